@@ -1,0 +1,116 @@
+#include "PixelDocument.h"
+
+#include "DocumentUndoCommands.h"
+
+PixelDocument::PixelDocument(Sprite sprite, QObject* parent)
+    : QObject(parent), content(std::move(sprite)) {}
+
+void PixelDocument::setPromptsForSize(bool prompts) {
+    if (asksForSize == prompts)
+        return;
+    asksForSize = prompts;
+    emit promptsForSizeChanged(asksForSize);
+}
+
+void PixelDocument::setHasUnsavedChanges(bool value) {
+    if (unsaved == value)
+        return;
+    unsaved = value;
+    emit hasUnsavedChangesChanged(unsaved);
+}
+
+void PixelDocument::countChange() {
+    ++revisionCount;
+    emit revisionChanged(revisionCount);
+    setHasUnsavedChanges(true);
+}
+
+void PixelDocument::notifyContentChanged(std::optional<PixelRect> rect) {
+    countChange();
+    if (onPixelsChanged)
+        onPixelsChanged(rect.value_or(content.bounds()));
+    emit changed();
+}
+
+void PixelDocument::notifyStructureChanged() {
+    countChange();
+    if (onStructureChanged)
+        onStructureChanged();
+    if (onPixelsChanged)
+        onPixelsChanged(content.bounds());
+    emit changed();
+}
+
+void PixelDocument::applyPatchSide(const PixelPatch& patch, bool applyAfter) {
+    const qint64 layerIndex = content.layerIndex(patch.layerID);
+    if (applyAfter) {
+        if (!content.ensureCel(layerIndex, patch.frame))
+            return;
+        content.layers[layerIndex].cels[patch.frame]->replace(patch.rect, patch.after);
+        return;
+    }
+    auto& celSlots = content.layers[layerIndex].cels;
+    if (patch.frame < 0 || patch.frame >= celSlots.size())
+        return;
+    if (patch.createdCel)
+        celSlots[patch.frame].reset();
+    else if (celSlots[patch.frame])
+        celSlots[patch.frame]->replace(patch.rect, patch.before);
+}
+
+void PixelDocument::apply(const PixelPatch& patch, QUndoStack* undoStack, bool applyAfter,
+                          const QString& actionName) {
+    if (content.layerIndex(patch.layerID) < 0)
+        return; // the layer is gone: nothing to put back, nothing to register
+    applyPatchSide(patch, applyAfter);
+    if (undoStack)
+        undoStack->push(new PixelPatchCommand(this, patch, applyAfter, actionName));
+    notifyContentChanged(patch.rect);
+}
+
+void PixelDocument::registerAppliedPatch(const PixelPatch& patch, QUndoStack* undoStack,
+                                         const QString& actionName) {
+    if (undoStack)
+        undoStack->push(new PixelPatchCommand(this, patch, true, actionName));
+}
+
+void PixelDocument::registerStructuralUndo(const Sprite& before, const Sprite& after,
+                                           const QString& actionName, QUndoStack* undoStack) {
+    if (undoStack)
+        undoStack->push(new StructuralCommand(this, before, after, actionName));
+}
+
+void PixelDocument::performStructuralEdit(const QString& actionName, QUndoStack* undoStack,
+                                          const std::function<void(Sprite&)>& edit) {
+    const Sprite before = content;
+    Sprite after = content;
+    edit(after);
+    if (after == before)
+        return;
+    content = after;
+    registerStructuralUndo(before, after, actionName, undoStack);
+    notifyStructureChanged();
+}
+
+void PixelDocument::restoreSprite(const Sprite& sprite) {
+    content = sprite;
+    notifyStructureChanged();
+}
+
+PixelDocument::Snapshot PixelDocument::snapshotForSaving() {
+    if (willSnapshot)
+        willSnapshot();
+    return {content, revisionCount};
+}
+
+void PixelDocument::markSaved(qint64 savedRevision) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, savedRevision] {
+            if (revisionCount != savedRevision || !unsaved)
+                return;
+            setHasUnsavedChanges(false);
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
