@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+// How many neighbouring frames show as tinted ghosts, and how strongly.
+struct OnionSkin {
+    static constexpr qint64 maximumFrames = 4;
+
+    qint64 framesBefore = 0;
+    qint64 framesAfter = 0;
+    double opacity = 0;
+
+    // Frame offsets in drawing order: farthest first, the frame before under the frame after.
+    QList<qint64> offsets() const;
+    // From the settings, bounded to 0…4 frames each way and opacity 0…1.
+    static OnionSkin current();
+
+    friend bool operator==(const OnionSkin& a, const OnionSkin& b) = default;
+};
