@@ -86,8 +86,13 @@ bool exists(int directory, const QString& name) {
     return ::fstatat(directory, encoded(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+// A link the package was saved over is removed itself, never what it points to.
 void removeTree(const QString& path) {
-    QDir(path).removeRecursively();
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isDir())
+        QFile::remove(path);
+    else
+        QDir(path).removeRecursively();
 }
 
 // Swaps the directories in one step; false when the file system cannot do that.
