@@ -4,6 +4,7 @@
 #include "canvas/PixelRenderer.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 
 namespace {
@@ -30,10 +31,18 @@ std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) 
     if (!CanvasLimits::isAllowedSize(width, height) ||
         reader.size() != QSize(int(width), int(height)))
         return std::nullopt;
-    // Format_ARGB32 keeps straight words; nothing is premultiplied on the way.
-    QImage image;
+    // Files Kestrin writes (8-bit RGBA, sRGB) decode straight into the cel's words; anything
+    // else is converted by the renderer. Format_ARGB32 keeps straight words either way:
+    // nothing is premultiplied on the way, so semi-transparent pixels come back exactly.
+    QList<quint32> words(width * height, 0u);
+    auto* target = reinterpret_cast<uchar*>(words.data());
+    QImage image(target, int(width), int(height), int(width * 4), QImage::Format_ARGB32);
     if (!reader.read(&image) || image.width() != width || image.height() != height)
         return std::nullopt;
+    const QColorSpace space = image.colorSpace();
+    if (image.constBits() == target && image.format() == QImage::Format_ARGB32 &&
+        (!space.isValid() || space == QColorSpace::SRgb))
+        return Cel(width, height, std::move(words));
     auto pixels = PixelRenderer::buffer(image);
     if (!pixels)
         return std::nullopt;

@@ -51,7 +51,10 @@ TEST(PackageCrashSafety, KilledSavesLeaveOldOrNewPackageWhole) {
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
                     {"--gtest_filter=PackageSaveLoop.SavesUntilKilled"});
-        ASSERT_TRUE(child.waitForReadyRead(30000)) << "the child never saved";
+        QByteArray output; // the test framework's own lines come first
+        while (!output.contains("saved\n") && child.waitForReadyRead(30000))
+            output += child.readAllStandardOutput();
+        ASSERT_TRUE(output.contains("saved\n")) << "the child never saved";
         QThread::usleep(QRandomGenerator::global()->bounded(40000));
         child.kill();
         ASSERT_TRUE(child.waitForFinished(30000));
