@@ -137,7 +137,11 @@ void BM_PackageSave(benchmark::State& state) {
         ProjectPackage::writePackage(sprite, path);
     setLabel(state);
 }
-BENCHMARK(BM_PackageSave)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_PackageSave)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 void BM_LibpngEncodeCels(benchmark::State& state) {
     const auto cels = paintedCels();
@@ -147,7 +151,11 @@ void BM_LibpngEncodeCels(benchmark::State& state) {
     }
     setLabel(state);
 }
-BENCHMARK(BM_LibpngEncodeCels)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_LibpngEncodeCels)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 void BM_PackageOpen(benchmark::State& state) {
     QTemporaryDir folder;
@@ -157,7 +165,11 @@ void BM_PackageOpen(benchmark::State& state) {
         benchmark::DoNotOptimize(ProjectPackage::readPackage(path));
     setLabel(state);
 }
-BENCHMARK(BM_PackageOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_PackageOpen)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 // Decodes the very files a save writes, and checks on the way that an independent decoder
 // reads the same words back.
@@ -185,6 +197,10 @@ void BM_LibpngDecodeCels(benchmark::State& state) {
     }
     setLabel(state);
 }
-BENCHMARK(BM_LibpngDecodeCels)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_LibpngDecodeCels)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(3);
 
 } // namespace

@@ -1,9 +1,14 @@
 #include "FuzzPackageFormat.h"
 #include "files/ProjectPackage.h"
 
+#include "canvas/PixelRenderer.h"
+
+#include <QColorSpace>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
+#include <QImage>
+#include <QRegularExpression>
 #include <cstdio>
 
 // Writes the fuzzer's seed packages into the folder given as the only argument: small valid
@@ -45,6 +50,40 @@ QByteArray versionOneSeed() {
     return FuzzPackageFormat::bytesFromTree(tree);
 }
 
+// The same package with cel files other programs might write: indexed, grey, 16-bit, no alpha
+// and tagged with another colour space, so the converting decoder path is fuzzed too.
+QByteArray foreignCelsSeed() {
+    const Sprite sprite = seedSprite();
+    PackageTree tree = ProjectPackage::fileWrapper(sprite);
+    QImage image(5, 3, QImage::Format_ARGB32);
+    image.fill(0x80FF8000);
+    const QList<QImage> variants = {image.convertToFormat(QImage::Format_Indexed8),
+                                    image.convertToFormat(QImage::Format_Grayscale16),
+                                    image.convertToFormat(QImage::Format_RGB32),
+                                    image.convertToFormat(QImage::Format_RGBA64)};
+    PackageTree layers = *tree.entry(ProjectPackage::layersDirectoryName);
+    for (qsizetype i = 0; i < variants.size(); ++i) {
+        QImage variant = variants[i];
+        if (i == 3)
+            variant.setColorSpace(QColorSpace::DisplayP3);
+        layers.insert(ProjectPackage::celFileName(i % 2, i / 2),
+                      PackageTree::file(PixelRenderer::pngData(variant)));
+    }
+    tree.insert(ProjectPackage::layersDirectoryName, layers);
+    const QString json =
+        QString::fromUtf8(tree.entry(ProjectPackage::manifestFileName)->contents());
+    const QString cels =
+        QStringLiteral("\"cels\": [{\"file\": \"layers/layer_%1_frame_0.png\", "
+                       "\"frame\": 0}, {\"file\": \"layers/layer_%1_frame_1.png\", "
+                       "\"frame\": 1}]");
+    QString manifest = json;
+    manifest.replace(QRegularExpression("\"cels\": \\[[^\\]]*\\]"), QStringLiteral("CELS"));
+    manifest.replace(manifest.indexOf("CELS"), 4, cels.arg(0));
+    manifest.replace(manifest.indexOf("CELS"), 4, cels.arg(1));
+    tree.insert(ProjectPackage::manifestFileName, PackageTree::file(manifest.toUtf8()));
+    return FuzzPackageFormat::bytesFromTree(tree);
+}
+
 bool save(const QDir& folder, const QString& name, const QByteArray& bytes) {
     QFile file(folder.filePath(name));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -64,6 +103,7 @@ int main(int argc, char** argv) {
              FuzzPackageFormat::bytesFromTree(ProjectPackage::fileWrapper(seedSprite()))) &&
         save(folder, "blank",
              FuzzPackageFormat::bytesFromTree(ProjectPackage::fileWrapper(Sprite::blank(1, 1)))) &&
-        save(folder, "version-one", versionOneSeed());
+        save(folder, "version-one", versionOneSeed()) &&
+        save(folder, "foreign-cels", foreignCelsSeed());
     return written ? 0 : 1;
 }
