@@ -9,8 +9,9 @@
 
 using namespace kestrin::test;
 
-// A child process saves two different sprites over one package, turn about, until it is killed
-// at a random moment; the package must then hold one of them completely.
+// A child process (this test run again with the target in its environment) saves two different
+// sprites over one package, turn about, until it is killed at a random moment; the package
+// must then hold one of them completely.
 
 namespace {
 
@@ -23,12 +24,8 @@ Sprite savedSprite(int which) {
     return sprite;
 }
 
-} // namespace
-
-TEST(PackageSaveLoop, SavesUntilKilled) {
-    const QString target = qEnvironmentVariable(targetVariable);
-    if (target.isEmpty())
-        GTEST_SKIP() << "runs only as the child process of PackageCrashSafety";
+// The child's side: saves until it is killed.
+[[noreturn]] void saveUntilKilled(const QString& target) {
     const Sprite sprites[2] = {savedSprite(0), savedSprite(1)};
     for (int turn = 1;; turn ^= 1) {
         ProjectPackage::writePackage(sprites[turn], target);
@@ -37,7 +34,11 @@ TEST(PackageSaveLoop, SavesUntilKilled) {
     }
 }
 
+} // namespace
+
 TEST(PackageCrashSafety, KilledSavesLeaveOldOrNewPackageWhole) {
+    if (qEnvironmentVariableIsSet(targetVariable))
+        saveUntilKilled(qEnvironmentVariable(targetVariable));
     QTemporaryDir folder;
     const QString target = folder.filePath("Loop.pixel");
     const Sprite sprites[2] = {savedSprite(0), savedSprite(1)};
@@ -50,7 +51,7 @@ TEST(PackageCrashSafety, KilledSavesLeaveOldOrNewPackageWhole) {
         QProcess child;
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_filter=PackageSaveLoop.SavesUntilKilled"});
+                    {"--gtest_filter=PackageCrashSafety.*"});
         QByteArray output; // the test framework's own lines come first
         while (!output.contains("saved\n") && child.waitForReadyRead(30000))
             output += child.readAllStandardOutput();
