@@ -13,9 +13,13 @@ namespace FuzzPackageFormat {
 
 inline const QByteArray marker = QByteArrayLiteral("\n--8<-- ");
 
-inline void insertAt(PackageTree& directory, const QString& path, const QByteArray& bytes) {
+// Packages are two levels deep; deeper paths keep their remaining slashes in the last name.
+inline constexpr int maximumDepth = 3;
+
+inline void insertAt(PackageTree& directory, const QString& path, const QByteArray& bytes,
+                     int depth = 1) {
     const qsizetype slash = path.indexOf('/');
-    if (slash < 0) {
+    if (slash < 0 || depth == maximumDepth) {
         directory.insert(path, PackageTree::file(bytes));
         return;
     }
@@ -24,8 +28,8 @@ inline void insertAt(PackageTree& directory, const QString& path, const QByteArr
     const PackageTree* existing = directory.entry(head);
     PackageTree child = existing && existing->isDirectory() ? *existing : PackageTree();
     if (!rest.isEmpty())
-        insertAt(child, rest, bytes);
-    directory.insert(head, child);
+        insertAt(child, rest, bytes, depth + 1);
+    directory.insert(head, std::move(child));
 }
 
 inline PackageTree treeFromBytes(const QByteArray& data) {
