@@ -101,13 +101,16 @@ const QString& KeyboardFixups::boundCharacters() {
     return characters;
 }
 
-bool KeyboardFixups::eventFilter(QObject*, QEvent* event) {
+// A key press passes the filter once for the window, once for the focused widget and once for
+// each parent it propagates to; it is handled only on its way to the focused widget.
+bool KeyboardFixups::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
         return claimForTextField(static_cast<QKeyEvent*>(event));
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        return editTextField(key) || runSingleKeyShortcut(key);
+        return watched == QGuiApplication::focusObject() &&
+               (editTextField(key) || runSingleKeyShortcut(key));
     }
     default:
         return false;
