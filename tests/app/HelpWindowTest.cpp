@@ -20,8 +20,8 @@ TEST(HelpWindowTest, ListsEverySingleKeyShortcutInLinuxNotation) {
     const QStringList keyNames = keys.split(u' ', Qt::SkipEmptyParts);
     for (QChar c : KeyboardFixups::boundCharacters())
         EXPECT_TRUE(keyNames.contains(QString(c.toUpper()))) << c.toLatin1();
-    for (const char* mac : {"⌘", "⌥", "⇧", "Cmd", "Option"})
-        EXPECT_FALSE(keys.contains(QString::fromUtf8(mac))) << mac;
+    for (const char* otherNotation : {"⌘", "⌥", "⇧", "Cmd", "Option"})
+        EXPECT_FALSE(keys.contains(QString::fromUtf8(otherNotation))) << otherNotation;
     for (const HelpTopic& topic : HelpTopic::all()) {
         EXPECT_FALSE(topic.title.isEmpty());
         EXPECT_FALSE(topic.entries.isEmpty()) << topic.title.toStdString();
