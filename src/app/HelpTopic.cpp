@@ -4,7 +4,9 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("HelpTopic", text); }
+QString tr(const char* text) {
+    return QCoreApplication::translate("HelpTopic", text);
+}
 
 // clang-format off
 QList<HelpTopic> makeTopics() {

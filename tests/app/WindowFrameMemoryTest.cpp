@@ -66,7 +66,8 @@ TEST_F(WindowFrameMemoryTest, OnlyTwoFiniteNumbersCountAsAStoredSize) {
                             Strings{"nan", "700"},
                             Strings{"1024", "inf"}};
     for (const QVariant& value : bad)
-        EXPECT_EQ(WindowFrameMemory::sizeFromSetting(value), std::nullopt) << value.toString().toStdString();
+        EXPECT_EQ(WindowFrameMemory::sizeFromSetting(value), std::nullopt)
+            << value.toString().toStdString();
 
     store().setValue(key, "garbage");
     QWidget window;
