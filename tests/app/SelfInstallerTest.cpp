@@ -166,7 +166,9 @@ protected:
             .report = [this](const QString& title,
                              const QString& text) { reports << title + " " + text; },
             .quitOtherInstances =
-                [](const QString& binary) { return InstanceChannel::askToQuit(binary, 300ms); },
+                [this](const QString& binary) {
+                    return InstanceChannel::askToQuit(binary, quitTimeout);
+                },
             .relaunch =
                 [this](const QString& binary) {
                     relaunched << binary;
@@ -177,6 +179,7 @@ protected:
     }
 
     SelfInstaller::Permission answer{true, false};
+    std::chrono::milliseconds quitTimeout = 5s;
     bool relaunchWorks = true;
     QStringList questions, explanations, reports, relaunched;
 };
@@ -222,6 +225,7 @@ TEST_F(SelfInstallerTest, FailuresAreReportedAndTheLaunchGoesOn) {
     writeFile(target.binaryPath(), "old build");
     {
         InstanceChannel stubborn(target.binaryPath(), [] {});
+        quitTimeout = 300ms;
         EXPECT_FALSE(installer(source).run());
     }
     EXPECT_FALSE(installer(home + "/Downloads/missing").run());
