@@ -1,0 +1,34 @@
+#include "tools/ToolKind.h"
+#include "tools/ToolModifiers.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+TEST(ToolKind, StripOrderShortcutsAndOptions) {
+    QString shortcuts;
+    for (ToolKind kind : ToolKinds::all)
+        shortcuts += ToolKinds::shortcut(kind);
+    EXPECT_EQ(shortcuts, "pegiluotmv"); // also proves every shortcut is distinct
+    EXPECT_EQ(ToolKinds::title(ToolKind::select), "Rectangle Selection");
+    EXPECT_EQ(ToolKinds::systemImage(ToolKind::fill), "paint.bucket.classic");
+
+    QList<ToolKind> pixelPerfect, fill;
+    for (ToolKind kind : ToolKinds::all) {
+        if (ToolKinds::usesPixelPerfect(kind))
+            pixelPerfect.append(kind);
+        if (ToolKinds::usesFill(kind))
+            fill.append(kind);
+        EXPECT_EQ(ToolKinds::fromRawValue(ToolKinds::rawValue(kind)), kind);
+    }
+    EXPECT_EQ(pixelPerfect, (QList<ToolKind>{ToolKind::pencil, ToolKind::eraser}));
+    EXPECT_EQ(fill, (QList<ToolKind>{ToolKind::rectangle, ToolKind::ellipse, ToolKind::triangle}));
+    EXPECT_FALSE(ToolKinds::fromRawValue("Pencil").has_value());
+}
+
+TEST(ToolKind, ModifiersAreDistinctKeys) {
+    QSet<ToolModifiers> seen;
+    for (int bits = 0; bits < 16; ++bits)
+        seen.insert({bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)});
+    EXPECT_EQ(seen.size(), 16);
+    EXPECT_EQ(ToolModifiers{}, (ToolModifiers{false, false, false, false}));
+}
