@@ -160,6 +160,7 @@ void EditorState::beginStroke() {
         return;
     const bool created = sprite.celPointer(*layerIndex, frame) == nullptr;
     sprite.ensureCel(*layerIndex, frame);
+    retiredSnapshot = {};
     const bool wasOpen = isGestureActive();
     // Shares the cel's array: the first write copies it once, later writes go in place.
     stroke = {sprite.celPointer(*layerIndex, frame)->pixels,
@@ -287,7 +288,7 @@ void EditorState::cancelStroke() {
         if (stroke.createdCel)
             slot.reset();
         else if (slot)
-            slot->pixels = *stroke.snapshot;
+            slot->pixels = std::move(*stroke.snapshot);
     }
     const PixelRect dirty = stroke.dirtyRect;
     closeStroke();
@@ -296,6 +297,10 @@ void EditorState::cancelStroke() {
 
 void EditorState::closeStroke() {
     const bool wasOpen = isGestureActive();
+    // Only an array nobody else holds is costly to drop; a shared one must not be kept, or the
+    // next write to the cel sharing it would copy it again.
+    if (stroke.snapshot && stroke.snapshot->isDetached())
+        retiredSnapshot = std::move(*stroke.snapshot);
     stroke = Stroke{};
     if (wasOpen)
         emit gestureActiveChanged(false);

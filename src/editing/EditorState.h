@@ -243,4 +243,8 @@ private:
     qint64 m_clipboardGeneration = 0;
     std::optional<Preview> m_preview;
     Stroke stroke;
+    // The last stroke's snapshot, released when the next stroke begins (where the cel is
+    // copied anyway): freeing a big canvas's array would otherwise make lifting the pointer
+    // cost as much as the canvas, not the stroke.
+    QList<quint32> retiredSnapshot;
 };
