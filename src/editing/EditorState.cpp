@@ -352,7 +352,8 @@ void EditorState::setLayerOpacity(const QUuid& id, double opacity) {
 
 void EditorState::selectLayer(const QUuid& id) {
     Sprite& sprite = doc->sprite();
-    if (isGestureActive() || sprite.activeLayerID == id)
+    // An unknown id would leave no active layer, and nothing could be drawn.
+    if (isGestureActive() || sprite.activeLayerID == id || sprite.layerIndex(id) < 0)
         return;
     commitFloatingPaste();
     sprite.activeLayerID = id;

@@ -1,5 +1,8 @@
 #include "EditorFixture.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // Three layers (names A, B, C bottom to top) over two frames, each cel marked by one pixel.
@@ -112,6 +115,8 @@ TEST_F(EditorFixture, LayerCommandsThatChangeNothingLeaveNoStep) {
     editor->setLayerOpacity(top, std::nan(""));
     editor->duplicateLayer(QUuid::createUuid());
     editor->selectLayer(top);
+    editor->selectLayer(QUuid::createUuid());
+    EXPECT_EQ(sprite().activeLayerID, top);
     EXPECT_EQ(undo().count(), 0);
     EXPECT_EQ(document->revision(), 0);
 

@@ -57,19 +57,6 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
     }
 }
 
-TEST(SymmetryMode, MirroringTwiceReturnsOnSquareCanvases) {
-    const PixelRect canvas{0, 0, 7, 7};
-    for (SymmetryMode mode : SymmetryModes::all) {
-        for (qint64 y = 0; y < canvas.height; ++y)
-            for (qint64 x = 0; x < canvas.width; ++x) {
-                for (PixelPoint image : SymmetryModes::reflections(mode, {x, y}, canvas)) {
-                    const auto back = SymmetryModes::reflections(mode, image, canvas);
-                    EXPECT_TRUE(back.contains(PixelPoint{x, y}));
-                }
-            }
-    }
-}
-
 TEST(SymmetryMode, TitlesAndRawValues) {
     EXPECT_EQ(SymmetryModes::title(SymmetryMode::leftRight), QString::fromUtf8("Left–right"));
     EXPECT_EQ(SymmetryModes::title(SymmetryMode::topBottom), QString::fromUtf8("Top–bottom"));

@@ -1,7 +1,5 @@
 #include "tools/ToolKind.h"
-#include "tools/ToolModifiers.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 TEST(ToolKind, StripOrderShortcutsAndOptions) {
@@ -23,12 +21,4 @@ TEST(ToolKind, StripOrderShortcutsAndOptions) {
     EXPECT_EQ(pixelPerfect, (QList<ToolKind>{ToolKind::pencil, ToolKind::eraser}));
     EXPECT_EQ(fill, (QList<ToolKind>{ToolKind::rectangle, ToolKind::ellipse, ToolKind::triangle}));
     EXPECT_FALSE(ToolKinds::fromRawValue("Pencil").has_value());
-}
-
-TEST(ToolKind, ModifiersAreDistinctKeys) {
-    QSet<ToolModifiers> seen;
-    for (int bits = 0; bits < 16; ++bits)
-        seen.insert({bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)});
-    EXPECT_EQ(seen.size(), 16);
-    EXPECT_EQ(ToolModifiers{}, (ToolModifiers{false, false, false, false}));
 }
