@@ -121,14 +121,18 @@ inline bool allOpaque(__m128i s) {
     return _mm_movemask_epi8(_mm_cmpeq_epi32(alphaBits(s), full)) == 0xFFFF;
 }
 
-// Four straight words at full weight over the destination, skipping what cannot change it.
-inline void draw4(__m128i s, quint32* destination) {
+// Four straight words over the destination, skipping what cannot change it. At full weight an
+// opaque group is stored as it is.
+template <bool Weighted> inline void blendGroup(__m128i s, quint32* destination, __m128i weight) {
     if (allTransparent(s))
         return;
-    if (allOpaque(s))
-        store(destination, s);
-    else
-        store(destination, blend4<false>(s, load(destination), __m128i()));
+    if constexpr (!Weighted) {
+        if (allOpaque(s)) {
+            store(destination, s);
+            return;
+        }
+    }
+    store(destination, blend4<Weighted>(s, load(destination), weight));
 }
 
 // c × 255 div a per channel, capped at 255; exact in single precision for every c, a ≤ 255.
@@ -157,21 +161,34 @@ inline __m128i ghost4(__m128i p, __m128i factors, __m128i addends) {
     return _mm_packus_epi16(tinted(widenLow(straight)), tinted(widenHigh(straight)));
 }
 
-qint64 blendWeighted(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
-    const __m128i factor = _mm_set1_epi16(short(weight));
+// Blocks of sixteen words (a cache line) that are all transparent are skipped and, at full
+// weight, blocks that are all opaque are stored as they are. Mixed blocks are blended whole:
+// a transparent word leaves its destination as it was. Returns how many words were drawn.
+template <bool Weighted>
+qint64 blendWords(const quint32* source, quint32* destination, qint64 count, __m128i weight) {
     qint64 i = 0;
-    for (; i + 4 <= count; i += 4) {
-        const __m128i s = load(source + i);
-        if (!allTransparent(s))
-            store(destination + i, blend4<true>(s, load(destination + i), factor));
+    for (; i + 16 <= count; i += 16) {
+        const __m128i s0 = load(source + i);
+        const __m128i s1 = load(source + i + 4);
+        const __m128i s2 = load(source + i + 8);
+        const __m128i s3 = load(source + i + 12);
+        if (allTransparent(_mm_or_si128(_mm_or_si128(s0, s1), _mm_or_si128(s2, s3))))
+            continue;
+        quint32* d = destination + i;
+        if (!Weighted && allOpaque(_mm_and_si128(_mm_and_si128(s0, s1), _mm_and_si128(s2, s3)))) {
+            store(d, s0);
+            store(d + 4, s1);
+            store(d + 8, s2);
+            store(d + 12, s3);
+            continue;
+        }
+        store(d, blend4<Weighted>(s0, load(d), weight));
+        store(d + 4, blend4<Weighted>(s1, load(d + 4), weight));
+        store(d + 8, blend4<Weighted>(s2, load(d + 8), weight));
+        store(d + 12, blend4<Weighted>(s3, load(d + 12), weight));
     }
-    return i;
-}
-
-qint64 blendFull(const quint32* source, quint32* destination, qint64 count) {
-    qint64 i = 0;
     for (; i + 4 <= count; i += 4)
-        draw4(load(source + i), destination + i);
+        blendGroup<Weighted>(load(source + i), destination + i, weight);
     return i;
 }
 
@@ -192,6 +209,14 @@ quint32 ghostWeight(double opacity, qint64 offset) {
     if (!(share > 0))
         return 0;
     return quint32(255 * std::min(share, 1.0));
+}
+
+void prefetch(const quint32* words, qint64 count) {
+    constexpr qint64 wordsPerLine = 16;
+    for (qint64 i = 0; i < count; i += wordsPerLine)
+        __builtin_prefetch(words + i);
+    if (count > 0)
+        __builtin_prefetch(words + count - 1);
 }
 
 namespace scalar {
@@ -226,8 +251,9 @@ void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count)
 #ifdef __SSE2__
 
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
-    const qint64 done = weight >= 256 ? blendFull(source, destination, count)
-                                      : blendWeighted(source, destination, count, weight);
+    const qint64 done =
+        weight >= 256 ? blendWords<false>(source, destination, count, __m128i())
+                      : blendWords<true>(source, destination, count, _mm_set1_epi16(short(weight)));
     scalar::blendRow(source + done, destination + done, count - done, weight);
 }
 
@@ -242,7 +268,7 @@ void ghostRow(const quint32* composite, quint32* destination, qint64 count, quin
     for (; i + 4 <= count; i += 4) {
         const __m128i p = load(composite + i);
         if (!allTransparent(p))
-            draw4(ghost4(p, factors, addends), destination + i);
+            blendGroup<false>(ghost4(p, factors, addends), destination + i, __m128i());
     }
     scalar::ghostRow(composite + i, destination + i, count - i, tint, weight);
 }

@@ -22,6 +22,9 @@ void ghostRow(const quint32* composite, quint32* destination, qint64 count, quin
 void premultiplyRow(const quint32* source, quint32* destination, qint64 count);
 void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count);
 
+// Asks for the cache lines of count words ahead of use; a hint only.
+void prefetch(const quint32* words, qint64 count);
+
 // The portable versions, also used for the last few words of a row.
 namespace scalar {
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight);

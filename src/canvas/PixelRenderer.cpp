@@ -15,9 +15,9 @@ namespace {
 constexpr quint32 warmTint = 0xFFFF4060;
 constexpr quint32 coolTint = 0xFF4898FF;
 
-// Words composited in one go when runs cross row ends: 8 KB of destination stays in the
-// first-level cache while every layer is drawn over it.
-constexpr qint64 spanLength = 2048;
+// Words composited in one go when runs cross row ends: about a second-level cache of
+// destination, drawn over by every layer in turn; long runs let the hardware stream them in.
+constexpr qint64 spanLength = 262144;
 
 struct LayerSource {
     const quint32* pixels;
@@ -66,6 +66,46 @@ QList<Ghost> ghosts(const Sprite& sprite, qint64 frame, const std::optional<Onio
     }
     return result;
 }
+
+// Rows of a wide canvas lie far apart and are too short for the hardware to notice a stream,
+// so a region narrower than the canvas asks for the rows it reads a little ahead of use.
+class RowPrefetcher {
+public:
+    RowPrefetcher(const PixelRect& region, qint64 canvasWidth, const quint32* out,
+                  const QList<Ghost>& ghostFrames, const LayerSources& current)
+        : region(region), canvasWidth(canvasWidth) {
+        if (region.width >= canvasWidth)
+            return;
+        buffers.append(out);
+        for (const Ghost& ghost : ghostFrames)
+            for (const LayerSource& source : ghost.layers)
+                buffers.append(source.pixels);
+        for (const LayerSource& source : current)
+            buffers.append(source.pixels);
+        for (qint64 y = region.y; y < std::min(region.bottom(), region.y + rowsAhead); ++y)
+            fetch(y);
+    }
+
+    // Called as the row at offset is drawn.
+    void advance(qint64 offset) const {
+        if (!buffers.isEmpty())
+            fetch(offset / canvasWidth + rowsAhead);
+    }
+
+private:
+    static constexpr qint64 rowsAhead = 2;
+
+    void fetch(qint64 y) const {
+        if (y >= region.bottom())
+            return;
+        for (const quint32* words : buffers)
+            PixelBlending::prefetch(words + y * canvasWidth + region.x, region.width);
+    }
+
+    PixelRect region;
+    qint64 canvasWidth;
+    QVarLengthArray<const quint32*, 64> buffers;
+};
 
 void compositeSpan(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
     for (const LayerSource& source : sources)
@@ -177,15 +217,19 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
         scratch = QList<quint32>(count, 0u);
     const LayerSources current = layerSources(sprite, frame);
     quint32* out = buffer.data();
+    // Ghost frames are composited into the front of the scratch buffer, one span at a time,
+    // where the span stays in the cache.
     quint32* work = ghostFrames.isEmpty() ? nullptr : scratch.data();
+    const RowPrefetcher prefetcher(region, sprite.width, out, ghostFrames, current);
     // Each pixel goes through every step on its own, so a span can take all of them in turn
     // while it is in the cache. The current frame always lies on top of its ghosts.
     forEachSpan(region, sprite.width, [&](qint64 offset, qint64 length) {
+        prefetcher.advance(offset);
         std::fill_n(out + offset, length, 0u);
         for (const Ghost& ghost : ghostFrames) {
-            std::fill_n(work + offset, length, 0u);
-            compositeSpan(ghost.layers, offset, work + offset, length);
-            PixelBlending::ghostRow(work + offset, out + offset, length, ghost.tint, ghost.weight);
+            std::fill_n(work, length, 0u);
+            compositeSpan(ghost.layers, offset, work, length);
+            PixelBlending::ghostRow(work, out + offset, length, ghost.tint, ghost.weight);
         }
         compositeSpan(current, offset, out + offset, length);
     });
