@@ -93,16 +93,11 @@ TEST(PixelBlending, PremultiplyAndUnpremultiplyEveryWord) {
     EXPECT_EQ(PixelRenderer::unpremultiply(words), unpremultiplied);
 }
 
-TEST(PixelBlending, Weights) {
-    EXPECT_EQ(PixelBlending::layerWeight(0.5), 128u);
-    EXPECT_EQ(PixelBlending::layerWeight(0.001), 0u);
-    EXPECT_EQ(PixelBlending::layerWeight(1.0), 256u);
+// The bounds that the compositing examples do not reach.
+TEST(PixelBlending, WeightsAtTheirBounds) {
     EXPECT_EQ(PixelBlending::layerWeight(1.5), 256u);
     EXPECT_EQ(PixelBlending::layerWeight(-0.2), 0u);
     EXPECT_EQ(PixelBlending::layerWeight(0.998046875), 256u); // 255.5 rounds away from zero
-    EXPECT_EQ(PixelBlending::ghostWeight(0.5, -1), 127u);
-    EXPECT_EQ(PixelBlending::ghostWeight(0.5, 2), 63u);
-    EXPECT_EQ(PixelBlending::ghostWeight(0.5, 3), 42u);
     EXPECT_EQ(PixelBlending::ghostWeight(3.0, 2), 255u);
     EXPECT_EQ(PixelBlending::ghostWeight(std::nan(""), 1), 0u);
 }

@@ -11,7 +11,7 @@ namespace samples {
 inline QList<quint32> pixelRuns(qint64 count, QRandomGenerator& random) {
     QList<quint32> words(count);
     for (qint64 i = 0; i < count;) {
-        const qint64 run = std::min<qint64>(count - i, random.bounded(1, 10));
+        const qint64 run = std::min<qint64>(count - i, random.bounded(1, 24));
         const int kind = random.bounded(3);
         for (qint64 end = i + run; i < end; ++i) {
             const quint32 word = random.generate();
