@@ -20,6 +20,9 @@ void CanvasComposite::rebuild(const Sprite& sprite, const Source& source) {
     const bool incremental = !fullRebuildRequested && cached && *cached == source &&
                              buffer.size() == count && !pending.isEmpty();
     const PixelRect region = incremental ? pending : sprite.bounds();
+    // The image shares the buffer; letting go of it first keeps the buffer from being copied
+    // whole when it is written.
+    picture = QImage();
     if (!incremental && buffer.size() != count)
         buffer = QList<quint32>(count, 0u);
     PixelRenderer::composite(sprite, buffer, region, source.frame, source.onionSkin, ghostScratch);
@@ -28,20 +31,5 @@ void CanvasComposite::rebuild(const Sprite& sprite, const Source& source) {
     cached = source;
     pending = {};
     fullRebuildRequested = false;
-    rewrap(source);
-}
-
-void CanvasComposite::rewrap(const Source& source) {
-    // Drawing straight from the composite's storage spares a copy of the whole canvas for
-    // every stroke event; the storage is only ever written in place or replaced here.
-    const auto* words = reinterpret_cast<const uchar*>(buffer.constData());
-    if (source.width <= 0 || source.height <= 0 || buffer.size() != source.width * source.height) {
-        picture = QImage();
-        return;
-    }
-    if (picture.constBits() == words && picture.width() == source.width &&
-        picture.height() == source.height)
-        return;
-    picture = QImage(words, int(source.width), int(source.height), int(source.width * 4),
-                     QImage::Format_ARGB32_Premultiplied);
+    picture = PixelRenderer::makeImage(buffer, source.width, source.height);
 }

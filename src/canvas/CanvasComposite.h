@@ -41,13 +41,12 @@ public:
     // Recomposites the pending region, or everything when the source changed.
     void rebuild(const Sprite& sprite, const Source& source);
 
-    // Wraps the composite's own storage: valid until the next rebuild. Null without area.
+    // Shares the composite's storage. Null without area. Copies held past the next rebuild
+    // cost that rebuild a copy of the whole buffer.
     const QImage& image() const { return picture; }
     const Statistics& statistics() const { return counts; }
 
 private:
-    void rewrap(const Source& source);
-
     QList<quint32> buffer;
     QImage picture;
     PixelRect pending;

@@ -1,6 +1,6 @@
 #include "CanvasRaster.h"
 
-#include "TransparencyPattern.h"
+#include "CheckerboardColors.h"
 
 #include <QList>
 #include <algorithm>
@@ -69,7 +69,7 @@ Inks inksOf(const CanvasScene& scene) {
     Inks inks{};
     inks.background = premultipliedWord(scene.colors.background);
     if (scene.checkerboard) {
-        const auto colors = TransparencyPattern::colors(scene.colors.darkAppearance);
+        const auto colors = CheckerboardColors::forAppearance(scene.colors.darkAppearance);
         inks.pattern[0] = premultipliedWord(colors.light);
         inks.pattern[1] = premultipliedWord(colors.dark);
     } else {
@@ -130,7 +130,7 @@ void render(QImage& target, const QRect& deviceArea, const CanvasScene& scene) {
         return;
     const double scale = scene.devicePixelRatio;
     const double perPixel = scene.zoom * scale;
-    const double perSquare = TransparencyPattern::square * scale;
+    const double perSquare = CheckerboardColors::squareSide * scale;
     const Axis columns = axisAlong(area.left(), area.width(), scene.origin.x() * scale, perPixel,
                                    perSquare, scene.spriteWidth);
     const Axis rows = axisAlong(area.top(), area.height(), scene.origin.y() * scale, perPixel,
