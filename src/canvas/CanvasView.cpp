@@ -421,11 +421,11 @@ void CanvasView::mouseReleaseEvent(QMouseEvent* event) {
 void CanvasView::endGesture(QPointF point, Qt::KeyboardModifiers keys) {
     const bool secondary = gestureButton == Qt::RightButton;
     gestureButton = Qt::NoButton;
+    trackPointer(point);
     if (isPanning) {
         isPanning = false;
     } else if (isDrawingGesture) {
         isDrawingGesture = false;
-        trackPointer(point);
         lastModifiers = modifiersFrom(keys, secondary);
         ToolCalls::pointerUp(*editorState, pixelAt(point), lastModifiers);
     }
