@@ -23,10 +23,16 @@ QSizeF operator+(QSizeF size, QPointF point) {
     return {size.width() + point.x(), size.height() + point.y()};
 }
 
-// The view area an outline around rect may touch; its inside is left alone.
-QRegion outlineRegion(const QRectF& rect) {
-    const QRect outer =
-        rect.toAlignedRect().adjusted(-outlineMargin, -outlineMargin, outlineMargin, outlineMargin);
+// The view area an outline around rect may touch; its inside is left alone. Clipped to
+// the view before rounding, so that a far-off rectangle cannot overflow the integers.
+QRegion outlineRegion(const QRectF& rect, const QRect& view) {
+    const QRectF reach = QRectF(view).adjusted(-2 * outlineMargin, -2 * outlineMargin,
+                                               2 * outlineMargin, 2 * outlineMargin);
+    const QRectF visible = rect.intersected(reach);
+    if (visible.isEmpty())
+        return {};
+    const QRect outer = visible.toAlignedRect().adjusted(-outlineMargin, -outlineMargin,
+                                                         outlineMargin, outlineMargin);
     const QRect inner = outer.adjusted(2 * outlineMargin, 2 * outlineMargin, -2 * outlineMargin,
                                        -2 * outlineMargin);
     return inner.isValid() ? QRegion(outer).subtracted(inner) : QRegion(outer);
@@ -66,7 +72,6 @@ CanvasView::CanvasView(EditorState* editor, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_AcceptTouchEvents, false);
     setCursor(Qt::CrossCursor);
     attach();
     connectRedraws();
@@ -156,7 +161,10 @@ PixelPoint CanvasView::pixelAt(QPointF point) const {
 }
 
 QRect CanvasView::viewArea(const PixelRect& rect) const {
-    return CanvasGeometry::viewRect(rect, canvasOrigin(), editorState->zoom()).toAlignedRect();
+    // Clipped before rounding: a canvas panned far away must not overflow the integers.
+    return CanvasGeometry::viewRect(rect, canvasOrigin(), editorState->zoom())
+        .intersected(QRectF(this->rect()))
+        .toAlignedRect();
 }
 
 void CanvasView::invalidate(std::optional<PixelRect> rect) {
@@ -332,13 +340,14 @@ void CanvasView::redrawChangedArea(QRegion& last, const QRegion& now) {
 
 void CanvasView::refreshCursorArea() {
     const auto target = cursorTarget();
-    redrawChangedArea(cursorArea,
-                      target ? outlineRegion(CanvasGeometry::targetSquare(*target)) : QRegion());
+    redrawChangedArea(cursorArea, target
+                                      ? outlineRegion(CanvasGeometry::targetSquare(*target), rect())
+                                      : QRegion());
 }
 
 void CanvasView::refreshSelectionArea() {
     const auto selection = selectionRect();
-    redrawChangedArea(selectionArea, selection ? outlineRegion(*selection) : QRegion());
+    redrawChangedArea(selectionArea, selection ? outlineRegion(*selection, rect()) : QRegion());
 }
 
 // ---------------------------------------------------------------------------------------------
