@@ -1,0 +1,157 @@
+#include "CanvasViewFixture.h"
+
+#include <QNativeGestureEvent>
+
+namespace {
+
+void pressKey(QWidget* widget, Qt::Key key, bool press = true) {
+    QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+TEST_F(CanvasViewFixture, PanGesturesMoveTheCanvas) {
+    struct Case {
+        const char* name;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers keys;
+        bool space;
+    };
+    const Case cases[] = {{"Ctrl", Qt::LeftButton, Qt::ControlModifier, false},
+                          {"Space", Qt::LeftButton, Qt::NoModifier, true},
+                          {"middle button", Qt::MiddleButton, Qt::NoModifier, false}};
+    for (const Case& c : cases) {
+        editor->setPanOffset({0, 0});
+        if (c.space)
+            pressKey(view.get(), Qt::Key_Space);
+        QTest::mousePress(view.get(), c.button, c.keys, {100, 100});
+        EXPECT_EQ(view->cursor().shape(), Qt::ClosedHandCursor) << c.name;
+        QTest::mouseMove(view.get(), {130, 90});
+        QTest::mouseMove(view.get(), {140, 80});
+        QTest::mouseRelease(view.get(), c.button, c.keys, {140, 80});
+        if (c.space)
+            pressKey(view.get(), Qt::Key_Space, false);
+        EXPECT_EQ(editor->panOffset(), QSizeF(40, -20)) << c.name;
+        EXPECT_FALSE(editor->isGestureActive()) << c.name;
+        EXPECT_EQ(document->undoStack()->count(), 0) << c.name;
+    }
+}
+
+TEST_F(CanvasViewFixture, OtherButtonsWaitForTheRunningGesture) {
+    QTest::mousePress(view.get(), Qt::MiddleButton, Qt::NoModifier, {100, 100});
+    QTest::mousePress(view.get(), Qt::RightButton, Qt::NoModifier, {100, 100});
+    QTest::mouseMove(view.get(), {110, 100});
+    QTest::mouseRelease(view.get(), Qt::RightButton, Qt::NoModifier, {110, 100});
+    QTest::mouseMove(view.get(), {120, 100});
+    EXPECT_EQ(editor->panOffset(), QSizeF(20, 0)); // the pan went on through the right click
+    QTest::mouseRelease(view.get(), Qt::MiddleButton, Qt::NoModifier, {120, 100});
+    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor); // back to drawing the cursor
+}
+
+TEST_F(CanvasViewFixture, MouseWheelZoomsOneStepOrPans) {
+    editor->setZoomFactor(4);
+    const QPointF at = centreOf({2, 3});
+    // Without natural scrolling a wheel turned towards the user zooms in, with it away.
+    wheel({0, -120}, {}, Qt::NoModifier, false, at);
+    EXPECT_EQ(editor->zoom(), 8);
+    EXPECT_EQ(view->pixelAt(at), PixelPoint(2, 3));
+    wheel({0, -120}, {}, Qt::NoModifier, true, at);
+    EXPECT_EQ(editor->zoom(), 4);
+    wheel({0, 120}, {}, Qt::NoModifier, true, at);
+    EXPECT_EQ(editor->zoom(), 8);
+
+    AppSettings::shared().setMouseWheelZooms(false);
+    const QSizeF pan = editor->panOffset();
+    wheel({0, 120});
+    EXPECT_EQ(editor->zoom(), 8);
+    EXPECT_GT(editor->panOffset().height(), pan.height()); // content follows the wheel down
+    EXPECT_EQ(editor->panOffset().width(), pan.width());
+
+    // Alt turns the wheel into zoom; X11 reports an Alt wheel as horizontal.
+    wheel({-120, 0}, {}, Qt::AltModifier, false, at);
+    EXPECT_EQ(editor->zoom(), 16);
+    wheel({0, 120}, {}, Qt::AltModifier, false, at);
+    EXPECT_EQ(editor->zoom(), 8);
+    AppSettings::shared().setOptionScrollZooms(false);
+    wheel({0, -120}, {}, Qt::AltModifier, false, at);
+    EXPECT_EQ(editor->zoom(), 8);
+}
+
+TEST_F(CanvasViewFixture, TouchpadPansOrZoomsContinuously) {
+    editor->setZoomFactor(4);
+    wheel({0, 36}, {5, 12});
+    EXPECT_EQ(editor->panOffset(), QSizeF(5, 12));
+    EXPECT_EQ(editor->zoom(), 4);
+
+    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollZooms);
+    const QPointF at = centreOf({5, 9});
+    wheel({0, 360}, {0, 120}, Qt::NoModifier, true, at); // natural scrolling: as delivered
+    EXPECT_DOUBLE_EQ(editor->zoom(), 8);
+    wheel({0, 180}, {0, 60}, Qt::NoModifier, false, at);
+    EXPECT_NEAR(editor->zoom(), 8 / std::sqrt(2.0), 1e-9);
+    EXPECT_EQ(view->pixelAt(at), PixelPoint(5, 9));
+    wheel({0, 120000}, {0, 40000}, Qt::NoModifier, true, at);
+    EXPECT_EQ(editor->zoom(), 32);
+
+    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollPans);
+    wheel({0, 360}, {0, 120}, Qt::AltModifier, true, at);
+    EXPECT_EQ(editor->zoom(), 32); // already at the top
+    wheel({0, -360}, {0, -120}, Qt::AltModifier, true, at);
+    EXPECT_EQ(editor->zoom(), 16);
+}
+
+TEST_F(CanvasViewFixture, PinchZoomsAroundThePointerWithinTheRange) {
+    editor->setZoomFactor(4);
+    const QPointF at = centreOf({12, 1});
+    const auto pinch = [&](double magnification) {
+        QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(),
+                                  2, at, at, view->mapToGlobal(at), magnification, {});
+        QApplication::sendEvent(view.get(), &event);
+    };
+    pinch(0.5);
+    EXPECT_DOUBLE_EQ(editor->zoom(), 6);
+    EXPECT_EQ(view->pixelAt(at), PixelPoint(12, 1));
+    pinch(-1.5); // a factor below 0 does nothing
+    EXPECT_DOUBLE_EQ(editor->zoom(), 6);
+    for (int i = 0; i < 5; ++i)
+        pinch(9);
+    EXPECT_EQ(editor->zoom(), 32);
+}
+
+TEST_F(CanvasViewFixture, SystemCursorHidesOnlyWhileTheViewDrawsItsOwn) {
+    QTest::mouseMove(view.get(), centreOf({4, 4}));
+    EXPECT_TRUE(view->drawsOwnCursor());
+    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(editor->cursorPixel(), PixelPoint(4, 4));
+
+    QTest::mouseMove(view.get(), {5, 5}); // over the background
+    EXPECT_EQ(view->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(editor->cursorPixel(), PixelPoint(-11, -4)); // unclamped
+
+    QTest::mouseMove(view.get(), centreOf({4, 4}));
+    pressKey(view.get(), Qt::Key_Space);
+    EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
+    pressKey(view.get(), Qt::Key_Space, false);
+    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor);
+
+    // A Space whose release went elsewhere is not left armed.
+    pressKey(view.get(), Qt::Key_Space);
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(view.get(), &focusOut);
+    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor);
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view.get(), &leave);
+    EXPECT_EQ(view->cursor().shape(), Qt::CrossCursor);
+    EXPECT_FALSE(editor->cursorPixel().has_value());
+}
+
+TEST_F(CanvasViewFixture, ReturnWithNothingFloatingGoesToTheWindow) {
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &other);
+    EXPECT_FALSE(other.isAccepted());
+}
