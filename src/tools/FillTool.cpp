@@ -1,6 +1,5 @@
 #include "FillTool.h"
 
-#include "PixelBlocks.h"
 #include "editing/EditorState.h"
 
 #include <vector>
@@ -25,21 +24,33 @@ struct RowScan {
 void FillTool::pointerDown(PixelPoint at, ToolModifiers modifiers, EditorState& editor) {
     if (!canPaint(editor))
         return;
-    const Sprite& sprite = editor.document()->sprite();
+    Sprite& sprite = editor.document()->sprite();
     const auto selection = editor.selection();
     const PixelRect bounds = selection ? selection->intersection(sprite.bounds()) : sprite.bounds();
     if (!bounds.contains(at))
         return;
-    const Cel* cel = sprite.celPointer(*sprite.activeLayerIndex(), sprite.activeFrameIndex);
-    QList<quint32> pixels = cel ? cel->pixels : QList<quint32>(sprite.width * sprite.height, 0u);
-    if (pixels.size() < sprite.width * sprite.height)
+    const qint64 layer = *sprite.activeLayerIndex();
+    const Cel* cel = sprite.celPointer(layer, sprite.activeFrameIndex);
+    if (cel && cel->pixels.size() < sprite.width * sprite.height)
         return; // a cel that does not cover the canvas cannot be flooded by canvas rows
     const PixelColor replacement = paintColor(modifiers, editor);
-    if (pixels.constData()[at.y * sprite.width + at.x] == replacement.raw)
+    if ((cel ? cel->pixel(at.x, at.y) : 0u) == replacement.raw) // an empty slot is transparent
         return;
-    const QList<PixelRect> runs = flood(pixels, sprite.width, bounds, at, replacement.raw);
-    editor.beginStroke();
-    paint(runs, replacement, editor);
+    editor.beginStroke(); // makes the cel when the slot was empty
+    QList<quint32>& words = sprite.layers[layer].cels[sprite.activeFrameIndex]->pixels;
+    if (editor.symmetry() == SymmetryMode::off) {
+        // The changed pixels are exactly the flood's, all inside the canvas and the selection:
+        // the cel itself is flooded, its stroke snapshot keeping what was there.
+        PixelRect changed;
+        for (const PixelRect& run : flood(words, sprite.width, bounds, at, replacement.raw))
+            changed = changed.unionWith(run);
+        if (!changed.isEmpty())
+            editor.markDirty(changed);
+    } else {
+        // Flooded on a copy first: images painted while flooding would wall the flood in.
+        QList<quint32> copy = words;
+        paintMirrored(flood(copy, sprite.width, bounds, at, replacement.raw), replacement, editor);
+    }
     editor.endStroke(tr("Fill"));
 }
 
@@ -75,14 +86,7 @@ QList<PixelRect> FillTool::flood(QList<quint32>& pixels, qint64 width, const Pix
     return runs;
 }
 
-void FillTool::paint(const QList<PixelRect>& runs, PixelColor color, EditorState& editor) {
-    const auto layer = editor.document()->sprite().activeLayerIndex();
-    if (editor.symmetry() == SymmetryMode::off) {
-        // Every run lies inside the canvas and the selection, where plot is a plain write.
-        for (const PixelRect& run : runs)
-            PixelBlocks::fill(editor, *layer, run, color);
-        return;
-    }
+void FillTool::paintMirrored(const QList<PixelRect>& runs, PixelColor color, EditorState& editor) {
     for (const PixelRect& run : runs)
         for (qint64 x = run.x; x < run.right(); ++x)
             editor.plot(x, run.y, color);

@@ -22,5 +22,5 @@ public:
                                   PixelPoint seed, quint32 replacement);
 
 private:
-    static void paint(const QList<PixelRect>& runs, PixelColor color, EditorState& editor);
+    static void paintMirrored(const QList<PixelRect>& runs, PixelColor color, EditorState& editor);
 };
