@@ -15,8 +15,6 @@ public:
     void pointerUp(PixelPoint at, ToolModifiers modifiers, EditorState& editor) final;
     void cancel(EditorState& editor) final;
 
-    std::optional<PixelPoint> origin() const { return anchor; }
-
 protected:
     // The pixels the gesture paints, from the anchor to the pointer, read afresh at every move.
     virtual QList<PixelPoint> pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,

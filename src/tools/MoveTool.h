@@ -12,8 +12,6 @@ public:
     void pointerUp(PixelPoint at, ToolModifiers modifiers, EditorState& editor) override;
     void cancel(EditorState& editor) override;
 
-    std::optional<PixelPoint> start() const { return pressed; }
-
 private:
     std::optional<PixelPoint> pressed; // where the running drag began
 };

@@ -14,8 +14,6 @@ public:
     void pointerMoved(PixelPoint to, ToolModifiers modifiers, EditorState& editor) override;
     void pointerUp(PixelPoint at, ToolModifiers modifiers, EditorState& editor) final;
 
-    std::optional<PixelPoint> lastPoint() const { return last; }
-
 protected:
     virtual void draw(const QList<PixelPoint>& points, PixelColor color, EditorState& editor);
     virtual PixelColor color(ToolModifiers modifiers, const EditorState& editor) const;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QMimeData>
+#include <functional>
 
 namespace {
 
@@ -222,4 +223,29 @@ TEST_F(Clipboards, UnusableClipboardContentPastesNothingAndLosesNothing) {
     pasteAt(PasteAnchor::selectionCorner);
     EXPECT_EQ(editor->floatingPaste()->width, 4096);
     EXPECT_EQ(paintedSet(), pointsIn({3, 4, 2, 2})); // the earlier paste was placed first
+}
+
+TEST_F(Clipboards, FloatingPixelsArePlacedBeforeTheyCouldLandElsewhere) {
+    struct Case {
+        const char* name;
+        std::function<void(EditorState&, PixelDocument&)> act;
+    };
+    const QList<Case> cases = {
+        {"new frame", [](EditorState& e, PixelDocument&) { e.addEmptyFrame(); }},
+        {"new layer", [](EditorState& e, PixelDocument&) { e.addLayer(); }},
+        {"saving", [](EditorState&, PixelDocument& d) { d.snapshotForSaving(); }},
+        {"copying", [](EditorState& e, PixelDocument&) { e.copySelection(false); }},
+        {"deselecting", [](EditorState& e, PixelDocument&) { e.deselect(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(Sprite::blank(16, 16));
+        offer("image/png", encoded(solid(2, 2, red), "png"));
+        editor->setSelection(PixelRect{6, 6, 1, 1});
+        pasteAt(PasteAnchor::selectionCorner);
+        c.act(*editor, *document);
+        EXPECT_FALSE(editor->floatingPaste());
+        EXPECT_EQ(paintedSet(0, 0), pointsIn({6, 6, 2, 2}));
+        EXPECT_EQ(undo().text(0), "Paste");
+    }
 }
