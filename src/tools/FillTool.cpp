@@ -37,6 +37,8 @@ void FillTool::pointerDown(PixelPoint at, ToolModifiers modifiers, EditorState& 
     if ((cel ? cel->pixel(at.x, at.y) : 0u) == replacement.raw) // an empty slot is transparent
         return;
     editor.beginStroke(); // makes the cel when the slot was empty
+    if (!editor.strokeSnapshot())
+        return; // no frame to paint in
     QList<quint32>& words = sprite.layers[layer].cels[sprite.activeFrameIndex]->pixels;
     if (editor.symmetry() == SymmetryMode::off) {
         // The changed pixels are exactly the flood's, all inside the canvas and the selection:
