@@ -52,7 +52,6 @@ NewSpriteView::NewSpriteView(QWidget* parent) : QDialog(parent) {
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(QDialogButtonBox::Cancel);
     QPushButton* createButton = buttons->addButton(tr("Create"), QDialogButtonBox::AcceptRole);
-    createButton->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &NewSpriteView::create);
     connect(buttons, &QDialogButtonBox::rejected, this, &NewSpriteView::reject);
 
@@ -61,6 +60,8 @@ NewSpriteView::NewSpriteView(QWidget* parent) : QDialog(parent) {
     column->addWidget(makePresetRow());
     column->addWidget(makeForm());
     column->addWidget(buttons);
+    // Only a button inside its dialog can be the dialog's default.
+    createButton->setDefault(true);
 }
 
 QWidget* NewSpriteView::makePresetRow() {

@@ -40,6 +40,7 @@ bool fits(QSize size) {
     return size.width() <= Clipboard::maximumSide && size.height() <= Clipboard::maximumSide;
 }
 
+// The image's size from its header alone.
 QSize headerSize(QByteArray bytes, const QByteArray& format) {
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
@@ -48,11 +49,11 @@ QSize headerSize(QByteArray bytes, const QByteArray& format) {
 
 // Reads the header first, so an oversized image is refused without being decoded.
 std::optional<PixelRenderer::Buffer> decode(QByteArray bytes, const QByteArray& format) {
-    if (const QSize size = headerSize(bytes, format); size.isValid() && !fits(size))
-        return std::nullopt;
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
     QImageReader reader(&device, format);
+    if (const QSize size = reader.size(); size.isValid() && !fits(size))
+        return std::nullopt;
     const QImage image = reader.read();
     if (image.isNull() || !fits(image.size()))
         return std::nullopt;
