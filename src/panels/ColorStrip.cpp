@@ -13,17 +13,23 @@ ColorStrip::ColorStrip(QWidget* parent) : QWidget(parent) {
     setCursor(Qt::PointingHandCursor);
 }
 
+QRectF ColorStrip::trackRect() const {
+    const qreal knobRadius = height() / 2.0;
+    return QRectF(rect()).adjusted(knobRadius, 0, -knobRadius, 0);
+}
+
 void ColorStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF track = rect();
+    const QRectF track = trackRect();
     QPainterPath shape;
     shape.addRoundedRect(track, height() / 2.0, height() / 2.0);
     painter.save();
     painter.setClipPath(shape);
     paintTrack(painter, track);
     painter.restore();
-    SliderKnob::paint(painter, QPointF(knobFraction() * width(), height() / 2.0), height());
+    const QPointF knob(track.left() + knobFraction() * track.width(), height() / 2.0);
+    SliderKnob::paint(painter, knob, height());
 }
 
 void ColorStrip::mousePressEvent(QMouseEvent* event) {
@@ -37,6 +43,7 @@ void ColorStrip::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ColorStrip::pick(QMouseEvent* event) {
-    const double x = std::clamp(event->position().x(), 0.0, double(width()));
-    emit fractionPicked(x / std::max(width(), 1));
+    const QRectF track = trackRect();
+    const double x = std::clamp(event->position().x() - track.left(), 0.0, track.width());
+    emit fractionPicked(x / std::max(track.width(), 1.0));
 }

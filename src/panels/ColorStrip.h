@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // A thin horizontal strip with a knob: a press or drag anywhere on it (no minimum distance)
-// picks the fraction clamp(x, 0, width) / max(width, 1). Subclasses paint the track.
+// picks the fraction clamp(x, 0, width) / max(width, 1) along its track. The track leaves half
+// a knob free at either end, so the knob is whole at 0 and at 1. Subclasses paint the track.
 class ColorStrip : public QWidget {
     Q_OBJECT
 
@@ -13,6 +14,7 @@ public:
     explicit ColorStrip(QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {200, stripHeight}; }
+    QRectF trackRect() const;
 
 signals:
     void fractionPicked(double fraction);

@@ -51,6 +51,8 @@ PaletteInspector::PaletteInspector(EditorState* editor, QWidget* parent)
 }
 
 void PaletteInspector::refresh() {
+    if (!editor)
+        return;
     presets->setText(editor->document()->sprite().palette.name);
 }
 

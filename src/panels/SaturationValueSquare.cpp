@@ -9,6 +9,12 @@
 #include <QPainterPath>
 #include <algorithm>
 
+namespace {
+
+constexpr qreal markerDiameter = 12;
+
+} // namespace
+
 SaturationValueSquare::SaturationValueSquare(QWidget* parent) : QWidget(parent) {
     setFixedHeight(squareHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -48,7 +54,11 @@ void SaturationValueSquare::paintEvent(QPaintEvent*) {
     darkening.setColorAt(1, Qt::black);
     painter.fillRect(area, darkening);
     painter.restore();
-    SliderKnob::paint(painter, QPointF(saturation * width(), (1 - value) * height()), 12);
+    // Kept whole inside the field, so pure hues and black do not hide it in a corner.
+    const qreal radius = markerDiameter / 2;
+    const QPointF marker(std::clamp(saturation * width(), radius, width() - radius),
+                         std::clamp((1 - value) * height(), radius, height() - radius));
+    SliderKnob::paint(painter, marker, markerDiameter);
 }
 
 void SaturationValueSquare::mousePressEvent(QMouseEvent* event) {

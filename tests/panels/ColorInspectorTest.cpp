@@ -36,16 +36,15 @@ struct ColorInspectorTest : PanelFixture {
             texts.append(panel->channelField(channel)->text());
         return texts;
     }
-    // Fixes a control's width so that fractions of it fall on whole pixels.
-    void setWidth(QWidget* widget, int width) {
-        widget->setFixedWidth(width);
+    // Gives a strip a track of the given width, so that fractions of it fall on whole pixels,
+    // and clicks at a fraction of it.
+    void clickStrip(ColorStrip* strip, int trackWidth, double fraction) {
+        strip->setFixedWidth(trackWidth + ColorStrip::stripHeight);
         panel->layout()->activate();
-        ASSERT_EQ(widget->width(), width);
-    }
-    void clickAt(QWidget* widget, double fractionX, double fractionY = 0.5) {
-        QTest::mouseClick(
-            widget, Qt::LeftButton, {},
-            QPoint(int(fractionX * widget->width()), int(fractionY * widget->height())));
+        const QRectF track = strip->trackRect();
+        ASSERT_EQ(track.width(), trackWidth);
+        const QPointF point(track.left() + fraction * track.width(), track.center().y());
+        QTest::mouseClick(strip, Qt::LeftButton, {}, point.toPoint());
     }
 };
 
@@ -91,13 +90,11 @@ TEST_F(ColorInspectorTest, ChannelFieldsClampAndKeepTheOtherChannels) {
 }
 
 TEST_F(ColorInspectorTest, StripsAndSquareWriteThePrimaryColourAndKeepTheHueThroughGreys) {
-    setWidth(panel->alphaSlider(), 200);
-    clickAt(panel->alphaSlider(), 0.5);
+    clickStrip(panel->alphaSlider(), 200, 0.5);
     EXPECT_EQ(editor->primaryColor().alpha(), 128);
 
     editor->setPrimaryColor(PixelColor(0xFFFF0000));
-    setWidth(panel->hueSlider(), 360);
-    clickAt(panel->hueSlider(), 0.5);
+    clickStrip(panel->hueSlider(), 360, 0.5);
     EXPECT_DOUBLE_EQ(panel->hue(), 180);
     EXPECT_EQ(editor->primaryColor(), PixelColor(0xFF00FFFF));
 

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -78,6 +79,10 @@ TEST_F(PaletteInspectorTest, ClickingASwatchChoosesThePrimaryColourWithoutAnUndo
     QTest::mouseClick(grid, Qt::LeftButton, {}, centreOf(2) + QPoint(12, 0)); // the gap
     EXPECT_EQ(primaryChanges.count(), 1);
     EXPECT_FALSE(undo().canUndo());
+
+    QHelpEvent hover(QEvent::ToolTip, centreOf(4), grid->mapToGlobal(centreOf(4)));
+    QApplication::sendEvent(grid, &hover);
+    EXPECT_EQ(QToolTip::text(), sprite().palette.colors[4].hexString());
 }
 
 TEST_F(PaletteInspectorTest, AddButtonAndRemoveItemEditThePaletteAsUndoSteps) {
