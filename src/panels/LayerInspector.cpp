@@ -141,8 +141,6 @@ void LayerInspector::updateIcons() {
     remove->setIcon(SymbolIcons::icon(QStringLiteral("trash"), palette(), 14));
     up->setIcon(SymbolIcons::icon(QStringLiteral("chevron.up"), palette(), 14));
     down->setIcon(SymbolIcons::icon(QStringLiteral("chevron.down"), palette(), 14));
-    for (LayerRow* row : layerRows)
-        row->updateIcons();
 }
 
 void LayerInspector::changeEvent(QEvent* event) {

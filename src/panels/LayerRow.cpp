@@ -83,6 +83,12 @@ void LayerRow::updateIcons() {
                                    palette(), 14));
 }
 
+void LayerRow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        updateIcons();
+    QWidget::changeEvent(event);
+}
+
 // Escape belongs to the name field while it is open, before any window shortcut sees it.
 bool LayerRow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != field ||

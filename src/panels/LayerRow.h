@@ -32,8 +32,6 @@ public:
     QLineEdit* nameField() const { return field; }
     QLabel* opacityHint() const { return hint; }
 
-    void updateIcons();
-
 signals:
     void renameRequested(const QUuid& layerID);
     void renameCommitted(const QUuid& layerID, const QString& text);
@@ -41,6 +39,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -48,6 +47,7 @@ protected:
 
 private:
     void setRenaming(bool renaming, const QString& currentName);
+    void updateIcons();
 
     QPointer<EditorState> editor;
     QUuid id;

@@ -174,3 +174,19 @@ TEST_F(LayerInspectorTest, EyeTogglesVisibilityAsAnUndoStep) {
     EXPECT_EQ(shownNames(), (QStringList{"Ink", "Sketch", "Background"}));
     EXPECT_EQ(undo().undoText(), "Merge Layer Down");
 }
+
+TEST_F(LayerInspectorTest, IconsAreRedrawnInTheTextColourWhenThePaletteChanges) {
+    const auto inkOf = [](const QIcon& icon) {
+        const QImage image = icon.pixmap(16, 16).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    return QColor(image.pixel(x, y));
+        return QColor();
+    };
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::WindowText, QColor(250, 240, 10));
+    window->setPalette(dark);
+    EXPECT_EQ(inkOf(panel->deleteButton()->icon()), QColor(250, 240, 10));
+    EXPECT_EQ(inkOf(panel->rows()[0]->visibilityButton()->icon()), QColor(250, 240, 10));
+}
