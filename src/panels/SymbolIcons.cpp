@@ -32,8 +32,9 @@ public:
         return scaledPixmap(size, mode, state, 1.0);
     }
 
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
-        const QSize pixels = size * scale;
+    // QIcon hands over the size in device pixels already and sets the pixel ratio itself.
+    QPixmap scaledPixmap(const QSize& pixels, QIcon::Mode mode, QIcon::State,
+                         qreal scale) override {
         const QString cacheKey =
             QStringLiteral("%1x%2/%3").arg(pixels.width()).arg(pixels.height()).arg(int(mode));
         auto cached = drawn.constFind(cacheKey);
@@ -47,7 +48,7 @@ public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
         const qreal scale = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, scale));
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * scale, mode, state, scale));
     }
 
 private:

@@ -100,8 +100,8 @@ TEST(SymbolIcons, EveryUsedNameHasItsOwnVisibleDrawingInTheTextColour) {
     }
     // Two names sharing one drawing would show the same icon for different things; the tool
     // list and the standalone list name "square" twice, which is the one expected repeat.
-    EXPECT_EQ(seenImages.size(),
-              QSet<QString>(usedSymbolNames().begin(), usedSymbolNames().end()).size());
+    const QStringList names = usedSymbolNames();
+    EXPECT_EQ(seenImages.size(), QSet<QString>(names.begin(), names.end()).size());
 }
 
 TEST(SymbolIcons, UnknownNamesDisabledStateAndSharpScaling) {
