@@ -18,8 +18,8 @@ constexpr int itemSpacing = 14;
 StatusBarView::StatusBarView(EditorState* editor, QWidget* parent)
     : QWidget(parent), editor(editor), zoomLabel(new QLabel), sizeLabel(new QLabel),
       frameLabel(new QLabel), playingSymbol(new QLabel), unsavedMarker(new QWidget),
-      unsavedSymbol(new QLabel), brushLabel(new QLabel), selectionLabel(new QLabel),
-      pointerLabel(new QLabel) {
+      unsavedSymbol(new QLabel), brushLabel(new QLabel), pasteHintLabel(new QLabel),
+      selectionLabel(new QLabel), pointerLabel(new QLabel) {
     buildUnsavedMarker();
     // A fixed-pitch face keeps every digit the same width.
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -35,6 +35,7 @@ StatusBarView::StatusBarView(EditorState* editor, QWidget* parent)
     layout->addLayout(frame);
     layout->addWidget(unsavedMarker);
     layout->addWidget(brushLabel);
+    layout->addWidget(pasteHintLabel);
     layout->addWidget(selectionLabel);
     layout->addWidget(pointerLabel);
     layout->addStretch(1);
@@ -46,6 +47,7 @@ StatusBarView::StatusBarView(EditorState* editor, QWidget* parent)
     connect(editor, &EditorState::zoomChanged, this, &StatusBarView::refresh);
     connect(editor, &EditorState::playbackFrameChanged, this, &StatusBarView::refresh);
     connect(editor, &EditorState::brushSizeChanged, this, &StatusBarView::refresh);
+    connect(editor, &EditorState::floatingPasteChanged, this, &StatusBarView::refresh);
     connect(editor, &EditorState::selectionChanged, this, &StatusBarView::refresh);
     connect(editor, &EditorState::cursorPixelChanged, this, &StatusBarView::refresh);
     applySymbols();
@@ -78,6 +80,11 @@ void StatusBarView::refresh() {
     playingSymbol->setVisible(editor->isPlaying());
     unsavedMarker->setVisible(editor->document()->hasUnsavedChanges());
     brushLabel->setText(tr("Brush %1").arg(editor->brushSize()));
+    pasteHintLabel->setVisible(editor->floatingPaste().has_value());
+    pasteHintLabel->setText(editor->floatingPasteIsClipped()
+                                ? tr("Return to place \u00B7 Esc to cancel \u00B7 part is off the "
+                                     "canvas")
+                                : tr("Return to place \u00B7 Esc to cancel"));
     const auto selection = editor->selection();
     selectionLabel->setVisible(selection.has_value());
     if (selection)

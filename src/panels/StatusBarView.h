@@ -6,9 +6,9 @@
 
 class QLabel;
 
-// The line along the window's bottom: zoom, canvas size, frame, unsaved marker, brush,
-// selection size and the pixel under the pointer, with digits of even width so the items
-// do not jitter as the numbers change.
+// The line along the window's bottom: zoom, canvas size, frame, unsaved marker, brush, how to
+// place floating pixels, selection size and the pixel under the pointer, with digits of even width
+// so the items do not jitter as the numbers change.
 class StatusBarView : public QWidget {
     Q_OBJECT
 
@@ -25,6 +25,7 @@ public:
     QLabel* playingItem() const { return playingSymbol; }
     QWidget* unsavedItem() const { return unsavedMarker; }
     QLabel* brushItem() const { return brushLabel; }
+    QLabel* floatingPasteItem() const { return pasteHintLabel; }
     QLabel* selectionItem() const { return selectionLabel; }
     QLabel* pointerItem() const { return pointerLabel; }
 
@@ -44,6 +45,7 @@ private:
     QWidget* unsavedMarker;
     QLabel* unsavedSymbol;
     QLabel* brushLabel;
+    QLabel* pasteHintLabel;
     QLabel* selectionLabel;
     QLabel* pointerLabel;
 };

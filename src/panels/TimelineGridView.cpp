@@ -1,5 +1,6 @@
 #include "TimelineGridView.h"
 
+#include "CheckerboardBackground.h"
 #include "SymbolIcons.h"
 
 #include <QApplication>
@@ -269,9 +270,12 @@ void TimelineGridView::paintCel(QPainter& painter, qint64 row, qint64 frame, boo
         thumbnails.thumbnail(sprite(), key, editor->document()->revision(), thumbnailSide);
     if (active)
         painter.fillRect(cell, highlightTint(palette(), 60));
-    if (!image.isNull())
-        painter.drawImage(
-            fitted(image.size(), cell.adjusted(celInset, celInset, -celInset, -celInset)), image);
+    if (!image.isNull()) {
+        const QRect target =
+            fitted(image.size(), cell.adjusted(celInset, celInset, -celInset, -celInset));
+        CheckerboardBackground::paint(painter, target);
+        painter.drawImage(target, image);
+    }
     painter.setPen(palette().color(QPalette::Midlight));
     painter.drawLine(cell.topRight(), cell.bottomRight());
     painter.drawLine(cell.bottomLeft(), cell.bottomRight());

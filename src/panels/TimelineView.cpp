@@ -1,5 +1,6 @@
 #include "TimelineView.h"
 
+#include "EditingTextTracker.h"
 #include "SymbolIcons.h"
 #include "TimelineGridView.h"
 
@@ -83,17 +84,18 @@ QWidget* TimelineView::makeDurationEditor() {
     durationField = new QLineEdit;
     durationField->setFixedWidth(durationFieldWidth);
     durationField->setAlignment(Qt::AlignRight);
+    EditingTextTracker::track(durationField, editor);
     durationField->installEventFilter(this);
     connect(durationField, &QLineEdit::returnPressed, this, &TimelineView::commitDuration);
 
-    auto* editor = new QWidget;
-    auto* layout = new QHBoxLayout(editor);
+    auto* durationEditor = new QWidget;
+    auto* layout = new QHBoxLayout(durationEditor);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(durationSymbol);
     layout->addWidget(durationField);
     layout->addWidget(new QLabel(tr("ms")));
-    return editor;
+    return durationEditor;
 }
 
 void TimelineView::applySymbols() {
@@ -165,14 +167,8 @@ void TimelineView::togglePlayback() {
 }
 
 bool TimelineView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == durationField) {
-        if (event->type() == QEvent::FocusIn)
-            editor->setEditingText(true);
-        if (event->type() == QEvent::FocusOut) {
-            editor->setEditingText(false);
-            commitDuration();
-        }
-    }
+    if (watched == durationField && event->type() == QEvent::FocusOut)
+        commitDuration();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,5 +1,6 @@
 #include "ToolStripView.h"
 
+#include "ColorWellPair.h"
 #include "SymbolIcons.h"
 
 #include <QButtonGroup>
@@ -8,8 +9,8 @@
 #include <QVBoxLayout>
 
 ToolStripView::ToolStripView(EditorState* editor, QWidget* parent)
-    : QWidget(parent), editor(editor), tools(new QButtonGroup(this)),
-      column(new QVBoxLayout(this)) {
+    : QWidget(parent), editor(editor), tools(new QButtonGroup(this)) {
+    auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 6, 4, 6);
     column->setSpacing(2);
     for (ToolKind tool : ToolKinds::all) {
@@ -23,6 +24,8 @@ ToolStripView::ToolStripView(EditorState* editor, QWidget* parent)
         tools->addButton(button, int(tool));
         column->addWidget(button, 0, Qt::AlignHCenter);
     }
+    column->addSpacing(8);
+    column->addWidget(new ColorWellPair(editor, wellSize, wellOverlap), 0, Qt::AlignHCenter);
     column->addStretch(1);
     connect(tools, &QButtonGroup::idClicked, editor,
             [editor](int id) { editor->setActiveTool(ToolKind(id)); });

@@ -1,5 +1,6 @@
 #include "PanelsFixture.h"
 #include "panels/BrushInspector.h"
+#include "panels/ColorWellPair.h"
 #include "panels/EditorToolbar.h"
 #include "panels/SymmetryInspector.h"
 #include "panels/ToolStripView.h"
@@ -121,6 +122,9 @@ TEST_F(ToolStripTest, OneHighlightedButtonPerToolInOrder) {
         EXPECT_TRUE(button->toolTip().startsWith(ToolKinds::title(tool)));
     }
     EXPECT_EQ(strip.button(ToolKind::select)->toolTip(), "Rectangle Selection (M)");
+    const ColorWellPair* wells = strip.findChild<ColorWellPair*>();
+    ASSERT_NE(wells, nullptr);
+    EXPECT_GT(wells->y(), previousY);
 
     strip.button(ToolKind::ellipse)->click();
     EXPECT_EQ(editor->activeTool(), ToolKind::ellipse);

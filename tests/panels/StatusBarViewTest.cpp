@@ -60,6 +60,22 @@ TEST_F(StatusBarTest, PlaySymbolOnlyWhilePlayingAndFrameFollowsPlayback) {
     EXPECT_EQ(bar->frameItem()->text(), "Frame 1/3"); // back at the frame being edited
 }
 
+TEST_F(StatusBarTest, FloatingPixelsShowHowToPlaceThem) {
+    show(Sprite::blank(8, 8));
+    EXPECT_FALSE(bar->floatingPasteItem()->isVisible());
+    FloatingPaste paste{QList<quint32>(4, 0xFFFF0000), 2, 2, {1, 1}};
+    editor->setFloatingPaste(paste);
+    EXPECT_TRUE(bar->floatingPasteItem()->isVisible());
+    EXPECT_EQ(bar->floatingPasteItem()->text(), "Return to place \u00B7 Esc to cancel");
+    editor->setFloatingOrigin({7, 3}); // one column hangs off the right edge
+    EXPECT_EQ(bar->floatingPasteItem()->text(),
+              "Return to place \u00B7 Esc to cancel \u00B7 part is off the canvas");
+    EXPECT_LT(bar->brushItem()->x(), bar->floatingPasteItem()->x());
+    EXPECT_LT(bar->floatingPasteItem()->x(), bar->pointerItem()->x());
+    editor->commitFloatingPaste();
+    EXPECT_FALSE(bar->floatingPasteItem()->isVisible());
+}
+
 TEST_F(StatusBarTest, UnsavedMarkerUntilSaved) {
     show(Sprite::blank(4, 4));
     EXPECT_FALSE(bar->unsavedItem()->isVisible());
