@@ -38,7 +38,6 @@ TimelineGridView::TimelineGridView(EditorState* editor, QWidget* parent)
     : QWidget(parent), editor(editor) {
     // Taking focus on a click ends any edit in the duration field, which commits it.
     setFocusPolicy(Qt::ClickFocus);
-    setMouseTracking(false);
     shownSize = sizeHint();
     connect(editor->document(), &PixelDocument::changed, this, &TimelineGridView::documentChanged);
     connect(editor, &EditorState::playbackFrameChanged, this, qOverload<>(&QWidget::update));
@@ -162,18 +161,16 @@ void TimelineGridView::contextMenuEvent(QContextMenuEvent* event) {
 QMenu* TimelineGridView::headerMenu(qint64 frame) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto onFrame = [this, frame](void (EditorState::*command)()) {
+    const auto onFrame = [this, frame](const std::function<void()>& command) {
         return [this, frame, command] {
             editor->activateFrame(frame);
-            (editor->*command)();
+            command();
         };
     };
-    menu->addAction(tr("Duplicate Frame"), this, [this, frame] {
-        editor->activateFrame(frame);
-        editor->duplicateFrame(tr("Duplicate Frame"));
-    });
-    menu->addAction(tr("New Empty Frame"), this, onFrame(&EditorState::addEmptyFrame));
-    menu->addAction(tr("Clear Frame"), this, onFrame(&EditorState::clearFrame));
+    menu->addAction(tr("Duplicate Frame"), this,
+                    onFrame([this] { editor->duplicateFrame(tr("Duplicate Frame")); }));
+    menu->addAction(tr("New Empty Frame"), this, onFrame([this] { editor->addEmptyFrame(); }));
+    menu->addAction(tr("Clear Frame"), this, onFrame([this] { editor->clearFrame(); }));
     menu->addSeparator();
     QAction* remove =
         menu->addAction(tr("Delete Frame"), this, [this, frame] { editor->deleteFrame(frame); });

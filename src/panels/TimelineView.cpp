@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QToolButton>
+#include <QtNumeric>
 #include <limits>
 
 namespace {
@@ -124,7 +125,7 @@ QString TimelineView::summary(const QList<Frame>& frames) {
     qint64 total = 0;
     for (const Frame& frame : frames) {
         // Durations read from a file are unbounded; a sum that would overflow stops at the top.
-        if (__builtin_add_overflow(total, std::max<qint64>(frame.duration, 0), &total))
+        if (qAddOverflow(total, std::max<qint64>(frame.duration, 0), &total))
             total = std::numeric_limits<qint64>::max();
     }
     return tr("%1 frames \u00B7 %2 ms").arg(frames.size()).arg(total);

@@ -144,17 +144,21 @@ TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
     EXPECT_EQ(sprite().activeFrameIndex, 0); // a drag is not a click on its header
 }
 
-TEST_F(TimelineTest, ClickingACelSelectsItsLayerAndFrameAndStopsPlayback) {
+TEST_F(TimelineTest, ClickingACelPlacesFloatingPixelsThenSelectsItsLayerAndFrame) {
     show(spriteWithFrames({100, 100, 100}, 2));
     const QUuid top = sprite().layers[1].id;
     editor->startPlayback();
     ASSERT_TRUE(editor->isPlaying());
+    // Floating pixels over the bottom layer's first frame are placed there before moving on.
+    editor->setFloatingPaste(FloatingPaste{QList<quint32>(1, 0xFFFF0000), 1, 1, {3, 3}});
 
     QTest::mouseClick(&grid(), Qt::LeftButton, {}, grid().celRect(0, 2).center());
+    EXPECT_FALSE(editor->floatingPaste().has_value());
+    EXPECT_EQ(sprite().celPointer(0, 0)->pixel(3, 3), 0xFFFF0000u);
+    EXPECT_EQ(sprite().celPointer(1, 2), nullptr);
     EXPECT_EQ(sprite().activeLayerID, top);
     EXPECT_EQ(sprite().activeFrameIndex, 2);
     EXPECT_FALSE(editor->isPlaying());
-    EXPECT_EQ(undo().count(), 0);
 
     QTest::mouseClick(&grid(), Qt::LeftButton, {}, grid().nameRect(1).center());
     EXPECT_EQ(sprite().activeLayerID, sprite().layers[0].id);
