@@ -42,8 +42,12 @@ void BM_UndoMemoryOfSmallSteps(benchmark::State& state) {
         const QUuid layer = document.sprite().layers[0].id;
         for (int step = 0; step < 1000; ++step) {
             const PixelRect rect{(step * 37) % 4080, (step * 91) % 4080, 16, 16};
-            PixelPatch patch{layer, 0, rect, document.sprite().cel(0, 0)->extract(rect),
-                             QList<quint32>(256, 0xFF000000u | quint32(step)), false};
+            PixelPatch patch{layer,
+                             0,
+                             rect,
+                             document.sprite().cel(0, 0)->extract(rect),
+                             QList<quint32>(256, 0xFF000000u | quint32(step)),
+                             false};
             document.apply(patch, document.undoStack(), true, "Draw");
         }
         bytes = 0;

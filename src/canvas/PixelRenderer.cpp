@@ -11,7 +11,9 @@ namespace {
 constexpr quint32 warmTint = 0xFFFF4060; // frames before
 constexpr quint32 coolTint = 0xFF4898FF; // frames after
 
-inline quint32 div255(quint32 x) { return (x * 32897u) >> 23; }
+inline quint32 div255(quint32 x) {
+    return (x * 32897u) >> 23;
+}
 
 // Source-over of one premultiplied pixel with alpha a (1…255) onto dst.
 inline quint32 over(quint32 src, quint32 a, quint32 dst) {
@@ -36,7 +38,9 @@ inline quint32 premultiplied(quint32 straight, quint32 a) {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-qint64 layerWeight(double opacity) { return qint64(std::round(opacity * 256)); }
+qint64 layerWeight(double opacity) {
+    return qint64(std::round(opacity * 256));
+}
 
 // Composites one frame's layers over the region of dst (canvas-sized, premultiplied).
 void compositeLayers(const Sprite& sprite, qint64 frame, const PixelRect& region, quint32* dst) {
@@ -90,7 +94,8 @@ void drawGhost(const quint32* scratch, quint32* buffer, qint64 width, const Pixe
             quint32 ghost = alpha << 24;
             for (int c = 0; c < 3; ++c) {
                 const quint32 channel = ((p >> (8 * c)) & 0xFF) * 255 / A;
-                const quint32 tinted = std::min<quint32>(255, (channel * 115 + tintChannels[c] * 140) / 255);
+                const quint32 tinted =
+                    std::min<quint32>(255, (channel * 115 + tintChannels[c] * 140) / 255);
                 ghost |= (tinted * alpha / 255) << (8 * c);
             }
             buffer[index] = over(ghost, alpha, buffer[index]);
@@ -141,7 +146,8 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
             const qint64 ghostFrame = frame + offset;
             if (ghostFrame < 0 || ghostFrame >= sprite.frames.size())
                 continue;
-            const auto weight = quint32(255 * std::clamp(onionSkin->opacity / std::abs(offset), 0.0, 1.0));
+            const auto weight =
+                quint32(255 * std::clamp(onionSkin->opacity / std::abs(offset), 0.0, 1.0));
             if (weight == 0)
                 continue;
             clearRegion(work, sprite.width, region);
@@ -182,7 +188,8 @@ QList<quint32> unpremultiply(const QList<quint32>& pixels) {
     return result;
 }
 
-static QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Format format) {
+static QImage wrap(const QList<quint32>& words, qint64 width, qint64 height,
+                   QImage::Format format) {
     if (width <= 0 || height <= 0 || words.size() != width * height || width > INT_MAX ||
         height > INT_MAX)
         return {};

@@ -69,8 +69,18 @@ const QList<Palette>& Palette::presets() {
     return all;
 }
 
-const Palette& Palette::defaultPalette() { return presets()[0]; }
-const Palette& Palette::gameBoy() { return presets()[1]; }
-const Palette& Palette::pico8() { return presets()[2]; }
-const Palette& Palette::grayscale() { return presets()[3]; }
-const Palette& Palette::nes() { return presets()[4]; }
+const Palette& Palette::defaultPalette() {
+    return presets()[0];
+}
+const Palette& Palette::gameBoy() {
+    return presets()[1];
+}
+const Palette& Palette::pico8() {
+    return presets()[2];
+}
+const Palette& Palette::grayscale() {
+    return presets()[3];
+}
+const Palette& Palette::nes() {
+    return presets()[4];
+}

@@ -42,7 +42,9 @@ std::optional<PixelColor> PixelColor::fromHex(const QString& text) {
 }
 
 QString PixelColor::hexString() const {
-    const auto two = [](int channel) { return QStringLiteral("%1").arg(channel, 2, 16, QChar('0')).toUpper(); };
+    const auto two = [](int channel) {
+        return QStringLiteral("%1").arg(channel, 2, 16, QChar('0')).toUpper();
+    };
     QString text = '#' + two(red()) + two(green()) + two(blue());
     if (alpha() != 255)
         text += two(alpha());

@@ -50,4 +50,6 @@ struct PixelColor {
     friend constexpr bool operator==(PixelColor a, PixelColor b) { return a.raw == b.raw; }
 };
 
-inline size_t qHash(PixelColor color, size_t seed = 0) { return qHash(color.raw, seed); }
+inline size_t qHash(PixelColor color, size_t seed = 0) {
+    return qHash(color.raw, seed);
+}

@@ -11,4 +11,6 @@ struct PixelPoint {
     friend constexpr bool operator==(PixelPoint a, PixelPoint b) = default;
 };
 
-inline size_t qHash(PixelPoint point, size_t seed = 0) { return qHashMulti(seed, point.x, point.y); }
+inline size_t qHash(PixelPoint point, size_t seed = 0) {
+    return qHashMulti(seed, point.x, point.y);
+}

@@ -27,18 +27,12 @@ AppSettings& AppSettings::shared() {
 
 const QVariantMap& AppSettings::registeredDefaults() {
     static const QVariantMap fallbacks = {
-        {QStringLiteral("showPixelGrid"), true},
-        {QStringLiteral("gridOpacity"), 0.25},
-        {QStringLiteral("automaticGrid"), true},
-        {QStringLiteral("automaticGridZoom"), 8.0},
-        {QStringLiteral("showCheckerboard"), true},
-        {QStringLiteral("optionScrollZooms"), true},
-        {QStringLiteral("mouseWheelZooms"), true},
-        {QStringLiteral("onionSkinFramesBefore"), 1},
-        {QStringLiteral("onionSkinFramesAfter"), 1},
-        {QStringLiteral("onionSkinOpacity"), 0.4},
-        {QStringLiteral("defaultExportPercent"), 100},
-        {QStringLiteral("defaultNewWidth"), 32},
+        {QStringLiteral("showPixelGrid"), true},       {QStringLiteral("gridOpacity"), 0.25},
+        {QStringLiteral("automaticGrid"), true},       {QStringLiteral("automaticGridZoom"), 8.0},
+        {QStringLiteral("showCheckerboard"), true},    {QStringLiteral("optionScrollZooms"), true},
+        {QStringLiteral("mouseWheelZooms"), true},     {QStringLiteral("onionSkinFramesBefore"), 1},
+        {QStringLiteral("onionSkinFramesAfter"), 1},   {QStringLiteral("onionSkinOpacity"), 0.4},
+        {QStringLiteral("defaultExportPercent"), 100}, {QStringLiteral("defaultNewWidth"), 32},
         {QStringLiteral("defaultNewHeight"), 32},
     };
     return fallbacks;
@@ -105,11 +99,13 @@ void AppSettings::setOnionSkinEnabled(bool value) {
 }
 
 void AppSettings::setOnionSkinFramesBefore(qint64 value) {
-    store(m_onionSkinFramesBefore, value, "onionSkinFramesBefore", &AppSettings::onionSkinFramesBeforeChanged);
+    store(m_onionSkinFramesBefore, value, "onionSkinFramesBefore",
+          &AppSettings::onionSkinFramesBeforeChanged);
 }
 
 void AppSettings::setOnionSkinFramesAfter(qint64 value) {
-    store(m_onionSkinFramesAfter, value, "onionSkinFramesAfter", &AppSettings::onionSkinFramesAfterChanged);
+    store(m_onionSkinFramesAfter, value, "onionSkinFramesAfter",
+          &AppSettings::onionSkinFramesAfterChanged);
 }
 
 void AppSettings::setOnionSkinOpacity(double value) {
@@ -117,7 +113,8 @@ void AppSettings::setOnionSkinOpacity(double value) {
 }
 
 void AppSettings::setDefaultExportPercent(qint64 value) {
-    store(m_defaultExportPercent, value, "defaultExportPercent", &AppSettings::defaultExportPercentChanged);
+    store(m_defaultExportPercent, value, "defaultExportPercent",
+          &AppSettings::defaultExportPercentChanged);
 }
 
 void AppSettings::setPixelPerfect(bool value) {

@@ -11,23 +11,38 @@
 // consumers bound them where they use them.
 class AppSettings : public QObject {
     Q_OBJECT
-    Q_PROPERTY(AppearanceMode appearance READ appearance WRITE setAppearance NOTIFY appearanceChanged)
-    Q_PROPERTY(bool showPixelGrid READ showPixelGrid WRITE setShowPixelGrid NOTIFY showPixelGridChanged)
+    Q_PROPERTY(
+        AppearanceMode appearance READ appearance WRITE setAppearance NOTIFY appearanceChanged)
+    Q_PROPERTY(
+        bool showPixelGrid READ showPixelGrid WRITE setShowPixelGrid NOTIFY showPixelGridChanged)
     Q_PROPERTY(double gridOpacity READ gridOpacity WRITE setGridOpacity NOTIFY gridOpacityChanged)
-    Q_PROPERTY(bool automaticGrid READ automaticGrid WRITE setAutomaticGrid NOTIFY automaticGridChanged)
-    Q_PROPERTY(double automaticGridZoom READ automaticGridZoom WRITE setAutomaticGridZoom NOTIFY automaticGridZoomChanged)
-    Q_PROPERTY(bool showCheckerboard READ showCheckerboard WRITE setShowCheckerboard NOTIFY showCheckerboardChanged)
-    Q_PROPERTY(ScrollZoomBehavior scrollBehavior READ scrollBehavior WRITE setScrollBehavior NOTIFY scrollBehaviorChanged)
-    Q_PROPERTY(bool optionScrollZooms READ optionScrollZooms WRITE setOptionScrollZooms NOTIFY optionScrollZoomsChanged)
-    Q_PROPERTY(bool mouseWheelZooms READ mouseWheelZooms WRITE setMouseWheelZooms NOTIFY mouseWheelZoomsChanged)
-    Q_PROPERTY(bool onionSkinEnabled READ onionSkinEnabled WRITE setOnionSkinEnabled NOTIFY onionSkinEnabledChanged)
-    Q_PROPERTY(qint64 onionSkinFramesBefore READ onionSkinFramesBefore WRITE setOnionSkinFramesBefore NOTIFY onionSkinFramesBeforeChanged)
-    Q_PROPERTY(qint64 onionSkinFramesAfter READ onionSkinFramesAfter WRITE setOnionSkinFramesAfter NOTIFY onionSkinFramesAfterChanged)
-    Q_PROPERTY(double onionSkinOpacity READ onionSkinOpacity WRITE setOnionSkinOpacity NOTIFY onionSkinOpacityChanged)
-    Q_PROPERTY(qint64 defaultExportPercent READ defaultExportPercent WRITE setDefaultExportPercent NOTIFY defaultExportPercentChanged)
+    Q_PROPERTY(
+        bool automaticGrid READ automaticGrid WRITE setAutomaticGrid NOTIFY automaticGridChanged)
+    Q_PROPERTY(double automaticGridZoom READ automaticGridZoom WRITE setAutomaticGridZoom NOTIFY
+                   automaticGridZoomChanged)
+    Q_PROPERTY(bool showCheckerboard READ showCheckerboard WRITE setShowCheckerboard NOTIFY
+                   showCheckerboardChanged)
+    Q_PROPERTY(ScrollZoomBehavior scrollBehavior READ scrollBehavior WRITE setScrollBehavior NOTIFY
+                   scrollBehaviorChanged)
+    Q_PROPERTY(bool optionScrollZooms READ optionScrollZooms WRITE setOptionScrollZooms NOTIFY
+                   optionScrollZoomsChanged)
+    Q_PROPERTY(bool mouseWheelZooms READ mouseWheelZooms WRITE setMouseWheelZooms NOTIFY
+                   mouseWheelZoomsChanged)
+    Q_PROPERTY(bool onionSkinEnabled READ onionSkinEnabled WRITE setOnionSkinEnabled NOTIFY
+                   onionSkinEnabledChanged)
+    Q_PROPERTY(qint64 onionSkinFramesBefore READ onionSkinFramesBefore WRITE
+                   setOnionSkinFramesBefore NOTIFY onionSkinFramesBeforeChanged)
+    Q_PROPERTY(qint64 onionSkinFramesAfter READ onionSkinFramesAfter WRITE setOnionSkinFramesAfter
+                   NOTIFY onionSkinFramesAfterChanged)
+    Q_PROPERTY(double onionSkinOpacity READ onionSkinOpacity WRITE setOnionSkinOpacity NOTIFY
+                   onionSkinOpacityChanged)
+    Q_PROPERTY(qint64 defaultExportPercent READ defaultExportPercent WRITE setDefaultExportPercent
+                   NOTIFY defaultExportPercentChanged)
     Q_PROPERTY(bool pixelPerfect READ pixelPerfect WRITE setPixelPerfect NOTIFY pixelPerfectChanged)
-    Q_PROPERTY(qint64 defaultNewWidth READ defaultNewWidth WRITE setDefaultNewWidth NOTIFY defaultNewWidthChanged)
-    Q_PROPERTY(qint64 defaultNewHeight READ defaultNewHeight WRITE setDefaultNewHeight NOTIFY defaultNewHeightChanged)
+    Q_PROPERTY(qint64 defaultNewWidth READ defaultNewWidth WRITE setDefaultNewWidth NOTIFY
+                   defaultNewWidthChanged)
+    Q_PROPERTY(qint64 defaultNewHeight READ defaultNewHeight WRITE setDefaultNewHeight NOTIFY
+                   defaultNewHeightChanged)
 
 public:
     // Reads the store of organisation "Kestrin", application "Kestrin".

@@ -1,5 +1,5 @@
-#include "model/DecodingError.h"
 #include "model/Palette.h"
+#include "model/DecodingError.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>

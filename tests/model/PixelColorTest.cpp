@@ -1,5 +1,5 @@
-#include "model/DecodingError.h"
 #include "model/PixelColor.h"
+#include "model/DecodingError.h"
 #include "model/PixelRect.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "model/Sprite.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 

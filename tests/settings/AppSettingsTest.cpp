@@ -5,7 +5,9 @@
 
 namespace {
 
-QSettings store() { return QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin")); }
+QSettings store() {
+    return QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin"));
+}
 
 struct SettingsFixture : ::testing::Test {
     void SetUp() override {
