@@ -10,6 +10,8 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -110,16 +112,23 @@ QByteArray frameData(const Sprite& sprite, qint64 frame, qint64 percent, ExportF
 }
 
 void writeFile(const QByteArray& bytes, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ExportError::writeFailed(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw ExportError::writeFailed(path, reason);
+    writeFiles({{path, bytes}});
+}
+
+void writeFiles(const QList<FileContents>& files) {
+    std::vector<std::unique_ptr<QSaveFile>> written;
+    for (const FileContents& contents : files) {
+        auto file = std::make_unique<QSaveFile>(contents.path);
+        // An uncommitted QSaveFile removes its temporary file when destroyed.
+        if (!file->open(QIODevice::WriteOnly) ||
+            file->write(contents.bytes) != contents.bytes.size() || !file->flush())
+            throw ExportError::writeFailed(contents.path, file->errorString());
+        written.push_back(std::move(file));
     }
-    if (!file.commit())
-        throw ExportError::writeFailed(path, file.errorString());
+    for (const auto& file : written) {
+        if (!file->commit())
+            throw ExportError::writeFailed(file->fileName(), file->errorString());
+    }
 }
 
 QString frameFileName(const QString& baseName, qint64 frame, ExportFormat format) {

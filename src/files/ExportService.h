@@ -39,6 +39,14 @@ QByteArray frameData(const Sprite& sprite, qint64 frame, qint64 percent, ExportF
 // Replaces path with bytes in one step: a failed write leaves no partial file behind.
 void writeFile(const QByteArray& bytes, const QString& path);
 
+struct FileContents {
+    QString path;
+    QByteArray bytes;
+};
+// Writes every file in full before replacing any of them, so that a full disk or a refused
+// destination changes none of them.
+void writeFiles(const QList<FileContents>& files);
+
 // base_000.png, base_001.png, … ("Untitled" for an empty base).
 QString frameFileName(const QString& baseName, qint64 frame, ExportFormat format);
 // base_03_Eyes.png; "/" in the layer name becomes "-".

@@ -220,8 +220,9 @@ TEST(ExportService, FailedWritesLeaveNothingPartial) {
     tiny.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &tiny);
     bool failed = false;
-    try {
-        ExportService::writeFile(QByteArray(1 << 20, 'x'), target);
+    try { // the small file fits, the large one does not: neither may land
+        ExportService::writeFiles(
+            {{folder.filePath("hero.json"), "{}"}, {target, QByteArray(1 << 20, 'x')}});
     } catch (const ExportError& error) {
         failed = error.kind() == ExportError::Kind::writeFailed;
     }
