@@ -1,0 +1,127 @@
+#include "EditorFixture.h"
+
+#include <QMetaProperty>
+#include <QSignalSpy>
+#include <functional>
+
+namespace {
+
+struct Change {
+    const char* property;
+    std::function<void(EditorState&)> set;
+};
+
+} // namespace
+
+TEST_F(EditorFixture, StartsFromSettingsAndTheSprite) {
+    EXPECT_EQ(editor->activeTool(), ToolKind::pencil);
+    EXPECT_EQ(editor->primaryColor().raw, 0xFF000000u);
+    EXPECT_EQ(editor->secondaryColor().raw, 0xFFFFFFFFu);
+    EXPECT_EQ(editor->zoom(), 8.0);
+    EXPECT_FALSE(editor->isTimelinePresented());
+    EXPECT_EQ(editor->undoManager(), document->undoStack());
+
+    AppSettings::shared().setPixelPerfect(true);
+    AppSettings::shared().setShowPixelGrid(false);
+    Sprite twoFrames = Sprite::blank(4, 4);
+    twoFrames.insertFrame(1);
+    PixelDocument other(twoFrames);
+    const EditorState second(&other);
+    EXPECT_TRUE(second.pixelPerfect());
+    EXPECT_FALSE(second.showPixelGrid());
+    EXPECT_TRUE(second.isTimelinePresented());
+
+    // Writing the editor's option stores it for the next window.
+    editor->setPixelPerfect(false);
+    EXPECT_FALSE(AppSettings::shared().pixelPerfect());
+}
+
+TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
+    const QList<Change> changes = {
+        {"activeTool", [](EditorState& e) { e.setActiveTool(ToolKind::fill); }},
+        {"primaryColor", [](EditorState& e) { e.setPrimaryColor(PixelColor(red)); }},
+        {"secondaryColor", [](EditorState& e) { e.setSecondaryColor(PixelColor(blue)); }},
+        {"brushSize", [](EditorState& e) { e.setBrushSize(5); }},
+        {"pixelPerfect", [](EditorState& e) { e.setPixelPerfect(true); }},
+        {"shapeFilled", [](EditorState& e) { e.setShapeFilled(true); }},
+        {"symmetry", [](EditorState& e) { e.setSymmetry(SymmetryMode::both); }},
+        {"zoom", [](EditorState& e) { e.setZoomFactor(2); }},
+        {"panOffset",
+         [](EditorState& e) {
+             e.setPanOffset({3, -4});
+         }},
+        {"cursorPixel",
+         [](EditorState& e) {
+             e.setCursorPixel(PixelPoint{1, 2});
+         }},
+        {"showPixelGrid", [](EditorState& e) { e.setShowPixelGrid(false); }},
+        {"selection",
+         [](EditorState& e) {
+             e.setSelection(PixelRect{1, 1, 2, 2});
+         }},
+        {"exportSheetPresented", [](EditorState& e) { e.setExportSheetPresented(true); }},
+        {"timelinePresented", [](EditorState& e) { e.setTimelinePresented(true); }},
+        {"editingText", [](EditorState& e) { e.setEditingText(true); }},
+        {"clipboardGeneration", [](EditorState& e) { e.setClipboardGeneration(7); }},
+    };
+    const QMetaObject& meta = EditorState::staticMetaObject;
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.property);
+        const QMetaProperty property = meta.property(meta.indexOfProperty(change.property));
+        ASSERT_TRUE(property.hasNotifySignal());
+        QSignalSpy spy(editor.get(), property.notifySignal());
+        property.write(editor.get(), property.read(editor.get())); // the same value again
+        EXPECT_EQ(spy.count(), 0);
+        change.set(*editor);
+        change.set(*editor);
+        EXPECT_EQ(spy.count(), 1);
+    }
+}
+
+TEST_F(EditorFixture, SimpleCommands) {
+    editor->setBrushSize(32);
+    editor->increaseBrushSize();
+    EXPECT_EQ(editor->brushSize(), 32);
+    editor->setBrushSize(-3);
+    EXPECT_EQ(editor->brushSize(), 1);
+    editor->decreaseBrushSize();
+    EXPECT_EQ(editor->brushSize(), 1);
+
+    editor->setPrimaryColor(PixelColor(red));
+    editor->swapColors();
+    EXPECT_EQ(editor->primaryColor().raw, 0xFFFFFFFFu);
+    EXPECT_EQ(editor->secondaryColor().raw, red);
+
+    editor->setSymmetry(SymmetryMode::diagonal);
+    editor->setSymmetry(SymmetryMode::diagonal);
+    EXPECT_EQ(invalidated, QList<std::optional<PixelRect>>{std::nullopt}); // once, whole canvas
+
+    editor->setPreview(EditorState::Preview{{{1, 1}}, PixelColor(red)});
+    editor->clearPreview();
+    editor->clearPreview();
+    EXPECT_FALSE(editor->preview().has_value());
+    EXPECT_EQ(invalidated.size(), 2);
+}
+
+TEST_F(EditorFixture, ReplacedSpriteResetsViewState) {
+    QList<EditorState::ZoomIntent> zooms;
+    editor->performZoom = [&](EditorState::ZoomIntent intent) { zooms.append(intent); };
+    editor->setSelection(PixelRect{0, 0, 2, 2});
+    editor->setCursorPixel(PixelPoint{1, 1});
+    editor->beginStroke();
+    Sprite replacement = Sprite::blank(40, 30);
+    replacement.insertFrame(1);
+    document->setSprite(replacement);
+    editor->spriteWasReplaced();
+    EXPECT_FALSE(editor->selection());
+    EXPECT_FALSE(editor->cursorPixel());
+    EXPECT_FALSE(editor->isGestureActive());
+    EXPECT_TRUE(editor->isTimelinePresented());
+    EXPECT_EQ(zooms, QList<EditorState::ZoomIntent>{EditorState::ZoomIntent::fit});
+}
+
+TEST_F(EditorFixture, SavingAfterTheEditorClosedIsSafe) {
+    editor.reset();
+    const auto snapshot = document->snapshotForSaving(); // its hook held the editor weakly
+    EXPECT_EQ(snapshot.sprite, sprite());
+}
