@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <cerrno>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,12 @@ bool isIconSize(const QImage& image) {
 bool offersIcon(qint64 width, qint64 height, qint64 percent) {
     const qint64 w = ExportScale::side(width, percent);
     return w == ExportScale::side(height, percent) && ExportScale::iconSides.contains(w);
+}
+
+// A buffered write that fails leaves Qt's message generic; the system's reason ("No space
+// left on device") is what the user needs.
+QString failureReason(const QFileDevice& file) {
+    return errno != 0 ? qt_error_string(errno) : file.errorString();
 }
 
 } // namespace
@@ -120,14 +127,16 @@ void writeFiles(const QList<FileContents>& files) {
     for (const FileContents& contents : files) {
         auto file = std::make_unique<QSaveFile>(contents.path);
         // An uncommitted QSaveFile removes its temporary file when destroyed.
+        errno = 0;
         if (!file->open(QIODevice::WriteOnly) ||
             file->write(contents.bytes) != contents.bytes.size() || !file->flush())
-            throw ExportError::writeFailed(contents.path, file->errorString());
+            throw ExportError::writeFailed(contents.path, failureReason(*file));
         written.push_back(std::move(file));
     }
     for (const auto& file : written) {
+        errno = 0;
         if (!file->commit())
-            throw ExportError::writeFailed(file->fileName(), file->errorString());
+            throw ExportError::writeFailed(file->fileName(), failureReason(*file));
     }
 }
 
