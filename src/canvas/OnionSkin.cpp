@@ -3,6 +3,7 @@
 #include "settings/AppSettings.h"
 
 #include <algorithm>
+#include <cmath>
 
 QList<qint64> OnionSkin::offsets() const {
     QList<qint64> result;
@@ -16,9 +17,9 @@ QList<qint64> OnionSkin::offsets() const {
 }
 
 OnionSkin OnionSkin::current() {
-    // A hand-edited store may hold anything; keep to what the settings window offers.
     const AppSettings& settings = AppSettings::shared();
+    const double opacity = settings.onionSkinOpacity();
     return {std::clamp<qint64>(settings.onionSkinFramesBefore(), 0, maximumFrames),
             std::clamp<qint64>(settings.onionSkinFramesAfter(), 0, maximumFrames),
-            std::clamp(settings.onionSkinOpacity(), 0.0, 1.0)};
+            std::isnan(opacity) ? 0.0 : std::clamp(opacity, 0.0, 1.0)};
 }

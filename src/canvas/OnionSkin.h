@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QList>
 #include <QtGlobal>
 
@@ -9,12 +10,17 @@ struct OnionSkin {
 
     qint64 framesBefore = 0;
     qint64 framesAfter = 0;
-    double opacity = 0;
+    double opacity = 0; // 0…1
 
     // Frame offsets in drawing order: farthest first, the frame before under the frame after.
     QList<qint64> offsets() const;
-    // From the settings, bounded to 0…4 frames each way and opacity 0…1.
+    // From the settings, bounded to 0…4 frames each way and opacity 0…1, so that a hand-edited
+    // store can neither stall nor crash the canvas.
     static OnionSkin current();
 
     friend bool operator==(const OnionSkin& a, const OnionSkin& b) = default;
 };
+
+inline size_t qHash(const OnionSkin& skin, size_t seed = 0) {
+    return qHashMulti(seed, skin.framesBefore, skin.framesAfter, skin.opacity);
+}

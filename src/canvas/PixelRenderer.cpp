@@ -1,119 +1,193 @@
 #include "PixelRenderer.h"
 
+#include "PixelBlending.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
-#include <QPainter>
+#include <QVarLengthArray>
+#include <climits>
 #include <cmath>
 
 namespace {
 
-constexpr quint32 warmTint = 0xFFFF4060; // frames before
-constexpr quint32 coolTint = 0xFF4898FF; // frames after
+// Warm for the frames before, cool for the frames after.
+constexpr quint32 warmTint = 0xFFFF4060;
+constexpr quint32 coolTint = 0xFF4898FF;
 
-inline quint32 div255(quint32 x) {
-    return (x * 32897u) >> 23;
+// Words composited in one go when runs cross row ends: about a second-level cache of
+// destination, drawn over by every layer in turn; long runs let the hardware stream them in.
+constexpr qint64 spanLength = 262144;
+
+struct LayerSource {
+    const quint32* pixels;
+    quint32 weight;
+};
+using LayerSources = QVarLengthArray<LayerSource, 16>;
+
+struct Ghost {
+    LayerSources layers;
+    quint32 tint;
+    quint32 weight;
+};
+
+// The layers of a frame that take part, bottom first. A cel of another size than the sprite is
+// left out rather than read out of bounds.
+LayerSources layerSources(const Sprite& sprite, qint64 frame) {
+    LayerSources sources;
+    for (qint64 i = 0; i < sprite.layers.size(); ++i) {
+        const Cel* cel = sprite.celPointer(i, frame);
+        const quint32 weight = PixelBlending::layerWeight(sprite.layers[i].opacity);
+        if (!sprite.layers[i].isVisible || weight == 0 || !cel || cel->width != sprite.width ||
+            cel->height != sprite.height || cel->pixels.size() != sprite.width * sprite.height)
+            continue;
+        sources.append({cel->pixels.constData(), weight});
+    }
+    return sources;
 }
 
-// Source-over of one premultiplied pixel with alpha a (1…255) onto dst.
-inline quint32 over(quint32 src, quint32 a, quint32 dst) {
-    if (a == 255)
-        return src | 0xFF000000u;
-    const quint32 inverse = 255 - a;
-    const quint32 da = dst >> 24;
-    const quint32 outA = std::min<quint32>(255, a + div255(da * inverse));
-    quint32 result = outA << 24;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const quint32 s = (src >> shift) & 0xFF;
-        const quint32 d = (dst >> shift) & 0xFF;
-        result |= std::min<quint32>(255, s + div255(d * inverse)) << shift;
+// The ghost frames in drawing order, without the ones that would not show.
+QList<Ghost> ghosts(const Sprite& sprite, qint64 frame, const std::optional<OnionSkin>& onionSkin) {
+    const qint64 frameCount = sprite.frames.size();
+    QList<Ghost> result;
+    if (!onionSkin || frameCount < 2)
+        return result;
+    // Offsets past the frame list never show; bounding them keeps a wild setting cheap.
+    const OnionSkin bounded{std::min(onionSkin->framesBefore, frameCount),
+                            std::min(onionSkin->framesAfter, frameCount), onionSkin->opacity};
+    for (qint64 offset : bounded.offsets()) {
+        const qint64 ghostFrame = frame + offset;
+        if (ghostFrame < 0 || ghostFrame >= frameCount)
+            continue; // no wrap-around
+        const quint32 weight = PixelBlending::ghostWeight(onionSkin->opacity, offset);
+        LayerSources layers = layerSources(sprite, ghostFrame);
+        if (weight > 0 && !layers.isEmpty())
+            result.append({std::move(layers), offset < 0 ? warmTint : coolTint, weight});
     }
     return result;
 }
 
-inline quint32 premultiplied(quint32 straight, quint32 a) {
-    const quint32 r = div255(((straight >> 16) & 0xFF) * a);
-    const quint32 g = div255(((straight >> 8) & 0xFF) * a);
-    const quint32 b = div255((straight & 0xFF) * a);
-    return (a << 24) | (r << 16) | (g << 8) | b;
-}
-
-qint64 layerWeight(double opacity) {
-    return qint64(std::round(opacity * 256));
-}
-
-// Composites one frame's layers over the region of dst (canvas-sized, premultiplied).
-void compositeLayers(const Sprite& sprite, qint64 frame, const PixelRect& region, quint32* dst) {
-    for (qint64 i = 0; i < sprite.layers.size(); ++i) {
-        const Layer& layer = sprite.layers[i];
-        const Cel* cel = sprite.celPointer(i, frame);
-        if (!layer.isVisible || layer.opacity <= 0 || !cel || cel->width != sprite.width ||
-            cel->height != sprite.height || cel->pixels.size() != sprite.width * sprite.height)
-            continue;
-        const qint64 weight = layerWeight(layer.opacity);
-        if (weight <= 0)
-            continue;
-        const quint32* src = cel->pixels.constData();
-        for (qint64 y = region.y; y < region.bottom(); ++y) {
-            for (qint64 x = region.x; x < region.right(); ++x) {
-                const qint64 index = y * sprite.width + x;
-                const quint32 s = src[index];
-                quint32 a = s >> 24;
-                if (a == 0)
-                    continue;
-                if (weight < 256) {
-                    if (a * weight < 256)
-                        continue;
-                    a = quint32((a * weight) / 256);
-                }
-                dst[index] = over(premultiplied(s, a), a, dst[index]);
-            }
-        }
+// Rows of a wide canvas lie far apart and are too short for the hardware to notice a stream,
+// so a region narrower than the canvas asks for the rows it reads a little ahead of use.
+class RowPrefetcher {
+public:
+    RowPrefetcher(const PixelRect& region, qint64 canvasWidth, const quint32* out,
+                  const QList<Ghost>& ghostFrames, const LayerSources& current)
+        : region(region), canvasWidth(canvasWidth) {
+        if (region.width >= canvasWidth)
+            return;
+        buffers.append(out);
+        for (const Ghost& ghost : ghostFrames)
+            for (const LayerSource& source : ghost.layers)
+                buffers.append(source.pixels);
+        for (const LayerSource& source : current)
+            buffers.append(source.pixels);
+        for (qint64 y = region.y; y < std::min(region.bottom(), region.y + rowsAhead); ++y)
+            fetch(y);
     }
+
+    // Called as the row at offset is drawn.
+    void advance(qint64 offset) const {
+        if (!buffers.isEmpty())
+            fetch(offset / canvasWidth + rowsAhead);
+    }
+
+private:
+    static constexpr qint64 rowsAhead = 2;
+
+    void fetch(qint64 y) const {
+        if (y >= region.bottom())
+            return;
+        for (const quint32* words : buffers)
+            PixelBlending::prefetch(words + y * canvasWidth + region.x, region.width);
+    }
+
+    PixelRect region;
+    qint64 canvasWidth;
+    QVarLengthArray<const quint32*, 64> buffers;
+};
+
+void compositeSpan(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
+    for (const LayerSource& source : sources)
+        PixelBlending::blendRow(source.pixels + offset, span, length, source.weight);
 }
 
-void clearRegion(quint32* buffer, qint64 width, const PixelRect& region) {
+// Calls visit(offset, length) for runs of the region's words: one per row, or runs across row
+// ends when the region spans whole rows.
+template <typename Visit>
+void forEachSpan(const PixelRect& region, qint64 canvasWidth, Visit visit) {
+    if (region.x == 0 && region.width == canvasWidth) {
+        const qint64 end = region.bottom() * canvasWidth;
+        for (qint64 offset = region.y * canvasWidth; offset < end; offset += spanLength)
+            visit(offset, std::min(spanLength, end - offset));
+        return;
+    }
     for (qint64 y = region.y; y < region.bottom(); ++y)
-        std::fill_n(buffer + y * width + region.x, region.width, 0u);
+        visit(y * canvasWidth + region.x, region.width);
 }
 
-void drawGhost(const quint32* scratch, quint32* buffer, qint64 width, const PixelRect& region,
-               quint32 tint, quint32 weight) {
-    const quint32 tintChannels[3] = {tint & 0xFF, (tint >> 8) & 0xFF, (tint >> 16) & 0xFF};
-    for (qint64 y = region.y; y < region.bottom(); ++y) {
-        for (qint64 x = region.x; x < region.right(); ++x) {
-            const qint64 index = y * width + x;
-            const quint32 p = scratch[index];
-            const quint32 A = p >> 24;
-            if (A == 0)
-                continue;
-            const quint32 e = A * weight;
-            if (e < 255)
-                continue;
-            const quint32 alpha = e / 255;
-            quint32 ghost = alpha << 24;
-            for (int c = 0; c < 3; ++c) {
-                const quint32 channel = ((p >> (8 * c)) & 0xFF) * 255 / A;
-                const quint32 tinted =
-                    std::min<quint32>(255, (channel * 115 + tintChannels[c] * 140) / 255);
-                ghost |= (tinted * alpha / 255) << (8 * c);
-            }
-            buffer[index] = over(ghost, alpha, buffer[index]);
-        }
-    }
-}
-
+// Nearest neighbour: each target pixel takes the source pixel under its centre. Straight and
+// premultiplied words are copied as they are; other formats are drawn premultiplied first.
 QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
-    QImage target(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
-    if (target.isNull())
+    if (width > INT_MAX / 4 || height > INT_MAX)
         return {};
-    target.fill(Qt::transparent);
-    QPainter painter(&target);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QRect(0, 0, int(width), int(height)), image);
+    const QImage::Format format = image.format();
+    const QImage source =
+        format == PixelRenderer::straightFormat || format == PixelRenderer::premultipliedFormat
+            ? image
+            : image.convertToFormat(PixelRenderer::premultipliedFormat);
+    QImage target(int(width), int(height), source.format());
+    if (source.isNull() || target.isNull())
+        return {};
+    target.setColorSpace(source.colorSpace());
+    const qint64 sourceWidth = source.width();
+    const qint64 sourceHeight = source.height();
+    QList<qint64> columns(width);
+    for (qint64 x = 0; x < width; ++x)
+        columns[x] = (2 * x + 1) * sourceWidth / (2 * width);
+    const qint64* column = columns.constData();
+    for (qint64 y = 0; y < height; ++y) {
+        const qint64 sourceY = (2 * y + 1) * sourceHeight / (2 * height);
+        const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(int(sourceY)));
+        auto* out = reinterpret_cast<quint32*>(target.scanLine(int(y)));
+        for (qint64 x = 0; x < width; ++x)
+            out[x] = in[column[x]];
+    }
     return target;
+}
+
+// max(1, round(side)) with halves away from zero; absurd sizes stay absurd but defined.
+qint64 atLeastOne(double side) {
+    return std::max<qint64>(1, qint64(std::round(std::min(side, double(INT_MAX)))));
+}
+
+void releaseWords(void* words) {
+    delete static_cast<QList<quint32>*>(words);
+}
+
+// The image reads the list's storage, which stays alive and unchanged (lists copy on write)
+// until the last copy of the image lets go.
+QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Format format) {
+    if (width <= 0 || height <= 0 || width > INT_MAX / 4 || height > INT_MAX ||
+        words.size() != width * height)
+        return {};
+    auto* owner = new QList<quint32>(words);
+    QImage image(reinterpret_cast<const uchar*>(owner->constData()), int(width), int(height),
+                 qsizetype(width * 4), format, releaseWords, owner);
+    if (image.isNull()) {
+        delete owner;
+        return {};
+    }
+    image.setColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+using RowKernel = void (*)(const quint32*, quint32*, qint64);
+
+QList<quint32> converted(const QList<quint32>& pixels, RowKernel kernel) {
+    QList<quint32> result(pixels.size());
+    kernel(pixels.constData(), result.data(), pixels.size());
+    return result;
 }
 
 } // namespace
@@ -124,7 +198,11 @@ QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     if (sprite.width <= 0 || sprite.height <= 0)
         return {};
     QList<quint32> buffer(sprite.width * sprite.height, 0u);
-    compositeLayers(sprite, frame, sprite.bounds(), buffer.data());
+    const LayerSources sources = layerSources(sprite, frame);
+    quint32* out = buffer.data();
+    forEachSpan(sprite.bounds(), sprite.width, [&](qint64 offset, qint64 length) {
+        compositeSpan(sources, offset, out + offset, length);
+    });
     return buffer;
 }
 
@@ -134,96 +212,61 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
     const qint64 count = sprite.width * sprite.height;
     if (region.isEmpty() || buffer.size() != count)
         return;
+    const QList<Ghost> ghostFrames = ghosts(sprite, frame, onionSkin);
+    if (!ghostFrames.isEmpty() && scratch.size() != count)
+        scratch = QList<quint32>(count, 0u);
+    const LayerSources current = layerSources(sprite, frame);
     quint32* out = buffer.data();
-    clearRegion(out, sprite.width, region);
-    const bool ghosts = onionSkin && (onionSkin->framesBefore > 0 || onionSkin->framesAfter > 0) &&
-                        onionSkin->opacity > 0 && sprite.frames.size() >= 2;
-    if (ghosts) {
-        if (scratch.size() != count)
-            scratch = QList<quint32>(count, 0u);
-        quint32* work = scratch.data();
-        for (qint64 offset : onionSkin->offsets()) {
-            const qint64 ghostFrame = frame + offset;
-            if (ghostFrame < 0 || ghostFrame >= sprite.frames.size())
-                continue;
-            const auto weight =
-                quint32(255 * std::clamp(onionSkin->opacity / std::abs(offset), 0.0, 1.0));
-            if (weight == 0)
-                continue;
-            clearRegion(work, sprite.width, region);
-            compositeLayers(sprite, ghostFrame, region, work);
-            drawGhost(work, out, sprite.width, region, offset < 0 ? warmTint : coolTint, weight);
+    // Ghost frames are composited into the front of the scratch buffer, one span at a time,
+    // where the span stays in the cache.
+    quint32* work = ghostFrames.isEmpty() ? nullptr : scratch.data();
+    const RowPrefetcher prefetcher(region, sprite.width, out, ghostFrames, current);
+    // Each pixel goes through every step on its own, so a span can take all of them in turn
+    // while it is in the cache. The current frame always lies on top of its ghosts.
+    forEachSpan(region, sprite.width, [&](qint64 offset, qint64 length) {
+        prefetcher.advance(offset);
+        std::fill_n(out + offset, length, 0u);
+        for (const Ghost& ghost : ghostFrames) {
+            std::fill_n(work, length, 0u);
+            compositeSpan(ghost.layers, offset, work, length);
+            PixelBlending::ghostRow(work, out + offset, length, ghost.tint, ghost.weight);
         }
-    }
-    compositeLayers(sprite, frame, region, out);
+        compositeSpan(current, offset, out + offset, length);
+    });
 }
 
 QList<quint32> premultiply(const QList<quint32>& pixels) {
-    QList<quint32> result(pixels.size());
-    quint32* out = result.data();
-    const quint32* in = pixels.constData();
-    for (qint64 i = 0; i < pixels.size(); ++i) {
-        const quint32 a = in[i] >> 24;
-        out[i] = a == 0 ? 0 : a == 255 ? in[i] : premultiplied(in[i], a);
-    }
-    return result;
+    return converted(pixels, PixelBlending::premultiplyRow);
 }
 
 QList<quint32> unpremultiply(const QList<quint32>& pixels) {
-    QList<quint32> result(pixels.size());
-    quint32* out = result.data();
-    const quint32* in = pixels.constData();
-    for (qint64 i = 0; i < pixels.size(); ++i) {
-        const quint32 p = in[i];
-        const quint32 a = p >> 24;
-        if (a == 0 || a == 255) {
-            out[i] = a == 0 ? 0 : p;
-            continue;
-        }
-        quint32 word = a << 24;
-        for (int shift = 0; shift <= 16; shift += 8)
-            word |= std::min<quint32>(255, ((p >> shift) & 0xFF) * 255 / a) << shift;
-        out[i] = word;
-    }
-    return result;
-}
-
-static QImage wrap(const QList<quint32>& words, qint64 width, qint64 height,
-                   QImage::Format format) {
-    if (width <= 0 || height <= 0 || words.size() != width * height || width > INT_MAX ||
-        height > INT_MAX)
-        return {};
-    // Wrap the shared storage and detach into the image's own copy once.
-    QImage image(reinterpret_cast<const uchar*>(words.constData()), int(width), int(height),
-                 int(width * 4), format);
-    QImage owned = image.copy();
-    owned.setColorSpace(QColorSpace::SRgb);
-    return owned;
+    return converted(pixels, PixelBlending::unpremultiplyRow);
 }
 
 QImage makeImage(const QList<quint32>& premultiplied, qint64 width, qint64 height) {
-    return wrap(premultiplied, width, height, QImage::Format_ARGB32_Premultiplied);
+    return wrap(premultiplied, width, height, premultipliedFormat);
 }
 
 QImage makeStraightImage(const QList<quint32>& straight, qint64 width, qint64 height) {
-    return wrap(straight, width, height, QImage::Format_ARGB32);
+    return wrap(straight, width, height, straightFormat);
 }
 
 std::optional<Buffer> buffer(const QImage& image) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return std::nullopt;
-    QImage converted = image;
-    if (converted.colorSpace().isValid() && converted.colorSpace() != QColorSpace::SRgb)
-        converted.convertToColorSpace(QColorSpace::SRgb);
-    converted = converted.convertToFormat(QImage::Format_ARGB32);
-    if (converted.isNull())
+    QImage drawn = image;
+    if (drawn.colorSpace().isValid() && drawn.colorSpace() != QColorSpace::SRgb)
+        drawn.convertToColorSpace(QColorSpace::SRgb);
+    if (drawn.format() != premultipliedFormat)
+        drawn = drawn.convertToFormat(premultipliedFormat);
+    if (drawn.isNull())
         return std::nullopt;
-    Buffer result{QList<quint32>(qint64(converted.width()) * converted.height()), converted.width(),
-                  converted.height()};
+    const qint64 width = drawn.width();
+    Buffer result{QList<quint32>(width * drawn.height()), width, drawn.height()};
     quint32* out = result.pixels.data();
-    for (int y = 0; y < converted.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(converted.constScanLine(y));
-        std::copy_n(row, converted.width(), out + qint64(y) * converted.width());
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* row = reinterpret_cast<const quint32*>(drawn.constScanLine(y));
+        PixelBlending::unpremultiplyRow(row, out + y * width, width);
     }
     return result;
 }
@@ -242,7 +285,7 @@ QImage scaled(const QImage& image, qint64 percent) {
     if (percent <= 0 || percent == 100 || image.isNull())
         return image;
     const auto side = [percent](qint64 length) {
-        return std::max<qint64>(1, qint64(std::round(double(length) * double(percent) / 100.0)));
+        return atLeastOne(double(length) * double(percent) / 100.0);
     };
     return drawnNearest(image, side(image.width()), side(image.height()));
 }
@@ -252,11 +295,9 @@ QImage thumbnail(const Cel& cel, qint64 maxSide) {
     const qint64 longer = std::max(cel.width, cel.height);
     if (image.isNull() || longer <= maxSide)
         return image;
-    const double scale = double(maxSide) / double(longer);
-    const auto side = [scale](qint64 length) {
-        return std::max<qint64>(1, qint64(std::round(double(length) * scale)));
-    };
-    return drawnNearest(image, side(cel.width), side(cel.height));
+    const double factor = double(maxSide) / double(longer);
+    return drawnNearest(image, atLeastOne(double(cel.width) * factor),
+                        atLeastOne(double(cel.height) * factor));
 }
 
 } // namespace PixelRenderer

@@ -12,6 +12,9 @@
 // premultiplied 0xAARRGGBB words (QImage::Format_ARGB32_Premultiplied); model buffers straight.
 namespace PixelRenderer {
 
+constexpr QImage::Format premultipliedFormat = QImage::Format_ARGB32_Premultiplied;
+constexpr QImage::Format straightFormat = QImage::Format_ARGB32;
+
 // The frame's visible layers over transparent: width × height premultiplied words.
 QList<quint32> composite(const Sprite& sprite, qint64 frame);
 
@@ -23,7 +26,8 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
 QList<quint32> premultiply(const QList<quint32>& pixels);
 QList<quint32> unpremultiply(const QList<quint32>& pixels);
 
-// Null images when a side is not positive or the word count is not width × height.
+// sRGB images over the words themselves (shared, not copied). Null images when a side is not
+// positive or the word count is not width × height.
 QImage makeImage(const QList<quint32>& premultiplied, qint64 width, qint64 height);
 QImage makeStraightImage(const QList<quint32>& straight, qint64 width, qint64 height);
 
@@ -32,7 +36,8 @@ struct Buffer {
     qint64 width = 0;
     qint64 height = 0;
 };
-// Any image (indexed, grayscale, 16-bit, with a colour profile) as straight sRGB words.
+// Any image (indexed, grayscale, 16-bit, with a colour profile) as straight sRGB words, by way
+// of premultiplied pixels: fully transparent pixels become 0.
 std::optional<Buffer> buffer(const QImage& image);
 
 // A standard PNG of the image; empty on failure.

@@ -53,7 +53,8 @@ void AppSettings::store(T& field, T value, const char* key, void (AppSettings::*
         settings.setValue(QLatin1String(key), ScrollZoomBehaviors::rawValue(value));
     else
         settings.setValue(QLatin1String(key), QVariant::fromValue(value));
-    settings.sync();
+    // Every QSettings of the process sees the value now; the file follows on the next turn of
+    // the event loop and at exit. Syncing here would hit the disk for every slider step.
     if (differs)
         emit(this->*changed)(value);
 }

@@ -1,5 +1,8 @@
 #include "settings/AppSettings.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -11,10 +14,37 @@ QSettings store() {
 
 struct SettingsFixture : ::testing::Test {
     void SetUp() override {
-        QSettings s(QStringLiteral("Kestrin"), QStringLiteral("Kestrin"));
+        QSettings s = store();
         s.clear();
         s.sync();
     }
+};
+
+// A value other than the default for every preference, and its text in the store.
+struct Change {
+    const char* key;
+    QVariant value;
+    QString stored;
+};
+
+const Change changes[] = {
+    {"appearance", QVariant::fromValue(AppearanceMode::light), "light"},
+    {"showPixelGrid", false, "false"},
+    {"gridOpacity", 0.6, "0.6"},
+    {"automaticGrid", false, "false"},
+    {"automaticGridZoom", 16.0, "16"},
+    {"showCheckerboard", false, "false"},
+    {"scrollBehavior", QVariant::fromValue(ScrollZoomBehavior::scrollZooms), "scrollZooms"},
+    {"optionScrollZooms", false, "false"},
+    {"mouseWheelZooms", false, "false"},
+    {"onionSkinEnabled", true, "true"},
+    {"onionSkinFramesBefore", qint64(3), "3"},
+    {"onionSkinFramesAfter", qint64(0), "0"},
+    {"onionSkinOpacity", 0.7, "0.7"},
+    {"defaultExportPercent", qint64(300), "300"},
+    {"pixelPerfect", true, "true"},
+    {"defaultNewWidth", qint64(128), "128"},
+    {"defaultNewHeight", qint64(7), "7"},
 };
 
 } // namespace
@@ -39,49 +69,79 @@ TEST_F(SettingsFixture, FreshStoreReadsDefaultsAndWritesNothing) {
     EXPECT_EQ(settings.defaultNewWidth(), 32);
     EXPECT_EQ(settings.defaultNewHeight(), 32);
     EXPECT_EQ(AppSettings::registeredDefaults().size(), 13);
+    for (const char* unregistered :
+         {"appearance", "scrollBehavior", "onionSkinEnabled", "pixelPerfect"})
+        EXPECT_FALSE(AppSettings::registeredDefaults().contains(unregistered)) << unregistered;
     EXPECT_TRUE(store().allKeys().isEmpty());
 }
 
-TEST_F(SettingsFixture, WriteThroughAndSignalOnlyOnRealChange) {
+// Every preference is written at once under its own key, announced only when it changes, and
+// read back by the next launch.
+TEST_F(SettingsFixture, EveryPreferenceWritesThroughUnderItsKey) {
     AppSettings settings;
-    QSignalSpy zoom(&settings, &AppSettings::automaticGridZoomChanged);
-    settings.setAutomaticGridZoom(16.0);
-    EXPECT_EQ(zoom.count(), 1);
-    EXPECT_DOUBLE_EQ(store().value("automaticGridZoom").toDouble(), 16.0);
+    QSettings defaults = store();
+    const QMetaObject* meta = settings.metaObject();
+    ASSERT_EQ(meta->propertyCount() - meta->propertyOffset(), std::size(changes));
+    for (const Change& change : changes) {
+        const QMetaProperty property = meta->property(meta->indexOfProperty(change.key));
+        ASSERT_TRUE(property.isValid()) << change.key;
+        QSignalSpy announced(&settings, property.notifySignal());
+        ASSERT_TRUE(property.write(&settings, change.value)) << change.key;
+        EXPECT_EQ(announced.count(), 1) << change.key;
+        EXPECT_EQ(defaults.value(change.key).toString(), change.stored) << change.key;
 
-    QSignalSpy grid(&settings, &AppSettings::showPixelGridChanged);
-    settings.setShowPixelGrid(true); // same value: written, not announced
-    EXPECT_EQ(grid.count(), 0);
-    EXPECT_TRUE(store().contains("showPixelGrid"));
+        defaults.remove(change.key);
+        property.write(&settings, change.value); // same value: stored again, not announced
+        EXPECT_EQ(announced.count(), 1) << change.key;
+        EXPECT_TRUE(defaults.contains(change.key)) << change.key;
+    }
+    QCoreApplication::processEvents(); // one turn of the event loop puts it on disk
+    QFile file(defaults.fileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (const Change& change : changes)
+        EXPECT_TRUE(text.contains(change.key + ('=' + change.stored.toUtf8()))) << change.key;
 
-    settings.setAppearance(AppearanceMode::dark);
-    settings.setScrollBehavior(ScrollZoomBehavior::scrollZooms);
-    settings.setDefaultExportPercent(300);
-    EXPECT_EQ(store().value("appearance").toString(), "dark");
-    EXPECT_EQ(store().value("scrollBehavior").toString(), "scrollZooms");
-
-    AppSettings reread;
-    EXPECT_EQ(reread.appearance(), AppearanceMode::dark);
-    EXPECT_EQ(reread.scrollBehavior(), ScrollZoomBehavior::scrollZooms);
-    EXPECT_EQ(reread.defaultExportPercent(), 300);
-    EXPECT_DOUBLE_EQ(reread.automaticGridZoom(), 16.0);
+    AppSettings nextLaunch;
+    for (const Change& change : changes)
+        EXPECT_EQ(meta->property(meta->indexOfProperty(change.key)).read(&nextLaunch), change.value)
+            << change.key;
 }
 
-TEST_F(SettingsFixture, EnumerationParsingAndHandEditedValues) {
+TEST_F(SettingsFixture, HandEditedValuesAndEnumerationParsing) {
     {
         QSettings s = store();
         s.setValue("appearance", "Dark");
         s.setValue("scrollBehavior", "");
         s.setValue("onionSkinFramesBefore", "lots");
         s.setValue("gridOpacity", "7.5");
+        s.setValue("showCheckerboard", "false");
+        s.setValue("defaultNewWidth", "-64");
         s.sync();
     }
     AppSettings settings;
     EXPECT_EQ(settings.appearance(), AppearanceMode::system);
     EXPECT_EQ(settings.scrollBehavior(), ScrollZoomBehavior::scrollPans);
     EXPECT_EQ(settings.onionSkinFramesBefore(), 0);
-    EXPECT_DOUBLE_EQ(settings.gridOpacity(), 7.5); // consumers clamp where they use it
-    EXPECT_EQ(AppearanceModes::title(AppearanceMode::system), "System");
-    EXPECT_EQ(ScrollZoomBehaviors::title(ScrollZoomBehavior::scrollPans),
-              "Scroll to Pan, Pinch to Zoom");
+    EXPECT_DOUBLE_EQ(settings.gridOpacity(), 7.5); // consumers bound it where they use it
+    EXPECT_FALSE(settings.showCheckerboard());     // a stored value wins over the fallback
+    EXPECT_EQ(settings.defaultNewWidth(), -64);
+
+    for (AppearanceMode mode : AppearanceModes::all)
+        EXPECT_EQ(AppearanceModes::fromRawValue(AppearanceModes::rawValue(mode)), mode);
+    for (ScrollZoomBehavior behavior : ScrollZoomBehaviors::all)
+        EXPECT_EQ(ScrollZoomBehaviors::fromRawValue(ScrollZoomBehaviors::rawValue(behavior)),
+                  behavior);
+    EXPECT_EQ(AppearanceModes::fromRawValue("system"), AppearanceMode::system);
+    EXPECT_EQ(ScrollZoomBehaviors::fromRawValue("scrollzooms"), ScrollZoomBehavior::scrollPans);
+}
+
+TEST(SettingsTitles, ShownInPickers) {
+    QStringList titles;
+    for (AppearanceMode mode : AppearanceModes::all)
+        titles.append(AppearanceModes::title(mode));
+    for (ScrollZoomBehavior behavior : ScrollZoomBehaviors::all)
+        titles.append(ScrollZoomBehaviors::title(behavior));
+    EXPECT_EQ(titles, (QStringList{"System", "Light", "Dark", "Scroll to Pan, Pinch to Zoom",
+                                   "Scroll to Zoom"}));
 }
