@@ -41,9 +41,15 @@ inline void paint(Sprite& sprite, qint64 layer, qint64 frame, PixelPoint point, 
     fill(sprite, layer, frame, PixelRect::pixel(point), word);
 }
 
+// The image's straight 0xAARRGGBB words, exactly.
 inline QList<quint32> words(const QImage& image) {
-    auto buffer = PixelRenderer::buffer(image);
-    return buffer ? buffer->pixels : QList<quint32>();
+    const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
+    QList<quint32> result;
+    for (int y = 0; y < straight.height(); ++y) {
+        const auto* row = reinterpret_cast<const quint32*>(straight.constScanLine(y));
+        result.append(QList<quint32>(row, row + straight.width()));
+    }
+    return result;
 }
 
 // What a still export of the frame should hold: the straight composite, scaled.
