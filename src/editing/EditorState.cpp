@@ -2,6 +2,7 @@
 
 #include "FrameOperations.h"
 #include "LayerOperations.h"
+#include "PaletteOperations.h"
 #include "canvas/PixelRenderer.h"
 #include "settings/AppSettings.h"
 #include "tools/PixelTool.h"
@@ -466,6 +467,26 @@ void EditorState::selectLayer(const QUuid& id) {
     sprite.activeLayerID = id;
     // The active layer is saved with the project, so choosing one is a change to save.
     doc->notifyContentChanged(PixelRect{});
+}
+
+void EditorState::addCurrentColorToPalette() {
+    const PixelColor color = m_primaryColor;
+    editStructure(tr("Add Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::addColor(s.palette, color); });
+}
+
+void EditorState::removePaletteColor(qint64 index) {
+    editStructure(tr("Remove Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::removeColor(s.palette, index); });
+}
+
+void EditorState::movePaletteColor(qint64 from, qint64 to) {
+    editStructure(tr("Reorder Palette"),
+                  [&](Sprite& s) { PaletteOperations::moveColor(s.palette, from, to); });
+}
+
+void EditorState::applyPalette(const Palette& palette) {
+    editStructure(tr("Change Palette"), [&](Sprite& s) { s.palette = palette; });
 }
 
 void EditorState::addEmptyFrame() {

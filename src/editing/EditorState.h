@@ -232,6 +232,12 @@ public:
     void setLayerOpacity(const QUuid& id, double opacity);
     void selectLayer(const QUuid& id);
 
+    // --- palette: each change one undo step; the palette never recolours pixels ---
+    void addCurrentColorToPalette();
+    void removePaletteColor(qint64 index);
+    void movePaletteColor(qint64 from, qint64 to);
+    void applyPalette(const Palette& palette);
+
     // --- frames (no index means the active frame) ---
     void addEmptyFrame();
     void duplicateFrame(const QString& actionName);
