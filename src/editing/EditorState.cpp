@@ -2,6 +2,7 @@
 
 #include "FrameOperations.h"
 #include "LayerOperations.h"
+#include "PaletteOperations.h"
 #include "canvas/CanvasGeometry.h"
 #include "canvas/PixelRenderer.h"
 #include "settings/AppSettings.h"
@@ -493,6 +494,26 @@ void EditorState::selectLayer(const QUuid& id) {
     doc->notifyContentChanged(PixelRect{});
 }
 
+void EditorState::addCurrentColorToPalette() {
+    const PixelColor color = m_primaryColor;
+    editStructure(tr("Add Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::addColor(s.palette, color); });
+}
+
+void EditorState::removePaletteColor(qint64 index) {
+    editStructure(tr("Remove Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::removeColor(s.palette, index); });
+}
+
+void EditorState::movePaletteColor(qint64 from, qint64 to) {
+    editStructure(tr("Reorder Palette"),
+                  [&](Sprite& s) { PaletteOperations::moveColor(s.palette, from, to); });
+}
+
+void EditorState::applyPalette(const Palette& palette) {
+    editStructure(tr("Change Palette"), [&](Sprite& s) { s.palette = palette; });
+}
+
 void EditorState::addEmptyFrame() {
     if (isGestureActive())
         return;
@@ -533,14 +554,19 @@ void EditorState::setFrameDuration(qint64 milliseconds, std::optional<qint64> in
 
 void EditorState::selectFrame(qint64 index) {
     const qint64 count = doc->sprite().frames.size();
-    if (isGestureActive() || count < 2)
+    if (count >= 2)
+        activateFrame(((index % count) + count) % count);
+}
+
+void EditorState::activateFrame(qint64 index) {
+    if (isGestureActive())
         return;
     stopPlayback();
     commitFloatingPaste();
-    const qint64 target = ((index % count) + count) % count;
-    if (target == doc->sprite().activeFrameIndex)
+    Sprite& sprite = doc->sprite();
+    if (index < 0 || index >= sprite.frames.size() || index == sprite.activeFrameIndex)
         return;
-    doc->sprite().activeFrameIndex = target;
+    sprite.activeFrameIndex = index;
     doc->notifyContentChanged();
 }
 

@@ -237,6 +237,12 @@ public:
     void setLayerOpacity(const QUuid& id, double opacity);
     void selectLayer(const QUuid& id);
 
+    // --- palette: each change one undo step; the palette never recolours pixels ---
+    void addCurrentColorToPalette();
+    void removePaletteColor(qint64 index);
+    void movePaletteColor(qint64 from, qint64 to);
+    void applyPalette(const Palette& palette);
+
     // --- frames (no index means the active frame) ---
     void addEmptyFrame();
     void duplicateFrame(const QString& actionName);
@@ -246,6 +252,9 @@ public:
     void setFrameDuration(qint64 milliseconds, std::optional<qint64> index = std::nullopt);
     void selectPreviousFrame();
     void selectNextFrame();
+    // A frame chosen in the timeline: stops playback and places floating pixels, then makes
+    // the frame active when the index is one of the frames.
+    void activateFrame(qint64 index);
 
     // --- playback: loops, each frame for its own duration; never changes the sprite ---
     void startPlayback();

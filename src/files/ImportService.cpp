@@ -19,16 +19,6 @@ void checkSize(qint64 width, qint64 height) {
         throw ImportError(ImportError::tooLarge, width, height);
 }
 
-// Transparent pixels become the empty pixel, whatever colour they carried.
-QList<quint32> withEmptyTransparency(QList<quint32> pixels) {
-    quint32* words = pixels.data();
-    for (qint64 i = 0; i < pixels.size(); ++i) {
-        if ((words[i] >> 24) == 0)
-            words[i] = 0;
-    }
-    return pixels;
-}
-
 } // namespace
 
 namespace ImportService {
@@ -51,7 +41,7 @@ Sprite spriteFromPixels(const PixelRenderer::Buffer& image, const QString& layer
     if (image.pixels.size() != image.width * image.height)
         throw ImportError(ImportError::unreadableImage);
     Layer layer(layerName.isEmpty() ? QStringLiteral("Layer 1") : layerName, 1);
-    layer.cels[0] = Cel(image.width, image.height, withEmptyTransparency(image.pixels));
+    layer.cels[0] = Cel(image.width, image.height, image.pixels);
 
     Sprite sprite;
     sprite.width = image.width;

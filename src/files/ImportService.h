@@ -17,8 +17,8 @@ inline constexpr qint64 importedPaletteLimit = 64;
 // header and refused before decoding when a side is above the canvas limit. Throws ImportError.
 Sprite spriteFromImageAt(const QString& path);
 
-// The sprite of decoded straight pixels, named layerName ("Layer 1" when empty); the same
-// rules for files and for images pasted from the clipboard. Throws ImportError.
+// The sprite of pixels converted by PixelRenderer::buffer, named layerName ("Layer 1" when
+// empty); the same rules for files and for images pasted from the clipboard. Throws ImportError.
 Sprite spriteFromPixels(const PixelRenderer::Buffer& image, const QString& layerName);
 
 // The first `limit` distinct colours met in reading order, transparent pixels skipped; the

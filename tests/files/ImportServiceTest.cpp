@@ -76,9 +76,10 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     EXPECT_EQ(layer.name, "hero");
     EXPECT_TRUE(layer.isVisible);
     EXPECT_EQ(layer.opacity, 1.0);
-    // Semi-transparent words exact; transparent ones become the empty pixel.
+    // Drawn through premultiplied pixels: a nearly transparent pixel loses its colour, and
+    // transparent ones become the empty pixel.
     EXPECT_EQ(sprite.cel(0, 0)->pixels,
-              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01020304, 0, 0x7F00FF00, 0xFF102030}));
+              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01000000, 0, 0x7F00FF00, 0xFF102030}));
     EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
     EXPECT_EQ(sprite.activeLayerID, layer.id);
     EXPECT_EQ(sprite.activeFrameIndex, 0);
@@ -160,9 +161,10 @@ TEST(ImportPalette, FirstDistinctColoursInReadingOrder) {
 
 TEST(ImportFromPixels, ClipboardPixelsFollowTheSameRules) {
     const Sprite pasted =
-        ImportService::spriteFromPixels({{0xFF00FF00, 0x00123456}, 2, 1}, QStringLiteral("Pasted"));
+        ImportService::spriteFromPixels({{0xFF00FF00, 0}, 2, 1}, QStringLiteral("Pasted"));
     EXPECT_EQ(pasted.layers[0].name, "Pasted");
     EXPECT_EQ(pasted.cel(0, 0)->pixels, (QList<quint32>{0xFF00FF00, 0}));
+    EXPECT_EQ(pasted.palette.colors, QList<PixelColor>{PixelColor(0xFF00FF00)});
     EXPECT_EQ(ImportService::spriteFromPixels({{1}, 1, 1}, {}).layers[0].name, "Layer 1");
 
     const auto kindOf = [](const PixelRenderer::Buffer& buffer) {

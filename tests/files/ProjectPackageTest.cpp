@@ -57,6 +57,28 @@ TEST(ProjectPackageRoundTrip, BlankCelsAreDroppedAndHiddenLayersKept) {
     EXPECT_EQ(reopened.cel(1, 1), sprite.cel(1, 1));
 }
 
+// Cel files written by other programs in other layouts still come back straight, never
+// through premultiplied pixels (which would turn 0x80FF8000 into 0x80FF7F00).
+TEST(ProjectPackageRoundTrip, ForeignCelLayoutsOpenStraight) {
+    Sprite sprite = Sprite::blank(2, 1);
+    sprite.layers[0].cels[0] = Cel(2, 1, {0x80FF8000, 0xFF0000FF});
+    PackageTree tree = ProjectPackage::fileWrapper(sprite);
+
+    QImage deep(2, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor::fromRgba64(0xFFFF, 0x8080, 0, 0x8080));
+    deep.setPixelColor(1, 0, QColor::fromRgba64(0, 0, 0xFFFF, 0xFFFF));
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({0x80FF8000, 0xFF0000FF});
+    indexed.setPixel(0, 0, 0);
+    indexed.setPixel(1, 0, 1);
+    for (const QImage& image : {deep, indexed}) {
+        PackageTree layers = layersOf(tree);
+        layers.insert("layer_0_frame_0.png", PackageTree::file(pngOf(image)));
+        tree.insert(ProjectPackage::layersDirectoryName, layers);
+        EXPECT_EQ(ProjectPackage::sprite(tree).cel(0, 0), sprite.cel(0, 0)) << image.format();
+    }
+}
+
 TEST(ProjectPackageWriting, ManifestIsSortedStableAndUpperCase) {
     const Sprite sprite = paintedSprite(5, 4, 2, 2, 7);
     const PackageTree first = ProjectPackage::fileWrapper(sprite);
