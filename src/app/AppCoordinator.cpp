@@ -76,6 +76,7 @@ AppCoordinator::~AppCoordinator() {
         delete window.data();
     delete welcome.data();
     delete help.data();
+    delete settings.data();
     // Recovery copies being written go into the store's folder: let them finish first.
     QThreadPool::globalInstance()->waitForDone();
     if (sharedCoordinator == this)
@@ -156,7 +157,7 @@ void AppCoordinator::windowClosed(DocumentWindow* window) {
 
 bool AppCoordinator::isAnythingShown() const {
     return !documentWindows().isEmpty() || (welcome && welcome->isVisible()) ||
-           (help && help->isVisible());
+           (help && help->isVisible()) || (settings && settings->isVisible());
 }
 
 // A Linux application without a window could not be reached again, so the last window
@@ -167,7 +168,8 @@ void AppCoordinator::quitWhenNothingIsShown() {
 }
 
 bool AppCoordinator::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close && (watched == welcome || watched == help))
+    if (event->type() == QEvent::Close &&
+        (watched == welcome || watched == help || watched == settings))
         QMetaObject::invokeMethod(this, &AppCoordinator::quitWhenNothingIsShown,
                                   Qt::QueuedConnection);
     return false;
@@ -287,7 +289,8 @@ bool AppCoordinator::quit() {
             return false;
         }
     }
-    for (QWidget* window : {static_cast<QWidget*>(welcome), static_cast<QWidget*>(help)}) {
+    for (QWidget* window : {static_cast<QWidget*>(welcome), static_cast<QWidget*>(help),
+                            static_cast<QWidget*>(settings)}) {
         if (window)
             window->hide();
     }
@@ -326,6 +329,17 @@ void AppCoordinator::showHelp() {
     if (!help->isVisible())
         centerOnScreen(help);
     bringForward(help);
+}
+
+void AppCoordinator::showSettings() {
+    if (!settings) {
+        settings = new SettingsWindow;
+        settings->openHelp = [this] { showHelp(); };
+        settings->installEventFilter(this);
+    }
+    if (!settings->isVisible())
+        centerOnScreen(settings);
+    bringForward(settings);
 }
 
 QList<DocumentWindow*> AppCoordinator::documentWindows() const {

@@ -7,6 +7,7 @@
 #include "UserPrompts.h"
 #include "WelcomeView.h"
 #include "model/Sprite.h"
+#include "settings/SettingsWindow.h"
 
 #include <QObject>
 #include <QPalette>
@@ -16,8 +17,8 @@
 #include <optional>
 
 // The application's one coordinator: it runs the launch, makes every document window (from a
-// pending sprite, a file, a recovered copy or blank with a size prompt), owns the welcome
-// and help windows, and quits once nothing is left on screen.
+// pending sprite, a file, a recovered copy or blank with a size prompt), owns the welcome,
+// help and settings windows, and quits once nothing is left on screen.
 class AppCoordinator : public QObject {
     Q_OBJECT
 
@@ -64,8 +65,10 @@ public:
     // --- windows ---
     void showWelcome();
     void showHelp();
+    void showSettings();
     WelcomeView* welcomeWindow() const { return welcome; }
     HelpWindow* helpWindow() const { return help; }
+    SettingsWindow* settingsWindow() const { return settings; }
     QList<DocumentWindow*> documentWindows() const;
     // The document window the user works in, if the active window is one.
     DocumentWindow* activeDocumentWindow() const;
@@ -82,7 +85,7 @@ signals:
     void documentWindowsChanged();
 
 protected:
-    // Notices the welcome and help windows closing.
+    // Notices the welcome, help and settings windows closing.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -105,6 +108,7 @@ private:
     QList<QPointer<DocumentWindow>> windows;
     QPointer<WelcomeView> welcome;
     QPointer<HelpWindow> help;
+    QPointer<SettingsWindow> settings;
     QPalette systemPalette;
     qint64 nextSequence = 0;
     bool handingOver = false;

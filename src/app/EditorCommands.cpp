@@ -213,6 +213,9 @@ void EditorCommands::buildEditMenu(QMenuBar* bar) {
     menu->addSeparator();
     add(menu, {"delete", tr("Delete"), keys({"Del", "Backspace"}),
                [this] { editor->deleteSelection(); }, selected});
+    menu->addSeparator();
+    add(menu,
+        {"settings", tr("Settings…"), keys({"Ctrl+,"}), [this] { coordinator.showSettings(); }});
 }
 
 void EditorCommands::buildToolsMenu(QMenuBar* bar) {

@@ -1,28 +1,21 @@
 #include "EditorView.h"
 
+#include "InspectorView.h"
 #include "canvas/CanvasView.h"
 #include "editing/EditorState.h"
+#include "panels/EditorToolbar.h"
+#include "panels/StatusBarView.h"
+#include "panels/TimelineView.h"
+#include "panels/ToolStripView.h"
+#include "tools/Clipboard.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
-
-// Holds the place of a panel that is not part of the build yet.
-QWidget* placeholder(const QString& title, QSize minimum) {
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setMinimumSize(minimum);
-    auto* label = new QLabel(title, frame);
-    label->setAlignment(Qt::AlignCenter);
-    label->setEnabled(false);
-    label->setWordWrap(true);
-    auto* layout = new QVBoxLayout(frame);
-    layout->addWidget(label);
-    return frame;
-}
 
 QWidget* rule(QFrame::Shape shape) {
     auto* line = new QFrame;
@@ -34,49 +27,67 @@ QWidget* rule(QFrame::Shape shape) {
 } // namespace
 
 EditorView::EditorView(EditorState* editor, QWidget* parent) : QWidget(parent), editor(editor) {
-    QWidget* toolStrip = placeholder(tr("Tools"), QSize(44, 200));
-    toolStrip->setMaximumWidth(44);
-    inspectorColumn = placeholder(tr("Inspector"), QSize(240, 200));
-    inspectorColumn->setMaximumWidth(240);
+    toolbarView = new EditorToolbar(editor);
+    toolStripView = new ToolStripView(editor);
+    inspectorView = new InspectorView(editor);
+    statusBarView = new StatusBarView(editor);
+    connect(toolbarView, &EditorToolbar::inspectorPresentedChanged, this,
+            &EditorView::setInspectorPresented);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(toolStrip);
+    row->addWidget(toolStripView);
     row->addWidget(rule(QFrame::VLine));
     row->addWidget(makeCentreColumn(), 1);
-    row->addWidget(inspectorColumn);
+    row->addWidget(inspectorView);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    column->addWidget(toolbarView);
+    column->addWidget(rule(QFrame::HLine));
     column->addLayout(row, 1);
     column->addWidget(rule(QFrame::HLine));
-    QWidget* statusBar = placeholder(tr("Status"), QSize(200, 24));
-    statusBar->setMaximumHeight(28);
-    column->addWidget(statusBar);
+    column->addWidget(statusBarView);
+    followClipboard();
 }
 
 QWidget* EditorView::makeCentreColumn() {
-    canvasArea = new CanvasView(editor);
-    timelineArea = placeholder(tr("Timeline"), QSize(200, 120));
-    timelineArea->setMaximumHeight(180);
-    timelineArea->setVisible(editor->isTimelinePresented());
-    connect(editor, &EditorState::timelinePresentedChanged, timelineArea, &QWidget::setVisible);
+    canvasView = new CanvasView(editor);
+    timelineView = new TimelineView(editor);
+    timelineView->setVisible(editor->isTimelinePresented());
+    connect(editor, &EditorState::timelinePresentedChanged, timelineView, &QWidget::setVisible);
 
     auto* centre = new QWidget;
     auto* layout = new QVBoxLayout(centre);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(canvasArea, 1);
-    layout->addWidget(timelineArea);
+    layout->addWidget(canvasView, 1);
+    layout->addWidget(timelineView);
     return centre;
+}
+
+// The paste commands read the clipboard again whenever another program may have changed it:
+// when it announces a change, and when Kestrin becomes active.
+void EditorView::followClipboard() {
+    const auto catchUp = [this] {
+        if (editor->clipboardGeneration() != Clipboard::changeCount())
+            editor->setClipboardGeneration(Clipboard::changeCount());
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, catchUp);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [catchUp](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    catchUp();
+            });
 }
 
 void EditorView::setInspectorPresented(bool presented) {
     if (inspectorPresented == presented)
         return;
     inspectorPresented = presented;
-    inspectorColumn->setVisible(presented);
+    inspectorView->setVisible(presented);
+    toolbarView->setInspectorPresented(presented);
     emit inspectorPresentedChanged(presented);
 }

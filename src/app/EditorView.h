@@ -2,22 +2,32 @@
 
 #include <QWidget>
 
+class CanvasView;
 class EditorState;
+class EditorToolbar;
+class InspectorView;
+class StatusBarView;
+class TimelineView;
+class ToolStripView;
 
-// The content of a document window: the tool strip on the left, the canvas in the middle with
-// the timeline under it while the editor shows it, the inspector column on the right while
-// presented, and the status bar along the bottom.
+// The content of a document window: the toolbar along the top, the tool strip on the left,
+// the canvas in the middle with the timeline under it while the editor shows it, the
+// inspector column on the right while presented, and the status bar along the bottom.
 class EditorView : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool inspectorPresented READ isInspectorPresented WRITE setInspectorPresented NOTIFY
                    inspectorPresentedChanged)
 
 public:
+    // The editor must outlive the view.
     explicit EditorView(EditorState* editor, QWidget* parent = nullptr);
 
-    QWidget* canvas() const { return canvasArea; }
-    QWidget* timeline() const { return timelineArea; }
-    QWidget* inspector() const { return inspectorColumn; }
+    CanvasView* canvas() const { return canvasView; }
+    TimelineView* timeline() const { return timelineView; }
+    InspectorView* inspector() const { return inspectorView; }
+    EditorToolbar* toolbar() const { return toolbarView; }
+    ToolStripView* toolStrip() const { return toolStripView; }
+    StatusBarView* statusBar() const { return statusBarView; }
 
     bool isInspectorPresented() const { return inspectorPresented; }
     void setInspectorPresented(bool presented);
@@ -27,10 +37,14 @@ signals:
 
 private:
     QWidget* makeCentreColumn();
+    void followClipboard();
 
     EditorState* editor;
-    QWidget* canvasArea = nullptr;
-    QWidget* timelineArea = nullptr;
-    QWidget* inspectorColumn = nullptr;
+    EditorToolbar* toolbarView = nullptr;
+    ToolStripView* toolStripView = nullptr;
+    CanvasView* canvasView = nullptr;
+    TimelineView* timelineView = nullptr;
+    InspectorView* inspectorView = nullptr;
+    StatusBarView* statusBarView = nullptr;
     bool inspectorPresented = true;
 };

@@ -2,8 +2,10 @@
 
 #include "ApplicationResources.h"
 #include "RecentProjects.h"
+#include "panels/SymbolIcons.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,8 +16,10 @@
 
 namespace {
 
-QPushButton* button(const QString& title, const QIcon& icon, const std::function<void()>* handler) {
-    auto* button = new QPushButton(icon, title);
+QPushButton* button(const QString& title, const QString& symbol,
+                    const std::function<void()>* handler) {
+    auto* button = new QPushButton(title);
+    button->setProperty("symbol", symbol);
     button->setMinimumWidth(180);
     QObject::connect(button, &QPushButton::clicked, button, [handler] {
         if (*handler)
@@ -64,14 +68,10 @@ QWidget* WelcomeView::makeIntroduction() {
     layout->addWidget(name);
     layout->addWidget(promise);
     layout->addStretch();
-    const QStyle* look = style();
-    layout->addWidget(
-        button(tr("New Sprite"), look->standardIcon(QStyle::SP_FileIcon), &onNewSprite));
-    layout->addWidget(button(tr("Open…"), look->standardIcon(QStyle::SP_DirOpenIcon), &onOpen));
-    layout->addWidget(
-        button(tr("Import PNG…"), look->standardIcon(QStyle::SP_ArrowDown), &onImport));
-    layout->addWidget(
-        button(tr("Kestrin Help"), look->standardIcon(QStyle::SP_DialogHelpButton), &onHelp));
+    layout->addWidget(button(tr("New Sprite"), QStringLiteral("plus.square"), &onNewSprite));
+    layout->addWidget(button(tr("Open…"), QStringLiteral("folder"), &onOpen));
+    layout->addWidget(button(tr("Import PNG…"), QStringLiteral("arrow.down"), &onImport));
+    layout->addWidget(button(tr("Kestrin Help"), QString(), &onHelp));
     column->setFixedWidth(240);
     return column;
 }
@@ -116,7 +116,23 @@ void WelcomeView::reloadRecents() {
 
 void WelcomeView::showEvent(QShowEvent* event) {
     reloadRecents();
+    applySymbols();
     QWidget::showEvent(event);
+}
+
+// The symbols are drawn in the palette's text colour, so they follow the appearance.
+void WelcomeView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange)
+        applySymbols();
+    QWidget::changeEvent(event);
+}
+
+void WelcomeView::applySymbols() {
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        const QString symbol = button->property("symbol").toString();
+        if (!symbol.isEmpty())
+            button->setIcon(SymbolIcons::icon(symbol, palette(), 16));
+    }
 }
 
 void WelcomeView::openRecent(QListWidgetItem* item) {

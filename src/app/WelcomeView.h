@@ -30,12 +30,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* makeIntroduction();
     QWidget* makeRecentColumn();
     void addShortcut(const QKeySequence& keys, const std::function<void()>* handler);
     void openRecent(QListWidgetItem* item);
+    void applySymbols();
 
     QListWidget* recentList = nullptr;
     QStringList shownRecents;

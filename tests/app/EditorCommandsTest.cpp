@@ -2,6 +2,13 @@
 
 #include "app/EditorCommands.h"
 #include "app/EditorView.h"
+#include "app/InspectorView.h"
+#include "canvas/CanvasView.h"
+#include "panels/EditorToolbar.h"
+#include "panels/InspectorSection.h"
+#include "panels/StatusBarView.h"
+#include "panels/TimelineView.h"
+#include "panels/ToolStripView.h"
 #include "settings/AppSettings.h"
 
 #include <QAction>
@@ -9,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QToolButton>
 #include <QUndoStack>
 
 namespace {
@@ -174,6 +182,41 @@ TEST_F(EditorCommandsTest, ViewCommandsZoomTheCanvas) {
     EXPECT_EQ(editor->zoom(), 2);
     press(Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(editor->zoom(), 1);
+}
+
+} // namespace
+
+namespace {
+
+using EditorViewTest = EditorCommandsTest;
+
+TEST_F(EditorViewTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
+    EditorView* view = window->view();
+    QStringList titles;
+    for (const InspectorSection* section : view->inspector()->sections())
+        titles << section->title();
+    EXPECT_EQ(titles, (QStringList{"Color", "Palette", "Brush", "Symmetry", "Layers"}));
+    const int canvasLeft = view->canvas()->mapTo(view, QPoint(0, 0)).x();
+    EXPECT_LT(view->toolStrip()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
+    EXPECT_GT(view->inspector()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
+    EXPECT_GT(view->statusBar()->mapTo(view, QPoint(0, 0)).y(),
+              view->canvas()->mapTo(view, QPoint(0, 0)).y());
+
+    view->toolbar()->inspectorButton()->click();
+    EXPECT_FALSE(view->isInspectorPresented());
+    EXPECT_TRUE(view->inspector()->isHidden());
+    view->toolbar()->inspectorButton()->click();
+    EXPECT_FALSE(view->inspector()->isHidden());
+
+    // The appearance setting recolours the windows at once.
+    AppSettings& settings = AppSettings::shared();
+    settings.setAppearance(AppearanceMode::dark);
+    settle();
+    EXPECT_LT(window->palette().color(QPalette::Window).lightness(), 128);
+    settings.setAppearance(AppearanceMode::light);
+    settle();
+    EXPECT_GT(window->palette().color(QPalette::Window).lightness(), 128);
+    settings.setAppearance(AppearanceMode::system);
 }
 
 } // namespace
