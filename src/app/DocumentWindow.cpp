@@ -16,13 +16,29 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QStandardPaths>
+
+namespace {
+
+QStringList localPaths(const QMimeData* data) {
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
 
 DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 sequence)
     : coordinator(coordinator), doc(std::make_unique<PixelDocument>(std::move(setup.sprite))),
       path(std::move(setup.filePath)), order(sequence), blankOrigin(setup.promptsForSize) {
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     setWindowIcon(ApplicationResources::applicationIcon());
     doc->setPromptsForSize(setup.promptsForSize);
     editorState = std::make_unique<EditorState>(doc.get());
@@ -147,6 +163,22 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     recoveryCopy->discard();
     emit closed(this);
+}
+
+void DocumentWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// Opening waits for the drop to finish, so alerts do not run inside the drag.
+void DocumentWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = localPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    AppCoordinator* opener = &coordinator;
+    QMetaObject::invokeMethod(
+        opener, [opener, paths] { opener->openPaths(paths); }, Qt::QueuedConnection);
 }
 
 bool DocumentWindow::mayClose() {

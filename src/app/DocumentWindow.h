@@ -66,6 +66,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Projects and images dropped on the window open beside it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool mayClose();

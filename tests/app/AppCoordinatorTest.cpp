@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -276,6 +277,35 @@ TEST_F(AppCoordinatorTest, WelcomeWindowListsTheFirstTwelveRecentProjects) {
     RecentProjects::clear();
     welcome->reloadRecents();
     EXPECT_EQ(welcome->findChild<QListWidget*>()->item(0)->text(), "No recent projects");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AppCoordinatorTest, PathsGivenOrDroppedOpenAsProjectsOrNewSprites) {
+    ProjectPackage::writePackage(Sprite::blank(3, 3), path("tiles.pixel"));
+    colourfulImage(5, 4).save(path("hero.png"));
+    EXPECT_EQ(coordinator->openPaths({path("tiles.pixel"), path("hero.png"), path("gone.pixel")}),
+              2);
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 2);
+    EXPECT_EQ(coordinator->documentWindows()[0]->filePath(), path("tiles.pixel"));
+    EXPECT_EQ(coordinator->documentWindows()[1]->document()->sprite().width, 5);
+    EXPECT_EQ(prompts.alerts, QStringList{"“gone.pixel” could not be opened."});
+
+    ProjectPackage::writePackage(Sprite::blank(7, 7), path("dropped.pixel"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("dropped.pixel/project.json"))});
+    DocumentWindow* target = coordinator->documentWindows()[0];
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 3);
+    EXPECT_EQ(coordinator->documentWindows()[2]->filePath(), path("dropped.pixel"));
 }
 
 } // namespace
