@@ -2,8 +2,12 @@
 
 #include "FrameOperations.h"
 #include "LayerOperations.h"
+#include "PaletteOperations.h"
 #include "canvas/CanvasGeometry.h"
+#include "canvas/PixelRenderer.h"
 #include "settings/AppSettings.h"
+#include "tools/PixelTool.h"
+#include "tools/ToolTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +24,8 @@ EditorState::EditorState(PixelDocument* document, QObject* parent)
     };
     m_timelinePresented = doc->sprite().frames.size() >= 2;
 }
+
+EditorState::~EditorState() = default;
 
 template <typename T, typename Signal> bool EditorState::assign(T& field, T value, Signal changed) {
     if (field == value)
@@ -111,7 +117,8 @@ void EditorState::setExportSheetPresented(bool presented) {
 }
 
 void EditorState::setTimelinePresented(bool presented) {
-    assign(m_timelinePresented, presented, &EditorState::timelinePresentedChanged);
+    if (assign(m_timelinePresented, presented, &EditorState::timelinePresentedChanged) && presented)
+        commitFloatingPaste();
 }
 
 void EditorState::setPlaying(bool playing) {
@@ -168,9 +175,111 @@ void EditorState::increaseBrushSize() {
     setBrushSize(m_brushSize + 1);
 }
 
-bool EditorState::commitFloatingPaste() {
-    // Floating pixels do not exist yet; this is where placing them will happen.
-    return false;
+void EditorState::announceGesture() {
+    const bool active = isGestureActive();
+    if (active == gestureAnnounced)
+        return;
+    gestureAnnounced = active;
+    emit gestureActiveChanged(active);
+}
+
+PixelTool& EditorState::tool(ToolKind kind) {
+    if (!tools)
+        tools = std::make_unique<ToolTable>();
+    return (*tools)[kind];
+}
+
+PixelTool& EditorState::resolvedTool(ToolModifiers modifiers) {
+    const bool picks = m_activeTool == ToolKind::pencil || m_activeTool == ToolKind::eraser ||
+                       m_activeTool == ToolKind::fill;
+    return tool(modifiers.option && picks ? ToolKind::eyedropper : m_activeTool);
+}
+
+void EditorState::pointerDown(PixelPoint at, ToolModifiers modifiers) {
+    // A second button pressed during a gesture must not start another one inside it.
+    if (isGestureActive())
+        return;
+    stopPlayback();
+    gestureOnSecondaryButton = modifiers.secondaryButton;
+    if (m_floatingPaste) {
+        // The press belongs to the floating pixels: it grabs them, or places them.
+        if (m_floatingPaste->rect().contains(at))
+            m_floatingGrab = FloatingGrab{at, m_floatingPaste->origin};
+        else
+            commitFloatingPaste();
+        announceGesture();
+        return;
+    }
+    gestureTool = &resolvedTool(modifiers);
+    announceGesture();
+    gestureTool->pointerDown(at, modifiers, *this);
+}
+
+void EditorState::pointerMoved(PixelPoint to, ToolModifiers modifiers) {
+    if (m_floatingGrab) {
+        setFloatingOrigin({m_floatingGrab->origin.x + to.x - m_floatingGrab->point.x,
+                           m_floatingGrab->origin.y + to.y - m_floatingGrab->point.y});
+        return;
+    }
+    if (gestureTool)
+        gestureTool->pointerMoved(to, modifiers, *this);
+}
+
+void EditorState::pointerUp(PixelPoint at, ToolModifiers modifiers) {
+    if (modifiers.secondaryButton != gestureOnSecondaryButton)
+        return; // the release of a button whose press was ignored
+    if (m_floatingGrab) {
+        m_floatingGrab.reset();
+        announceGesture();
+        return;
+    }
+    if (!gestureTool)
+        return;
+    gestureTool->pointerUp(at, modifiers, *this);
+    gestureTool = nullptr;
+    announceGesture();
+}
+
+void EditorState::escape() {
+    if (cancelFloatingPaste())
+        return;
+    if (gestureTool) {
+        gestureTool->cancel(*this);
+        gestureTool = nullptr;
+        announceGesture();
+    }
+    deselect();
+}
+
+void EditorState::pickColor(PixelPoint at, bool intoSecondary) {
+    const PixelColor color = doc->sprite().compositedColor(at, doc->sprite().activeFrameIndex);
+    if (color.alpha() == 0)
+        return;
+    if (intoSecondary)
+        setSecondaryColor(color);
+    else
+        setPrimaryColor(color);
+}
+
+void EditorState::setFloatingPaste(std::optional<FloatingPaste> paste) {
+    if (m_floatingPaste == paste)
+        return;
+    m_floatingImage =
+        paste ? PixelRenderer::makeStraightImage(paste->pixels, paste->width, paste->height)
+              : QImage();
+    m_floatingPaste = std::move(paste);
+    if (!m_floatingPaste)
+        m_floatingGrab.reset();
+    emit floatingPasteChanged();
+    announceGesture();
+}
+
+void EditorState::setFloatingOrigin(PixelPoint origin) {
+    if (!m_floatingPaste || m_floatingPaste->origin == origin)
+        return;
+    m_floatingPaste->origin = origin;
+    emit floatingPasteChanged();
+    invalidate();
 }
 
 std::optional<qint64> EditorState::activeLayerIndex() const {
@@ -186,12 +295,10 @@ void EditorState::beginStroke() {
     const bool created = sprite.celPointer(*layerIndex, frame) == nullptr;
     sprite.ensureCel(*layerIndex, frame);
     retiredSnapshot = {};
-    const bool wasOpen = isGestureActive();
     // Shares the cel's array: the first write copies it once, later writes go in place.
     stroke = {sprite.celPointer(*layerIndex, frame)->pixels,
               std::as_const(sprite).layers[*layerIndex].id, frame, created, PixelRect{}};
-    if (!wasOpen)
-        emit gestureActiveChanged(true);
+    announceGesture();
 }
 
 bool EditorState::insideSelection(PixelPoint point) const {
@@ -273,7 +380,7 @@ void EditorState::markDirty(const PixelRect& rect) {
     invalidate(rect);
 }
 
-std::optional<PixelPatch> EditorState::strokePatch() const {
+std::optional<PixelPatch> EditorState::strokePatch(bool keepUnchanged) const {
     if (!stroke.snapshot || !stroke.layerID || stroke.dirtyRect.isEmpty())
         return std::nullopt;
     const Sprite& sprite = doc->sprite();
@@ -287,14 +394,14 @@ std::optional<PixelPatch> EditorState::strokePatch() const {
         return std::nullopt;
     QList<quint32> before = Cel(cel->width, cel->height, *stroke.snapshot).extract(rect);
     QList<quint32> after = cel->extract(rect);
-    if (before == after)
+    if (before == after && !keepUnchanged)
         return std::nullopt; // painted back to the old colours
     return PixelPatch{*stroke.layerID,   stroke.frame,     rect,
                       std::move(before), std::move(after), stroke.createdCel};
 }
 
-void EditorState::endStroke(const QString& actionName) {
-    const auto patch = strokePatch();
+void EditorState::endStroke(const QString& actionName, bool keepUnchanged) {
+    const auto patch = strokePatch(keepUnchanged);
     closeStroke();
     if (!patch)
         return;
@@ -321,20 +428,21 @@ void EditorState::cancelStroke() {
 }
 
 void EditorState::closeStroke() {
-    const bool wasOpen = isGestureActive();
     // Only an array nobody else holds is costly to drop; a shared one must not be kept, or the
     // next write to the cel sharing it would copy it again.
     if (stroke.snapshot && stroke.snapshot->isDetached())
         retiredSnapshot = std::move(*stroke.snapshot);
     stroke = Stroke{};
-    if (wasOpen)
-        emit gestureActiveChanged(false);
+    announceGesture();
 }
 
 void EditorState::editStructure(const QString& actionName,
                                 const std::function<void(Sprite&)>& edit) {
-    if (!isGestureActive())
-        doc->performStructuralEdit(actionName, undoStack, edit);
+    if (isGestureActive())
+        return;
+    // Floating pixels belong to the layer and frame they were pasted over: place them first.
+    commitFloatingPaste();
+    doc->performStructuralEdit(actionName, undoStack, edit);
 }
 
 void EditorState::addLayer() {
@@ -384,6 +492,26 @@ void EditorState::selectLayer(const QUuid& id) {
     sprite.activeLayerID = id;
     // The active layer is saved with the project, so choosing one is a change to save.
     doc->notifyContentChanged(PixelRect{});
+}
+
+void EditorState::addCurrentColorToPalette() {
+    const PixelColor color = m_primaryColor;
+    editStructure(tr("Add Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::addColor(s.palette, color); });
+}
+
+void EditorState::removePaletteColor(qint64 index) {
+    editStructure(tr("Remove Palette Color"),
+                  [&](Sprite& s) { PaletteOperations::removeColor(s.palette, index); });
+}
+
+void EditorState::movePaletteColor(qint64 from, qint64 to) {
+    editStructure(tr("Reorder Palette"),
+                  [&](Sprite& s) { PaletteOperations::moveColor(s.palette, from, to); });
+}
+
+void EditorState::applyPalette(const Palette& palette) {
+    editStructure(tr("Change Palette"), [&](Sprite& s) { s.palette = palette; });
 }
 
 void EditorState::addEmptyFrame() {

@@ -3,20 +3,31 @@
 #include "PixelDocument.h"
 #include "model/PixelColor.h"
 #include "model/PixelRect.h"
+#include "tools/ContentDragOperations.h"
+#include "tools/FloatingPaste.h"
+#include "tools/PasteAnchor.h"
+#include "tools/SelectionOperations.h"
 #include "tools/SymmetryMode.h"
 #include "tools/ToolKind.h"
+#include "tools/ToolModifiers.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QSizeF>
 #include <QTimer>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <optional>
 
-// The editing state of one document window: tool, colours, brush, view settings, selection,
-// playback, and the stroke pipeline through which every tool writes pixels. The document
-// must outlive its editor (the window owns both and destroys the editor first).
+class PixelTool;
+class ToolTable;
+
+// The editing state of one document window: tool, colours, brush, view settings, selection and
+// floating pixels, playback, the pointer dispatch to the tools, and the stroke pipeline through
+// which every tool writes pixels. The document must outlive its editor (the window owns both
+// and destroys the editor first).
 class EditorState : public QObject {
     Q_OBJECT
     Q_PROPERTY(ToolKind activeTool READ activeTool WRITE setActiveTool NOTIFY activeToolChanged)
@@ -56,6 +67,18 @@ public:
         PixelColor color;
         friend bool operator==(const Preview&, const Preview&) = default;
     };
+    // Pixels lifted by a move: the rectangle they came from and its words.
+    struct ContentDrag {
+        PixelRect origin;
+        QList<quint32> content;
+        bool tracksSelection = false; // the selection moves along with them
+    };
+    // Where floating pixels were grabbed: the pressed pixel, and the paste's origin then.
+    struct FloatingGrab {
+        PixelPoint point;
+        PixelPoint origin;
+        friend bool operator==(const FloatingGrab&, const FloatingGrab&) = default;
+    };
 
     static constexpr qint64 minimumBrushSize = 1;
     static constexpr qint64 maximumBrushSize = 32;
@@ -63,6 +86,7 @@ public:
     static constexpr qint64 maximumPlaybackDelay = 60 * 60 * 1000;
 
     explicit EditorState(PixelDocument* document, QObject* parent = nullptr);
+    ~EditorState() override;
 
     PixelDocument* document() const { return doc; }
     QUndoStack* undoManager() const { return undoStack; }
@@ -115,6 +139,8 @@ public:
     // The canvas's redraw hook; no rectangle means the whole canvas.
     std::function<void(std::optional<PixelRect>)> invalidateCanvas;
     std::function<void(ZoomIntent)> performZoom;
+    // Asks the canvas, when one listens, to redraw the rectangle or everything.
+    void invalidate(std::optional<PixelRect> rect = std::nullopt);
 
     // The window replaced the whole sprite (a size chosen for a blank document).
     void spriteWasReplaced();
@@ -123,8 +149,58 @@ public:
     void decreaseBrushSize();
     void increaseBrushSize();
 
+    // --- tools and pointer dispatch ---
+    // The one tool object of a kind, built with all the others on first use. Tools keep their
+    // gesture state, so it survives switching tools.
+    PixelTool& tool(ToolKind kind);
+    // The tool that received the running gesture's press.
+    PixelTool* activeGestureTool() const { return gestureTool; }
+    // A left or right press on the canvas. Alt with the pencil, eraser or fill picks colours
+    // instead. Presses while a gesture runs are ignored.
+    void pointerDown(PixelPoint at, ToolModifiers modifiers);
+    // A drag of the running gesture: drags grabbed floating pixels, or goes to its tool.
+    void pointerMoved(PixelPoint to, ToolModifiers modifiers);
+    // The release of the button that began the gesture.
+    void pointerUp(PixelPoint at, ToolModifiers modifiers);
+    // Escape: throws floating pixels away, or else cancels the gesture and drops the selection.
+    void escape();
+    // The colour the visible layers show at the point, unless it is fully transparent.
+    void pickColor(PixelPoint at, bool intoSecondary);
+
+    // --- selection, floating pixels and clipboard ---
+    const std::optional<FloatingPaste>& floatingPaste() const { return m_floatingPaste; }
+    // The floating pixels' image, for the canvas; null without floating pixels.
+    const QImage& floatingImage() const { return m_floatingImage; }
+    // Replaces the floating pixels and remakes their image; clearing them also ends a grab.
+    void setFloatingPaste(std::optional<FloatingPaste> paste);
+    void setFloatingOrigin(PixelPoint origin);
+    std::optional<FloatingGrab> floatingGrab() const { return m_floatingGrab; }
+    const std::optional<ContentDrag>& contentDrag() const { return m_contentDrag; }
+    void setContentDrag(std::optional<ContentDrag> drag) { m_contentDrag = std::move(drag); }
+
+    bool copySelection(bool merged) { return SelectionOperations::copySelection(*this, merged); }
+    void cutSelection() { SelectionOperations::cutSelection(*this); }
+    void paste(PasteAnchor anchor, bool replacing, FloatingPaste::Destination destination) {
+        SelectionOperations::paste(*this, anchor, replacing, destination);
+    }
+    bool canPaste() const { return SelectionOperations::canPaste(); }
+    bool canPasteInPlace() const { return SelectionOperations::canPasteInPlace(); }
     // Places floating pixels; false when there were none.
-    bool commitFloatingPaste();
+    bool commitFloatingPaste() { return SelectionOperations::commitFloatingPaste(*this); }
+    bool cancelFloatingPaste() { return SelectionOperations::cancelFloatingPaste(*this); }
+    bool floatingPasteIsClipped() const {
+        return SelectionOperations::floatingPasteIsClipped(*this);
+    }
+    void deleteSelection() { SelectionOperations::deleteSelection(*this); }
+    void deselect() { SelectionOperations::deselect(*this); }
+
+    void beginContentDrag() { ContentDragOperations::beginContentDrag(*this); }
+    void updateContentDrag(qint64 dx, qint64 dy) {
+        ContentDragOperations::updateContentDrag(*this, dx, dy);
+    }
+    void endContentDrag() { ContentDragOperations::endContentDrag(*this); }
+    void cancelContentDrag() { ContentDragOperations::cancelContentDrag(*this); }
+    void nudgeContent(qint64 dx, qint64 dy) { ContentDragOperations::nudgeContent(*this, dx, dy); }
 
     // --- stroke pipeline: beginStroke, any writes, then endStroke or cancelStroke ---
     void beginStroke();
@@ -134,12 +210,16 @@ public:
     void writePixel(qint64 layerIndex, qint64 x, qint64 y, PixelColor color);
     void revert(qint64 x, qint64 y);
     void markDirty(const PixelRect& rect);
-    void endStroke(const QString& actionName);
+    // A stroke whose pixels ended as they began leaves no step, unless keepUnchanged (a move
+    // that came back to where it started is still the user's move).
+    void endStroke(const QString& actionName, bool keepUnchanged = false);
     void cancelStroke();
 
-    // True while a stroke is open. Commands that change pixels, layers or frames are ignored
-    // meanwhile, and the window must refuse undo and redo until it ends.
-    bool isGestureActive() const { return stroke.snapshot.has_value(); }
+    // True while a pointer gesture or a stroke runs. Commands that change pixels, layers or
+    // frames are ignored meanwhile, and the window must refuse undo and redo until it ends.
+    bool isGestureActive() const {
+        return stroke.snapshot.has_value() || gestureTool || m_floatingGrab.has_value();
+    }
     const std::optional<QList<quint32>>& strokeSnapshot() const { return stroke.snapshot; }
     std::optional<QUuid> strokeLayerID() const { return stroke.layerID; }
     qint64 strokeFrame() const { return stroke.frame; }
@@ -156,6 +236,12 @@ public:
     void setLayerVisibility(const QUuid& id, bool visible);
     void setLayerOpacity(const QUuid& id, double opacity);
     void selectLayer(const QUuid& id);
+
+    // --- palette: each change one undo step; the palette never recolours pixels ---
+    void addCurrentColorToPalette();
+    void removePaletteColor(qint64 index);
+    void movePaletteColor(qint64 from, qint64 to);
+    void applyPalette(const Palette& palette);
 
     // --- frames (no index means the active frame) ---
     void addEmptyFrame();
@@ -197,6 +283,7 @@ signals:
     void editingTextChanged(bool editing);
     void clipboardGenerationChanged(qint64 generation);
     void gestureActiveChanged(bool active);
+    void floatingPasteChanged();
 
 private:
     struct Stroke {
@@ -210,7 +297,8 @@ private:
     template <typename T, typename Signal> bool assign(T& field, T value, Signal changed);
     void setPlaying(bool playing);
     void setPlaybackFrame(qint64 frame);
-    void invalidate(std::optional<PixelRect> rect = std::nullopt);
+    void announceGesture();
+    PixelTool& resolvedTool(ToolModifiers modifiers);
 
     std::optional<qint64> activeLayerIndex() const;
     // Clips to canvas and selection, then mirrors: the shared core of plot and stamp.
@@ -218,7 +306,7 @@ private:
     void writeInto(qint64 layerIndex, PixelPoint point, PixelColor color);
     bool insideSelection(PixelPoint point) const;
     void closeStroke();
-    std::optional<PixelPatch> strokePatch() const;
+    std::optional<PixelPatch> strokePatch(bool keepUnchanged) const;
 
     // Runs a layer or frame command as one named undo step, unless a gesture is running.
     void editStructure(const QString& actionName, const std::function<void(Sprite&)>& edit);
@@ -248,6 +336,14 @@ private:
     qint64 m_clipboardGeneration = 0;
     std::optional<Preview> m_preview;
     Stroke stroke;
+    std::unique_ptr<ToolTable> tools;
+    PixelTool* gestureTool = nullptr;
+    bool gestureOnSecondaryButton = false;
+    bool gestureAnnounced = false;
+    std::optional<FloatingPaste> m_floatingPaste;
+    QImage m_floatingImage;
+    std::optional<FloatingGrab> m_floatingGrab;
+    std::optional<ContentDrag> m_contentDrag;
     // The last stroke's snapshot, released when the next stroke begins (where the cel is
     // copied anyway): freeing a big canvas's array would otherwise make lifting the pointer
     // cost as much as the canvas, not the stroke.

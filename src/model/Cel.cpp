@@ -11,6 +11,8 @@ QList<quint32> Cel::extract(const PixelRect& rect) const {
     const PixelRect clipped = rect.intersection(bounds());
     if (clipped.isEmpty() || pixels.size() < width * height)
         return {};
+    if (clipped == bounds() && pixels.size() == clipped.area())
+        return pixels; // the whole cel: share its storage instead of copying it
     QList<quint32> words(clipped.area());
     quint32* out = words.data();
     const quint32* in = pixels.constData();

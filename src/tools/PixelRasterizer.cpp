@@ -74,6 +74,12 @@ PixelPoint constrainEquilateral(PixelPoint point, PixelPoint anchor) {
     return {anchor.x + signOf(dx) * side, anchor.y + signOf(dy) * h};
 }
 
+PixelRect box(PixelPoint from, PixelPoint to) {
+    const qint64 left = std::min(from.x, to.x);
+    const qint64 top = std::min(from.y, to.y);
+    return {left, top, std::max(from.x, to.x) - left + 1, std::max(from.y, to.y) - top + 1};
+}
+
 QList<PixelPoint> deduplicated(const QList<PixelPoint>& points) {
     QSet<PixelPoint> seen;
     seen.reserve(points.size());

@@ -17,6 +17,9 @@ PixelPoint constrainSquare(PixelPoint point, PixelPoint anchor);
 // Snaps to the box of an equilateral triangle standing on its base.
 PixelPoint constrainEquilateral(PixelPoint point, PixelPoint anchor);
 
+// The box spanning both points, both included: a zero-length drag gives one pixel.
+PixelRect box(PixelPoint from, PixelPoint to);
+
 // First occurrence of each point, in order.
 QList<PixelPoint> deduplicated(const QList<PixelPoint>& points);
 

@@ -7,16 +7,18 @@ namespace {
 struct ModeInfo {
     const char* raw;
     const char* title;
+    const char* systemImage;
 };
 
 const ModeInfo& info(SymmetryMode mode) {
     static const ModeInfo table[] = {
-        {"off", QT_TRANSLATE_NOOP("SymmetryMode", "Off")},
-        {"leftRight", QT_TRANSLATE_NOOP("SymmetryMode", "Left\u2013right")},
-        {"topBottom", QT_TRANSLATE_NOOP("SymmetryMode", "Top\u2013bottom")},
-        {"both", QT_TRANSLATE_NOOP("SymmetryMode", "Both")},
-        {"diagonal", QT_TRANSLATE_NOOP("SymmetryMode", "Diagonal \u2198")},
-        {"antiDiagonal", QT_TRANSLATE_NOOP("SymmetryMode", "Diagonal \u2197")},
+        {"off", QT_TRANSLATE_NOOP("SymmetryMode", "Off"), "nosign"},
+        {"leftRight", QT_TRANSLATE_NOOP("SymmetryMode", "Left\u2013right"), "square.split.2x1"},
+        {"topBottom", QT_TRANSLATE_NOOP("SymmetryMode", "Top\u2013bottom"), "square.split.1x2"},
+        {"both", QT_TRANSLATE_NOOP("SymmetryMode", "Both"), "square.split.2x2"},
+        {"diagonal", QT_TRANSLATE_NOOP("SymmetryMode", "Diagonal \u2198"), "square.split.diagonal"},
+        {"antiDiagonal", QT_TRANSLATE_NOOP("SymmetryMode", "Diagonal \u2197"),
+         "square.split.antidiagonal"},
     };
     return table[int(mode)];
 }
@@ -48,6 +50,10 @@ std::optional<SymmetryMode> fromRawValue(const QString& raw) {
 
 QString title(SymmetryMode mode) {
     return QCoreApplication::translate("SymmetryMode", info(mode).title);
+}
+
+QString systemImage(SymmetryMode mode) {
+    return QLatin1String(info(mode).systemImage);
 }
 
 bool mirrorsHorizontally(SymmetryMode mode) {

@@ -18,6 +18,8 @@ QString rawValue(SymmetryMode mode);
 std::optional<SymmetryMode> fromRawValue(const QString& raw);
 
 QString title(SymmetryMode mode);
+// The name of the mode's symbol in the icon set.
+QString systemImage(SymmetryMode mode);
 bool mirrorsHorizontally(SymmetryMode mode);
 bool mirrorsVertically(SymmetryMode mode);
 bool isDiagonal(SymmetryMode mode);

@@ -1,0 +1,58 @@
+#include "editing/EditorState.h"
+#include "editing/PixelDocument.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A one-layer sprite whose only cel is painted all over in one colour.
+Sprite uniformSprite(qint64 side, quint32 color) {
+    Sprite sprite = Sprite::blank(side, side);
+    sprite.layers[0].cels[0] = Cel(side, side, QList<quint32>(side * side, color));
+    return sprite;
+}
+
+// A fill tool press on a uniform 4096 × 4096 cel, through to the closed undo step.
+void BM_FloodFillUniform(benchmark::State& state) {
+    const qint64 side = state.range(0);
+    PixelDocument document(uniformSprite(side, 0xFF102030));
+    EditorState editor(&document);
+    editor.invalidateCanvas = [](std::optional<PixelRect>) {}; // a canvas is listening
+    editor.setActiveTool(ToolKind::fill);
+    quint32 color = 0xFF000001;
+    for (auto _ : state) {
+        editor.setPrimaryColor(PixelColor(color++));
+        editor.pointerDown({side / 2, side / 2}, {});
+        editor.pointerUp({side / 2, side / 2}, {});
+        state.PauseTiming();
+        document.undoStack()->clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FloodFillUniform)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+// The release of a filled ellipse drag across a whole 2048 × 2048 canvas with a 1 px brush,
+// through to the closed undo step; the drag's preview is left out.
+void BM_FilledEllipseRelease(benchmark::State& state) {
+    const qint64 side = state.range(0);
+    PixelDocument document(Sprite::blank(side, side));
+    EditorState editor(&document);
+    editor.invalidateCanvas = [](std::optional<PixelRect>) {};
+    editor.setActiveTool(ToolKind::ellipse);
+    editor.setShapeFilled(true);
+    quint32 color = 0xFF000001;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.setPrimaryColor(PixelColor(color++));
+        editor.pointerDown({0, 0}, {});
+        editor.pointerMoved({side - 1, side - 1}, {});
+        state.ResumeTiming();
+        editor.pointerUp({side - 1, side - 1}, {});
+        state.PauseTiming();
+        document.undoStack()->clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FilledEllipseRelease)->Arg(2048)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,70 @@
+#include "CliChecks.h"
+
+#include "CliError.h"
+#include "files/ExportService.h"
+#include "files/ProjectPackage.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+QString projectDirectory(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isFile() && info.fileName() == ProjectPackage::manifestFileName)
+        return info.absolutePath();
+    return path;
+}
+
+} // namespace
+
+namespace CliChecks {
+
+Sprite openProject(const QString& path) {
+    return ProjectPackage::readPackage(projectDirectory(path));
+}
+
+QString projectName(const QString& path) {
+    return QFileInfo(QFileInfo(projectDirectory(path)).absoluteFilePath()).completeBaseName();
+}
+
+QString percentList(const QList<qint64>& percents) {
+    QStringList texts;
+    for (qint64 percent : percents)
+        texts.append(QString::number(percent));
+    return texts.join(", ");
+}
+
+void checkScale(qint64 percent, qint64 width, qint64 height, ExportFormat format) {
+    const QList<qint64> offered = ExportService::percents(width, height, format);
+    if (offered.contains(percent))
+        return;
+    const QString title = ExportFormats::title(format);
+    if (offered.isEmpty())
+        throw CliError(cliText("A %1 × %2 image cannot be written as an %3 at any scale.")
+                           .arg(width)
+                           .arg(height)
+                           .arg(title));
+    throw CliError(
+        cliText("Scale %1% is not offered for a %2 × %3 image as %4. Offered scales: %5.")
+            .arg(percent)
+            .arg(width)
+            .arg(height)
+            .arg(title, percentList(offered)));
+}
+
+void checkFrame(const Sprite& sprite, qint64 frame) {
+    const qint64 count = sprite.frames.size();
+    if (frame < 0 || frame >= count)
+        throw CliError(
+            cliText("Frame %1 does not exist: the project's frames are numbered 0 to %2.")
+                .arg(frame)
+                .arg(count - 1));
+}
+
+QTextStream& out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+} // namespace CliChecks

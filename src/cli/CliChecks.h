@@ -1,0 +1,27 @@
+#pragma once
+
+#include "files/ExportFormat.h"
+#include "model/Sprite.h"
+
+#include <QString>
+#include <QTextStream>
+
+// Checks a subcommand makes before it writes anything, each throwing CliError with a
+// message that says what would work instead.
+namespace CliChecks {
+
+// The project at path: a ".pixel" folder, or the project.json inside it.
+Sprite openProject(const QString& path);
+// "hero" for …/hero.pixel.
+QString projectName(const QString& path);
+
+// "25, 50, 100".
+QString percentList(const QList<qint64>& percents);
+// Throws unless percent is offered for a width × height image in format, naming the
+// offered scales.
+void checkScale(qint64 percent, qint64 width, qint64 height, ExportFormat format);
+void checkFrame(const Sprite& sprite, qint64 frame);
+
+QTextStream& out();
+
+} // namespace CliChecks

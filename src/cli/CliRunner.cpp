@@ -1,0 +1,82 @@
+#include "CliRunner.h"
+
+#include "CliChecks.h"
+#include "CliError.h"
+#include "ExportCommands.h"
+#include "ProjectCommands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <exception>
+#include <functional>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    std::function<int(const QStringList&)> run;
+};
+
+const QList<Command>& commands() {
+    static const QList<Command> list = {
+        {"info", "Show a project's size, layers, frames and export scales", ProjectCommands::info},
+        {"export", "Write one frame as PNG, JPEG, BMP, ICO or SVG", ExportCommands::exportFrame},
+        {"frames", "Write every frame as its own file into a folder", ExportCommands::frames},
+        {"layers", "Write every visible layer as its own file into a folder",
+         ExportCommands::layers},
+        {"sheet", "Pack every frame into one sprite sheet, optionally with JSON",
+         ExportCommands::sheet},
+        {"gif", "Write the animation as a looping GIF", ExportCommands::gif},
+        {"import", "Make a new project from an image", ProjectCommands::importImage},
+    };
+    return list;
+}
+
+QString usage() {
+    QString text = cliText("Usage: kestrin-cli <command> [options] <arguments>\n\n"
+                           "Batch export for Kestrin projects (.pixel folders).\n\nCommands:\n");
+    for (const Command& command : commands())
+        text +=
+            QStringLiteral("  %1  %2\n")
+                .arg(QString::fromLatin1(command.name).leftJustified(7), cliText(command.summary));
+    text += cliText("\nSee kestrin-cli <command> --help for its options.\n");
+    return text;
+}
+
+void printError(const QString& message) {
+    std::fputs(("kestrin-cli: " + message + '\n').toUtf8().constData(), stderr);
+}
+
+int dispatch(const QStringList& arguments) {
+    const QString name = arguments.value(1);
+    if (name.isEmpty() || name == "-h" || name == "--help" || name == "help") {
+        std::fputs(usage().toUtf8().constData(), name.isEmpty() ? stderr : stdout);
+        return name.isEmpty() ? 1 : 0;
+    }
+    for (const Command& command : commands()) {
+        if (name == QLatin1String(command.name))
+            return command.run(arguments);
+    }
+    printError(cliText("unknown command “%1”.").arg(name));
+    std::fputs(usage().toUtf8().constData(), stderr);
+    return 1;
+}
+
+} // namespace
+
+namespace CliRunner {
+
+int run(const QStringList& arguments) {
+    try {
+        const int status = dispatch(arguments);
+        CliChecks::out().flush();
+        return status;
+    } catch (const std::exception& error) {
+        CliChecks::out().flush();
+        printError(QString::fromUtf8(error.what()));
+    }
+    return 1;
+}
+
+} // namespace CliRunner

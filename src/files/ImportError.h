@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+// Why an image could not become a new sprite; message() is the text for the alert.
+class ImportError : public std::exception {
+public:
+    enum Kind { tooLarge, unreadableImage };
+
+    // width and height are the refused image's size; they matter only for tooLarge.
+    explicit ImportError(Kind kind, qint64 width = 0, qint64 height = 0);
+
+    Kind kind() const { return errorKind; }
+    qint64 width() const { return imageWidth; }
+    qint64 height() const { return imageHeight; }
+    QString message() const;
+    const char* what() const noexcept override { return text.constData(); }
+
+private:
+    Kind errorKind;
+    qint64 imageWidth;
+    qint64 imageHeight;
+    QByteArray text;
+};

@@ -1,0 +1,25 @@
+#include "PackageTree.h"
+
+PackageTree PackageTree::file(QByteArray contents) {
+    PackageTree node;
+    node.regularFile = true;
+    node.bytes = std::move(contents);
+    return node;
+}
+
+PackageTree PackageTree::directory(Entries entries) {
+    PackageTree node;
+    node.children = std::move(entries);
+    return node;
+}
+
+const PackageTree* PackageTree::entry(const QString& name) const {
+    const auto found = children.find(name);
+    return found == children.end() ? nullptr : &found->second;
+}
+
+void PackageTree::insert(const QString& name, PackageTree child) {
+    regularFile = false;
+    bytes.clear();
+    children.insert_or_assign(name, std::move(child));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+
+// A package held in memory: a node is either a regular file (its bytes) or a directory (named
+// child nodes, sorted by name). A plain value; file contents share storage until written.
+class PackageTree {
+public:
+    using Entries = std::map<QString, PackageTree>;
+
+    // An empty directory.
+    PackageTree() = default;
+    static PackageTree file(QByteArray contents);
+    static PackageTree directory(Entries entries = {});
+
+    bool isFile() const { return regularFile; }
+    bool isDirectory() const { return !regularFile; }
+
+    // A file's bytes; empty for a directory.
+    const QByteArray& contents() const { return bytes; }
+    // A directory's children; empty for a file.
+    const Entries& entries() const { return children; }
+    // The child of that name, or null (also for a file).
+    const PackageTree* entry(const QString& name) const;
+    // Adds or replaces a child; a file becomes a directory first.
+    void insert(const QString& name, PackageTree child);
+
+    friend bool operator==(const PackageTree& a, const PackageTree& b) = default;
+
+private:
+    bool regularFile = false;
+    QByteArray bytes;
+    Entries children;
+};

@@ -1,0 +1,15 @@
+#include "EllipseTool.h"
+
+#include "PixelRasterizer.h"
+
+QString EllipseTool::actionName() const {
+    return tr("Ellipse");
+}
+
+QList<PixelPoint> EllipseTool::outline(const PixelRect& box) const {
+    return PixelRasterizer::ellipseOutline(box);
+}
+
+QList<PixelPoint> EllipseTool::filled(const PixelRect& box, const PixelRect& reach) const {
+    return PixelRasterizer::spanFilled(outline(box), reach);
+}

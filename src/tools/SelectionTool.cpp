@@ -1,0 +1,54 @@
+#include "SelectionTool.h"
+
+#include "PixelRasterizer.h"
+#include "editing/EditorState.h"
+
+void SelectionTool::pointerDown(PixelPoint at, ToolModifiers, EditorState& editor) {
+    const auto selection = editor.selection();
+    if (selection && selection->contains(at)) {
+        if (!canPaint(editor))
+            return;
+        mode = Mode{Mode::move, at};
+        editor.beginContentDrag();
+        return;
+    }
+    mode = Mode{Mode::marquee, at};
+    select(PixelRect::pixel(at), editor);
+}
+
+void SelectionTool::pointerMoved(PixelPoint to, ToolModifiers modifiers, EditorState& editor) {
+    if (!mode)
+        return;
+    const PixelPoint from = mode->point;
+    if (mode->kind == Mode::move) {
+        editor.updateContentDrag(to.x - from.x, to.y - from.y);
+        return;
+    }
+    const PixelPoint end = modifiers.shift ? PixelRasterizer::constrainSquare(to, from) : to;
+    select(PixelRasterizer::box(from, end), editor);
+}
+
+void SelectionTool::pointerUp(PixelPoint, ToolModifiers, EditorState& editor) {
+    if (!mode)
+        return;
+    if (mode->kind == Mode::move) {
+        editor.endContentDrag();
+    } else if (const auto selection = editor.selection(); selection && selection->area() < 2) {
+        // A click without a drag clears the selection.
+        editor.setSelection(std::nullopt);
+        editor.invalidate();
+    }
+    mode.reset();
+}
+
+void SelectionTool::cancel(EditorState& editor) {
+    if (mode && mode->kind == Mode::move)
+        editor.cancelContentDrag();
+    mode.reset();
+}
+
+void SelectionTool::select(const PixelRect& rect, EditorState& editor) {
+    const PixelRect onCanvas = rect.intersection(editor.document()->sprite().bounds());
+    editor.setSelection(onCanvas.isEmpty() ? std::nullopt : std::optional<PixelRect>(onCanvas));
+    editor.invalidate();
+}

@@ -1,0 +1,266 @@
+#include "../files/ExportTestSupport.h"
+#include "files/ProjectPackage.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// The real executable; a shell prefix ("ulimit -f 8;") limits it like a full disk would.
+CliResult kestrinCli(const QStringList& arguments, const QString& workingDirectory,
+                     const QString& shellPrefix = {}) {
+    const QString program = QStringLiteral(KESTRIN_BINARY_DIR "/src/kestrin-cli");
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("QT_QPA_PLATFORM"); // it must not need a display or a platform plugin
+    environment.remove("DISPLAY");
+    process.setProcessEnvironment(environment);
+    if (shellPrefix.isEmpty()) {
+        process.start(program, arguments);
+    } else {
+        process.start(
+            "/bin/sh",
+            QStringList{"-c", shellPrefix + " trap '' XFSZ; exec \"$0\" \"$@\"", program} +
+                arguments);
+    }
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Every path below folder, sorted, in one line.
+std::string everything(const QString& folder) {
+    QStringList paths;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(QDir(folder).relativeFilePath(it.next()));
+    paths.sort();
+    return paths.join(", ").toStdString();
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Three frames of 16 × 16 on a visible, a hidden and a half-opaque layer "a/b".
+Sprite heroSprite() {
+    Sprite sprite = animation(16, 16, 3, {100, 250, 40});
+    sprite.layers[0].name = "Background";
+    for (qint64 f = 0; f < 3; ++f) {
+        fill(sprite, 0, f, {0, 12, 16, 4}, 0xFF228833);
+        fill(sprite, 0, f, {2 + f * 3, 4, 4, 4}, 0xFFEE4422);
+    }
+    const qint64 hidden = addLayer(sprite, "Sketch");
+    sprite.layers[hidden].isVisible = false;
+    fill(sprite, hidden, 0, sprite.bounds(), 0xFF0000FF);
+    const qint64 glaze = addLayer(sprite, "a/b");
+    sprite.layers[glaze].opacity = 0.5;
+    paint(sprite, glaze, 0, {1, 1}, 0xFFFFFFFF);
+    return sprite;
+}
+
+class KestrinCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sprite = heroSprite();
+        ProjectPackage::writePackage(sprite, path("hero.pixel"));
+    }
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    CliResult run(const QStringList& arguments, const QString& shellPrefix = {}) const {
+        return kestrinCli(arguments, folder.path(), shellPrefix);
+    }
+
+    QTemporaryDir folder;
+    Sprite sprite;
+};
+
+} // namespace
+
+TEST_F(KestrinCli, InfoDescribesTheProject) {
+    const CliResult info = run({"info", "hero.pixel"});
+    EXPECT_EQ(info.status, 0) << info.err.toStdString();
+    for (const char* line : {"Canvas: 16 × 16 px", "Layers: 3 (2 visible)", "1: Sketch (hidden",
+                             "2: a/b (visible, opacity 50%)", "Frames: 3 (390 ms loop)",
+                             "1: 250 ms", "ICO scales: 100, 200, 300, 400, 800 %"})
+        EXPECT_TRUE(info.out.contains(QString::fromUtf8(line))) << line << "\n"
+                                                                << info.out.toStdString();
+    EXPECT_EQ(run({"info", "hero.pixel/project.json"}).out, info.out);
+}
+
+TEST_F(KestrinCli, ExportsOneFrameAsTheScaledComposite) {
+    struct Case {
+        QStringList arguments;
+        QString file;
+        qint64 frame, percent;
+    } cases[] = {
+        {{"export", "hero.pixel", "hero.png"}, "hero.png", 0, 100},
+        {{"export", "hero.pixel", "big.png", "--scale", "300%", "--frame", "2"}, "big.png", 2, 300},
+        {{"export", "hero.pixel", "small", "-s", "25", "--frame", "1"}, "small", 1, 25},
+        {{"export", "hero.pixel", "icon.ico", "-s", "200"}, "icon.ico", 0, 200},
+    };
+    for (const Case& c : cases) {
+        const CliResult result = run(c.arguments);
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+        const QByteArray bytes = readAll(path(c.file));
+        const auto image = c.file.endsWith(".ico") ? decodedIcon(bytes)
+                                                   : std::optional<QImage>(decodedImage(bytes));
+        ASSERT_TRUE(image.has_value()) << c.file.toStdString();
+        EXPECT_EQ(words(*image), words(expectedImage(sprite, c.frame, c.percent)))
+            << c.file.toStdString();
+    }
+    ASSERT_EQ(run({"export", "hero.pixel", "flat.out", "--format", "jpg"}).status, 0);
+    EXPECT_GT(qGray(decodedImage(readAll(path("flat.out"))).pixel(0, 0)), 245); // white, lossy
+    ASSERT_EQ(run({"export", "hero.pixel", "vector.svg", "-s", "1000"}).status, 0);
+    EXPECT_TRUE(
+        readAll(path("vector.svg")).contains("width=\"160\" height=\"160\" viewBox=\"0 0 16 16\""));
+}
+
+TEST_F(KestrinCli, WritesFolders) {
+    ASSERT_EQ(run({"frames", "hero.pixel", "out/frames", "-s", "200"}).status, 0);
+    EXPECT_EQ(everything(path("out/frames")), "hero_000.png, hero_001.png, hero_002.png");
+    EXPECT_EQ(words(decodedImage(readAll(path("out/frames/hero_001.png")))),
+              words(expectedImage(sprite, 1, 200)));
+
+    ASSERT_EQ(
+        run({"layers", "hero.pixel", "layers", "--name", "x", "--frame", "0", "-f", "bmp"}).status,
+        0);
+    EXPECT_EQ(everything(path("layers")), "x_00_Background.bmp, x_02_a-b.bmp");
+}
+
+TEST_F(KestrinCli, WritesSheetsWithMetadataAndGifs) {
+    const CliResult sheet =
+        run({"sheet", "hero.pixel", "hero-sheet.png", "--layout", "grid", "--columns", "2",
+             "--padding", "1", "--trim", "--json", "-s", "200"});
+    ASSERT_EQ(sheet.status, 0) << sheet.err.toStdString();
+    const QJsonObject metadata = QJsonDocument::fromJson(readAll(path("hero-sheet.json"))).object();
+    EXPECT_EQ(metadata["columns"].toInt(), 2);
+    EXPECT_EQ(metadata["rows"].toInt(), 2);
+    EXPECT_EQ(metadata["frames"].toArray()[1].toObject()["duration"].toInt(), 250);
+    const QImage image = decodedImage(readAll(path("hero-sheet.png")));
+    EXPECT_EQ(image.width(), 2 * (metadata["frameWidth"].toInt() + 2) + 2);
+    EXPECT_EQ(image.height(), 2 * (metadata["frameHeight"].toInt() + 2) + 2);
+
+    ASSERT_EQ(run({"gif", "hero.pixel", "hero.gif", "--scale", "300"}).status, 0);
+    const auto gif = decodedGif(readAll(path("hero.gif")));
+    ASSERT_TRUE(gif.has_value());
+    EXPECT_EQ(gif->width, 48);
+    EXPECT_EQ(gif->loopCount, 0);
+    EXPECT_EQ(gif->delays, QList<qint64>({10, 25, 4}));
+    EXPECT_EQ(gif->shown[1], expectedGifFrame(sprite, 1, 300));
+}
+
+TEST_F(KestrinCli, ImportsAnImageAsANewProject) {
+    ASSERT_EQ(run({"export", "hero.pixel", "picture.png", "--frame", "1"}).status, 0);
+    ASSERT_EQ(run({"import", "picture.png", "imported"}).status, 0);
+    const Sprite imported = ProjectPackage::readPackage(path("imported.pixel"));
+    EXPECT_EQ(imported.layers.size(), 1);
+    EXPECT_EQ(imported.layers[0].cels[0]->pixels,
+              PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, 1)));
+
+    const CliResult again = run({"import", "picture.png", "imported.pixel"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("--force"));
+    EXPECT_EQ(run({"import", "picture.png", "hero.pixel", "--force"}).status, 0);
+    EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")).layers.size(), 1);
+}
+
+// Every refusal: one line on stderr naming the problem, exit status 1, and nothing written.
+TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
+    QDir(folder.path()).mkpath("broken.pixel");
+    QFile broken(path("broken.pixel/project.json"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{\"version\": 2, \"width\": ");
+    broken.close();
+    QFile::copy(path("hero.pixel/project.json"), path("blocker"));
+    const std::string before = everything(folder.path());
+
+    struct Case {
+        QStringList arguments;
+        const char* says;
+        QString shellPrefix = {};
+    } cases[] = {
+        {{"export", "hero.pixel", "x.png", "--format", "tiff"}, "Unknown format “tiff”"},
+        {{"export", "hero.pixel", "x.tiff"}, "Cannot tell the format"},
+        {{"export", "hero.pixel", "x.png", "-s", "150"},
+         "Offered scales: 25, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000."},
+        {{"export", "hero.pixel", "x.ico", "-s", "50"}, "Offered scales: 100, 200, 300, 400, 800."},
+        {{"export", "hero.pixel", "x.png", "-s", "big"}, "Invalid scale “big”"},
+        {{"export", "hero.pixel", "x.png", "--frame", "3"}, "numbered 0 to 2"},
+        {{"export", "hero.pixel", "x.png", "--frame", "-1"}, "Invalid --frame"},
+        {{"export", "hero.pixel", "x.png", "--loud"}, "Unknown option 'loud'"},
+        {{"export", "hero.pixel"}, "expected 2 arguments, got 1"},
+        {{"export", "broken.pixel", "x.png"}, "not valid JSON"},
+        {{"export", "missing.pixel", "x.png"}, "missing.pixel"},
+        {{"export", "hero.pixel", "no/such/folder/x.png"}, "No such file or directory"},
+        {{"export", "hero.pixel", "x.png", "-s", "1000"}, "File too large", "ulimit -f 0;"},
+        {{"frames", "hero.pixel", "frames", "-s", "1000"}, "File too large", "ulimit -f 0;"},
+        {{"frames", "hero.pixel", "blocker"}, "is not a folder"},
+        {{"sheet", "hero.pixel", "x.png", "--layout", "diagonal"}, "Unknown layout “diagonal”"},
+        {{"sheet", "hero.pixel", "x.png", "--columns", "0"}, "Invalid --columns “0”"},
+        {{"sheet", "hero.pixel", "x.json", "--json", "-f", "png"}, "both be “x.json”"},
+        {{"sheet", "hero.pixel", "x.png", "--json", "-s", "1000"},
+         "File too large",
+         "ulimit -f 0;"},
+        {{"gif", "hero.pixel", "x.gif", "-s", "25%x"}, "Invalid scale"},
+        {{"import", "nothing.png", "new"}, "nothing.png"},
+        {{"bogus"}, "unknown command “bogus”"},
+    };
+    for (const Case& c : cases) {
+        const CliResult result = run(c.arguments, c.shellPrefix);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(result.status, 1) << name;
+        EXPECT_TRUE(result.err.startsWith("kestrin-cli: "))
+            << name << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.says)))
+            << name << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << name;
+        EXPECT_EQ(everything(folder.path()), before) << name;
+    }
+
+    Sprite single = heroSprite();
+    single.removeFrame(2);
+    single.removeFrame(1);
+    ProjectPackage::writePackage(single, path("single.pixel"));
+    const CliResult gif = run({"gif", "single.pixel", "x.gif"});
+    EXPECT_EQ(gif.status, 1);
+    EXPECT_EQ(gif.err, "kestrin-cli: A GIF needs more than one frame.\n");
+    Sprite square = heroSprite();
+    square.width = 48; // no scale makes 48 × 16 an icon
+    square.layers = {Layer("Only", 3)};
+    ProjectPackage::writePackage(square, path("wide.pixel"));
+    EXPECT_TRUE(run({"export", "wide.pixel", "x.ico"})
+                    .err.contains("cannot be written as an ICO at any scale"));
+    EXPECT_FALSE(QFileInfo::exists(path("x.ico")));
+}
+
+TEST_F(KestrinCli, EveryCommandHasHelp) {
+    for (const char* command : {"info", "export", "frames", "layers", "sheet", "gif", "import"}) {
+        const CliResult help = run({command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_TRUE(help.out.startsWith(QString("Usage: kestrin-cli ") + command))
+            << help.out.toStdString();
+    }
+    const CliResult overview = run({"--help"});
+    EXPECT_EQ(overview.status, 0);
+    EXPECT_TRUE(overview.out.contains("sheet"));
+    EXPECT_EQ(run({}).status, 1);
+}

@@ -1,0 +1,140 @@
+#include "ToolFixture.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+struct MoveFixture : ToolFixture {
+    void SetUp() override {
+        ToolFixture::SetUp();
+        paint(2, 2, red);
+        paint(3, 2, red);
+        paint(2, 3, red);
+        paint(4, 4, blue); // outside the selection
+        editor->setSelection(PixelRect{1, 1, 3, 3});
+    }
+};
+
+} // namespace
+
+using Marquee = ToolFixture;
+using MoveTools = MoveFixture;
+
+TEST_F(Marquee, MarqueeStaysOnTheCanvasAndAClickClearsIt) {
+    use(ToolKind::select);
+    drag({{2, 2}, {5, 3}}, shifted());
+    EXPECT_EQ(editor->selection(), (PixelRect{2, 2, 4, 4}));
+    drag({{3, 9}, {-4, 20}});
+    EXPECT_EQ(editor->selection(), (PixelRect{0, 9, 4, 7}));
+
+    // A press just outside replaces the selection at once with its pixel.
+    editor->pointerDown({4, 9}, {});
+    EXPECT_EQ(editor->selection(), (PixelRect{4, 9, 1, 1}));
+    editor->pointerUp({4, 9}, {}); // no drag: no selection
+    EXPECT_FALSE(editor->selection());
+
+    editor->pointerDown({-3, -3}, {}); // off the canvas: nothing selected yet
+    EXPECT_FALSE(editor->selection());
+    editor->pointerMoved({1, 1}, {});
+    editor->pointerUp({1, 1}, {});
+    EXPECT_EQ(editor->selection(), (PixelRect{0, 0, 2, 2}));
+    EXPECT_EQ(undoCount(), 0);
+}
+
+TEST_F(MoveTools, DraggingTheSelectionMovesItsPixelsAsOneStep) {
+    use(ToolKind::select);
+    const QList<quint32> before = words();
+    const qint64 steps = undoCount();
+    drag({{2, 2}, {5, 2}, {2, 2}}); // out and back within one drag
+    EXPECT_EQ(words(), before);
+    EXPECT_EQ(undoCount(), steps + 1);
+    EXPECT_EQ(lastStep(), "Move");
+    EXPECT_EQ(editor->selection(), (PixelRect{1, 1, 3, 3}));
+
+    drag({{2, 2}, {4, 2}, {5, 2}});
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{5, 2}, {6, 2}, {5, 3}, {4, 4}}));
+    EXPECT_EQ(editor->selection(), (PixelRect{4, 1, 3, 3}));
+    undo().undo();
+    EXPECT_EQ(words(), before);
+
+    // Past the edge the selection keeps its size; what leaves the canvas is dropped.
+    editor->setSelection(PixelRect{1, 1, 3, 3});
+    drag({{2, 2}, {-3, 2}});
+    EXPECT_EQ(editor->selection(), (PixelRect{-4, 1, 3, 3}));
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{4, 4}}));
+}
+
+TEST_F(MoveTools, MoveToolDragsTheLayerOneAxisAtATimeAndEscapeTakesItBack) {
+    editor->setSelection(std::nullopt);
+    use(ToolKind::move);
+    drag({{0, 0}, {5, 5}}, shifted()); // the tie goes horizontal
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{7, 2}, {8, 2}, {7, 3}, {9, 4}}));
+    EXPECT_EQ(lastStep(), "Move");
+
+    const QList<quint32> before = words();
+    const qint64 steps = undoCount();
+    editor->setSelection(PixelRect{6, 1, 4, 4});
+    editor->pointerDown({7, 2}, {});
+    editor->pointerMoved({7, 9}, {});
+    EXPECT_NE(words(), before);
+    editor->escape();
+    editor->pointerUp({7, 9}, {});
+    EXPECT_EQ(words(), before);
+    EXPECT_EQ(undoCount(), steps);
+    EXPECT_FALSE(editor->selection()); // Escape then deselects
+    EXPECT_FALSE(editor->contentDrag());
+
+    editor->setLayerVisibility(layerID(0), false); // a hidden layer does not move
+    drag({{0, 0}, {3, 0}});
+    EXPECT_EQ(words(), before);
+}
+
+TEST_F(MoveTools, NudgesAreStepsOfTheirOwn) {
+    editor->nudgeContent(0, 0);
+    EXPECT_EQ(undoCount(), 4);
+    editor->nudgeContent(1, 0);
+    editor->nudgeContent(0, 1);
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{3, 3}, {4, 3}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(pixel(4, 4), blue); // transparent lifted pixels leave what is under them
+    EXPECT_EQ(editor->selection(), (PixelRect{2, 2, 3, 3}));
+    EXPECT_EQ(undoCount(), 6);
+
+    editor->setSelection(std::nullopt); // no selection: the whole layer moves
+    editor->nudgeContent(-1, 0);
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{2, 3}, {3, 3}, {2, 4}, {3, 4}}));
+    EXPECT_EQ(undoCount(), 7);
+    undo().undo();
+    undo().undo();
+    undo().undo();
+    EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{2, 2}, {3, 2}, {2, 3}, {4, 4}}));
+}
+
+TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
+    QSignalSpy gesture(editor.get(), &EditorState::gestureActiveChanged);
+    editor->setPrimaryColor(PixelColor(green));
+    use(ToolKind::line);
+    editor->pointerDown({1, 1}, {});
+    EXPECT_TRUE(editor->isGestureActive()); // a line has no stroke open yet, but is a gesture
+    editor->pointerMoved({3, 1}, {});
+    const Sprite during = sprite();
+    editor->pointerDown({9, 9}, secondary()); // another button
+    editor->pointerUp({9, 9}, secondary());
+    editor->deleteSelection();
+    editor->cutSelection();
+    editor->nudgeContent(1, 1);
+    editor->deselect();
+    editor->addLayer();
+    editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
+    EXPECT_EQ(sprite(), during);
+    EXPECT_TRUE(editor->selection());
+    EXPECT_FALSE(editor->floatingPaste());
+    editor->pointerUp({3, 1}, {});
+    EXPECT_EQ(pixel(1, 1), green);
+    EXPECT_EQ(pixel(3, 1), green);
+    EXPECT_EQ(gesture.count(), 2);
+    EXPECT_FALSE(editor->isGestureActive());
+
+    editor->deleteSelection();
+    EXPECT_EQ(lastStep(), "Delete");
+    EXPECT_EQ(paintedSet(), pointsIn({4, 4, 1, 1}));
+}
