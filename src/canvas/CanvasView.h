@@ -87,7 +87,6 @@ private:
 
     // keys
     void nudge(qint64 dx, qint64 dy);
-    void escape();
     void modifierKeysChanged(Qt::KeyboardModifiers keys);
 
     // the system cursor
