@@ -347,6 +347,9 @@ void CanvasView::trackPointer(QPointF point) {
 
 void CanvasView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    // A release taken by a popup never reaches us: a gesture whose button is up has ended.
+    if (gestureButton != Qt::NoButton && !event->buttons().testFlag(gestureButton))
+        endGesture(event->position(), event->modifiers());
     if (gestureButton != Qt::NoButton)
         return; // one gesture at a time: other buttons wait for its release
     setFocus(Qt::MouseFocusReason);

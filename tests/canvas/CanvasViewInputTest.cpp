@@ -88,6 +88,18 @@ TEST_F(CanvasViewFixture, OtherButtonsWaitForTheRunningGesture) {
     QTest::mouseRelease(view.get(), Qt::MiddleButton, Qt::NoModifier, {120, 100});
     EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor); // back to drawing the cursor
     EXPECT_EQ(document->undoStack()->count(), 1);
+
+    // A gesture whose release went elsewhere ends with the next press, which then counts.
+    QTest::mousePress(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf({1, 4}));
+    const QPointF point = centreOf({2, 6});
+    QMouseEvent press(QEvent::MouseButtonPress, point, view->mapToGlobal(point), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &press);
+    EXPECT_EQ(document->undoStack()->count(), 2);
+    QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf({2, 6}));
+    QTest::mouseRelease(view.get(), Qt::RightButton, Qt::NoModifier, centreOf({2, 6}));
+    EXPECT_EQ(cel(2, 6), editor->secondaryColor().raw);
+    EXPECT_EQ(document->undoStack()->count(), 3);
 }
 
 TEST_F(CanvasViewFixture, KeysActOnFloatingPixelsFirst) {
