@@ -374,9 +374,8 @@ void CanvasView::beginDrawing(QPointF point, Qt::MouseButton button, Qt::Keyboar
     gestureButton = button;
     isDrawingGesture = true;
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, button == Qt::RightButton);
     refreshCursor();
-    editorState->pointerDown(pixelAt(point), lastModifiers);
+    editorState->pointerDown(pixelAt(point), modifiersFrom(keys, button == Qt::RightButton));
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
@@ -387,20 +386,19 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event) {
     } else if (isDrawingGesture) {
         continueDrawing(point, event->modifiers());
     } else {
-        hover(point, event->modifiers());
+        hover(point);
     }
 }
 
 void CanvasView::continueDrawing(QPointF point, Qt::KeyboardModifiers keys) {
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, gestureButton == Qt::RightButton);
-    editorState->pointerMoved(pixelAt(point), lastModifiers);
+    editorState->pointerMoved(pixelAt(point),
+                              modifiersFrom(keys, gestureButton == Qt::RightButton));
     refreshCursorArea();
 }
 
-void CanvasView::hover(QPointF point, Qt::KeyboardModifiers keys) {
+void CanvasView::hover(QPointF point) {
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, false);
     refreshCursor();
     refreshCursorArea();
 }
@@ -420,8 +418,7 @@ void CanvasView::endGesture(QPointF point, Qt::KeyboardModifiers keys) {
         isPanning = false;
     } else if (isDrawingGesture) {
         isDrawingGesture = false;
-        lastModifiers = modifiersFrom(keys, secondary);
-        editorState->pointerUp(pixelAt(point), lastModifiers);
+        editorState->pointerUp(pixelAt(point), modifiersFrom(keys, secondary));
     }
     refreshCursor();
     refreshCursorArea();
@@ -519,7 +516,7 @@ void CanvasView::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         if (isModifierKey(event->key()))
-            modifierKeysChanged(event->modifiers());
+            refreshCursor();
         QWidget::keyPressEvent(event);
     }
 }
@@ -532,13 +529,8 @@ void CanvasView::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     if (isModifierKey(event->key()))
-        modifierKeysChanged(event->modifiers());
+        refreshCursor();
     QWidget::keyReleaseEvent(event);
-}
-
-void CanvasView::modifierKeysChanged(Qt::KeyboardModifiers keys) {
-    lastModifiers = modifiersFrom(keys, lastModifiers.secondaryButton);
-    refreshCursor();
 }
 
 void CanvasView::focusOutEvent(QFocusEvent* event) {
@@ -591,6 +583,11 @@ void CanvasView::refreshCursor() {
 
 void CanvasView::showSystemCursor() {
     setCursor(cursorShape());
+}
+
+void CanvasView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CanvasView::hideEvent(QHideEvent* event) {
