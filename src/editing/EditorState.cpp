@@ -554,14 +554,19 @@ void EditorState::setFrameDuration(qint64 milliseconds, std::optional<qint64> in
 
 void EditorState::selectFrame(qint64 index) {
     const qint64 count = doc->sprite().frames.size();
-    if (isGestureActive() || count < 2)
+    if (count >= 2)
+        activateFrame(((index % count) + count) % count);
+}
+
+void EditorState::activateFrame(qint64 index) {
+    if (isGestureActive())
         return;
     stopPlayback();
     commitFloatingPaste();
-    const qint64 target = ((index % count) + count) % count;
-    if (target == doc->sprite().activeFrameIndex)
+    Sprite& sprite = doc->sprite();
+    if (index < 0 || index >= sprite.frames.size() || index == sprite.activeFrameIndex)
         return;
-    doc->sprite().activeFrameIndex = target;
+    sprite.activeFrameIndex = index;
     doc->notifyContentChanged();
 }
 

@@ -252,6 +252,9 @@ public:
     void setFrameDuration(qint64 milliseconds, std::optional<qint64> index = std::nullopt);
     void selectPreviousFrame();
     void selectNextFrame();
+    // A frame chosen in the timeline: stops playback and places floating pixels, then makes
+    // the frame active when the index is one of the frames.
+    void activateFrame(qint64 index);
 
     // --- playback: loops, each frame for its own duration; never changes the sprite ---
     void startPlayback();
