@@ -6,8 +6,43 @@
 namespace CanvasGeometry {
 
 namespace {
+
 constexpr double stepTolerance = 0.001;
+constexpr double minimumZoomFactor = 0.1;
+constexpr double maximumZoomFactor = 10.0;
+constexpr double smallestTarget = 6.0;
+constexpr double targetSide = 8.0;
+
+std::optional<double> boundedFactor(double factor) {
+    if (!(factor > 0) || factor == 1)
+        return std::nullopt;
+    return std::clamp(factor, minimumZoomFactor, maximumZoomFactor);
 }
+
+bool isBrushTool(ToolKind tool) {
+    switch (tool) {
+    case ToolKind::pencil:
+    case ToolKind::eraser:
+    case ToolKind::line:
+    case ToolKind::rectangle:
+    case ToolKind::ellipse:
+    case ToolKind::triangle:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The part of the line through centre with direction (1, slope) that lies inside rect.
+QLineF diagonalThrough(QPointF centre, double slope, QRectF rect) {
+    const double dyLow = slope > 0 ? rect.top() - centre.y() : centre.y() - rect.bottom();
+    const double dyHigh = slope > 0 ? rect.bottom() - centre.y() : centre.y() - rect.top();
+    const double from = std::max(rect.left() - centre.x(), dyLow);
+    const double to = std::min(rect.right() - centre.x(), dyHigh);
+    return {centre + QPointF(from, slope * from), centre + QPointF(to, slope * to)};
+}
+
+} // namespace
 
 double clampedZoom(double zoom) {
     return std::clamp(zoom, minimumZoom, maximumZoom);
@@ -68,6 +103,55 @@ std::optional<double> fitZoom(QSizeF bounds, qint64 spriteWidth, qint64 spriteHe
             zoom = step;
     }
     return zoom;
+}
+
+bool showsGrid(bool gridToggle, double zoom, bool automaticGrid, double automaticGridZoom) {
+    return (gridToggle && zoom >= manualGridMinimumZoom) ||
+           (automaticGrid && zoom >= automaticGridZoom);
+}
+
+double zoomDelta(double delta, bool naturalScrolling) {
+    return naturalScrolling ? delta : -delta;
+}
+
+std::optional<double> scrollZoomFactor(double delta) {
+    return boundedFactor(std::exp2(delta / 120.0));
+}
+
+std::optional<double> pinchZoomFactor(double magnification) {
+    return boundedFactor(1 + magnification);
+}
+
+PixelRect cursorFootprint(ToolKind tool, qint64 brushSize, PixelPoint pixel) {
+    const qint64 side = isBrushTool(tool) ? std::max<qint64>(brushSize, 1) : 1;
+    // Centred as the brush stamps it: an even side reaches one further right and down.
+    const qint64 reach = (side - 1) / 2;
+    return {pixel.x - reach, pixel.y - reach, side, side};
+}
+
+QRectF targetSquare(QRectF footprint) {
+    if (footprint.width() >= smallestTarget)
+        return footprint;
+    return {footprint.center() - QPointF(targetSide / 2, targetSide / 2),
+            QSizeF(targetSide, targetSide)};
+}
+
+QList<QLineF> foldLines(SymmetryMode mode, QRectF canvas) {
+    QList<QLineF> lines;
+    const QPointF centre = canvas.center();
+    if (SymmetryModes::mirrorsHorizontally(mode)) {
+        const double x = std::round(centre.x()) + 0.5;
+        lines.append({x, canvas.top(), x, canvas.bottom()});
+    }
+    if (SymmetryModes::mirrorsVertically(mode)) {
+        const double y = std::round(centre.y()) + 0.5;
+        lines.append({canvas.left(), y, canvas.right(), y});
+    }
+    if (mode == SymmetryMode::diagonal)
+        lines.append(diagonalThrough(centre, 1, canvas));
+    if (mode == SymmetryMode::antiDiagonal)
+        lines.append(diagonalThrough(centre, -1, canvas));
+    return lines;
 }
 
 } // namespace CanvasGeometry

@@ -1,7 +1,11 @@
 #pragma once
 
 #include "model/PixelRect.h"
+#include "tools/SymmetryMode.h"
+#include "tools/ToolKind.h"
 
+#include <QLineF>
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -35,5 +39,31 @@ QSizeF panKeeping(QPointF focus, QPointF origin, double oldZoom, double newZoom,
                   qint64 spriteWidth, qint64 spriteHeight);
 // The largest zoom step at which the sprite fits with the margin; absent without area.
 std::optional<double> fitZoom(QSizeF bounds, qint64 spriteWidth, qint64 spriteHeight);
+
+// Below this zoom the grid toggle alone does not show the grid: the lines would crowd out
+// the pixels.
+inline constexpr double manualGridMinimumZoom = 4.0;
+// Whether the pixel grid is drawn: the toggle from zoom 4 up, or the automatic grid from its
+// own zoom up.
+bool showsGrid(bool gridToggle, double zoom, bool automaticGrid, double automaticGridZoom);
+
+// A zoom delta from a scroll event, signed so that positive zooms in. The platform hands us
+// deltas already inverted under natural scrolling; the zoom direction follows that choice.
+double zoomDelta(double delta, bool naturalScrolling);
+// The factor of a continuous (touchpad) scroll zoom: 2^(delta / 120), kept within 0.1…10;
+// absent when it would change nothing.
+std::optional<double> scrollZoomFactor(double delta);
+// The factor of a pinch: 1 + magnification, kept within 0.1…10; absent when it would change
+// nothing or is not positive.
+std::optional<double> pinchZoomFactor(double magnification);
+
+// The pixels the next press would paint: the brush square for brush tools, else one pixel.
+PixelRect cursorFootprint(ToolKind tool, qint64 brushSize, PixelPoint pixel);
+// The square the drawn cursor outlines: the footprint's view rectangle, or an 8-point square
+// centred on it when the footprint is narrower than 6 points.
+QRectF targetSquare(QRectF footprint);
+
+// The dashed fold lines of a symmetry mode, in view points, inside the canvas rectangle.
+QList<QLineF> foldLines(SymmetryMode mode, QRectF canvas);
 
 } // namespace CanvasGeometry

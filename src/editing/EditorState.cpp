@@ -3,12 +3,14 @@
 #include "FrameOperations.h"
 #include "LayerOperations.h"
 #include "PaletteOperations.h"
+#include "canvas/CanvasGeometry.h"
 #include "canvas/PixelRenderer.h"
 #include "settings/AppSettings.h"
 #include "tools/PixelTool.h"
 #include "tools/ToolTable.h"
 
 #include <algorithm>
+#include <cmath>
 
 EditorState::EditorState(PixelDocument* document, QObject* parent)
     : QObject(parent), doc(document), undoStack(document->undoStack()),
@@ -67,6 +69,29 @@ void EditorState::setSymmetry(SymmetryMode mode) {
 
 void EditorState::setZoomFactor(double zoom) {
     assign(m_zoom, zoom, &EditorState::zoomChanged);
+}
+
+void EditorState::zoomIn() {
+    if (performZoom)
+        performZoom(ZoomIntent::zoomIn);
+    else
+        setZoomFactor(CanvasGeometry::stepUp(m_zoom));
+}
+
+void EditorState::zoomOut() {
+    if (performZoom)
+        performZoom(ZoomIntent::zoomOut);
+    else
+        setZoomFactor(CanvasGeometry::stepDown(m_zoom));
+}
+
+void EditorState::setZoom(double zoom) {
+    if (std::isnan(zoom))
+        return;
+    if (zoom == 1 && performZoom)
+        performZoom(ZoomIntent::actualSize);
+    else
+        setZoomFactor(CanvasGeometry::clampedZoom(zoom));
 }
 
 void EditorState::setPanOffset(QSizeF offset) {

@@ -108,6 +108,11 @@ public:
     void setSymmetry(SymmetryMode mode);
     double zoom() const { return m_zoom; }
     void setZoomFactor(double zoom);
+    // The menu zoom commands: through the canvas when one is attached (anchored on the
+    // pointer), else straight to the next step or the clamped value.
+    void zoomIn();
+    void zoomOut();
+    void setZoom(double zoom);
     QSizeF panOffset() const { return m_panOffset; }
     void setPanOffset(QSizeF offset);
     std::optional<PixelPoint> cursorPixel() const { return m_cursorPixel; }
