@@ -43,25 +43,6 @@ bool isModifierKey(int key) {
            key == Qt::Key_Meta || key == Qt::Key_AltGr;
 }
 
-// The editor's tool and floating-paste calls, gathered in one place.
-// TODO(tools): these wait for the tools to land in the editor.
-namespace ToolCalls {
-
-void pointerDown(EditorState&, PixelPoint, ToolModifiers) {}
-void pointerMoved(EditorState&, PixelPoint, ToolModifiers) {}
-void pointerUp(EditorState&, PixelPoint, ToolModifiers) {}
-std::optional<PixelRect> floatingPasteRect(const EditorState&) {
-    return std::nullopt;
-}
-QImage floatingPasteImage(const EditorState&) {
-    return {};
-}
-void moveFloatingPaste(EditorState&, PixelPoint) {}
-void nudgeContent(EditorState&, qint64, qint64) {}
-void escape(EditorState&) {}
-
-} // namespace ToolCalls
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -130,6 +111,7 @@ void CanvasView::connectRedraws() {
     connect(editorState, &EditorState::brushSizeChanged, this, cursorChanged);
     connect(editorState, &EditorState::activeToolChanged, this, cursorChanged);
     connect(editorState, &EditorState::playingChanged, this, cursorChanged);
+    connect(editorState, &EditorState::floatingPasteChanged, this, cursorChanged);
     AppSettings* settings = &AppSettings::shared();
     connect(settings, &AppSettings::gridOpacityChanged, this, redraw);
     connect(settings, &AppSettings::automaticGridChanged, this, redraw);
@@ -322,12 +304,12 @@ CanvasScene CanvasView::scene() const {
 }
 
 std::optional<CanvasScene::Floating> CanvasView::floatingOverlay() const {
-    const auto paste = ToolCalls::floatingPasteRect(*editorState);
+    const auto& paste = editorState->floatingPaste();
     if (!paste)
         return std::nullopt;
     return CanvasScene::Floating{
-        ToolCalls::floatingPasteImage(*editorState),
-        CanvasGeometry::viewRect(*paste, canvasOrigin(), editorState->zoom())};
+        editorState->floatingImage(),
+        CanvasGeometry::viewRect(paste->rect(), canvasOrigin(), editorState->zoom())};
 }
 
 void CanvasView::redrawChangedArea(QRegion& last, const QRegion& now) {
@@ -365,6 +347,9 @@ void CanvasView::trackPointer(QPointF point) {
 
 void CanvasView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    // A release taken by a popup never reaches us: a gesture whose button is up has ended.
+    if (gestureButton != Qt::NoButton && !event->buttons().testFlag(gestureButton))
+        endGesture(event->position(), event->modifiers());
     if (gestureButton != Qt::NoButton)
         return; // one gesture at a time: other buttons wait for its release
     setFocus(Qt::MouseFocusReason);
@@ -389,9 +374,8 @@ void CanvasView::beginDrawing(QPointF point, Qt::MouseButton button, Qt::Keyboar
     gestureButton = button;
     isDrawingGesture = true;
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, button == Qt::RightButton);
     refreshCursor();
-    ToolCalls::pointerDown(*editorState, pixelAt(point), lastModifiers);
+    editorState->pointerDown(pixelAt(point), modifiersFrom(keys, button == Qt::RightButton));
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
@@ -402,20 +386,19 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event) {
     } else if (isDrawingGesture) {
         continueDrawing(point, event->modifiers());
     } else {
-        hover(point, event->modifiers());
+        hover(point);
     }
 }
 
 void CanvasView::continueDrawing(QPointF point, Qt::KeyboardModifiers keys) {
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, gestureButton == Qt::RightButton);
-    ToolCalls::pointerMoved(*editorState, pixelAt(point), lastModifiers);
+    editorState->pointerMoved(pixelAt(point),
+                              modifiersFrom(keys, gestureButton == Qt::RightButton));
     refreshCursorArea();
 }
 
-void CanvasView::hover(QPointF point, Qt::KeyboardModifiers keys) {
+void CanvasView::hover(QPointF point) {
     trackPointer(point);
-    lastModifiers = modifiersFrom(keys, false);
     refreshCursor();
     refreshCursorArea();
 }
@@ -435,8 +418,7 @@ void CanvasView::endGesture(QPointF point, Qt::KeyboardModifiers keys) {
         isPanning = false;
     } else if (isDrawingGesture) {
         isDrawingGesture = false;
-        lastModifiers = modifiersFrom(keys, secondary);
-        ToolCalls::pointerUp(*editorState, pixelAt(point), lastModifiers);
+        editorState->pointerUp(pixelAt(point), modifiersFrom(keys, secondary));
     }
     refreshCursor();
     refreshCursorArea();
@@ -526,7 +508,7 @@ void CanvasView::keyPressEvent(QKeyEvent* event) {
         }
         return;
     case Qt::Key_Escape:
-        return escape();
+        return editorState->escape();
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (!editorState->commitFloatingPaste())
@@ -534,7 +516,7 @@ void CanvasView::keyPressEvent(QKeyEvent* event) {
         return;
     default:
         if (isModifierKey(event->key()))
-            modifierKeysChanged(event->modifiers());
+            refreshCursor();
         QWidget::keyPressEvent(event);
     }
 }
@@ -547,13 +529,8 @@ void CanvasView::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     if (isModifierKey(event->key()))
-        modifierKeysChanged(event->modifiers());
+        refreshCursor();
     QWidget::keyReleaseEvent(event);
-}
-
-void CanvasView::modifierKeysChanged(Qt::KeyboardModifiers keys) {
-    lastModifiers = modifiersFrom(keys, lastModifiers.secondaryButton);
-    refreshCursor();
 }
 
 void CanvasView::focusOutEvent(QFocusEvent* event) {
@@ -567,17 +544,13 @@ void CanvasView::focusOutEvent(QFocusEvent* event) {
 }
 
 void CanvasView::nudge(qint64 dx, qint64 dy) {
-    if (const auto paste = ToolCalls::floatingPasteRect(*editorState)) {
-        ToolCalls::moveFloatingPaste(*editorState, {paste->x + dx, paste->y + dy});
+    if (const auto& paste = editorState->floatingPaste()) {
+        editorState->setFloatingOrigin({paste->origin.x + dx, paste->origin.y + dy});
         return;
     }
     if (!editorState->selection() && editorState->activeTool() != ToolKind::move)
         return;
-    ToolCalls::nudgeContent(*editorState, dx, dy);
-}
-
-void CanvasView::escape() {
-    ToolCalls::escape(*editorState);
+    editorState->nudgeContent(dx, dy);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -591,9 +564,9 @@ bool CanvasView::drawsOwnCursor() const {
 }
 
 bool CanvasView::isOverFloatingPaste() const {
-    const auto paste = ToolCalls::floatingPasteRect(*editorState);
+    const auto& paste = editorState->floatingPaste();
     const auto pixel = editorState->cursorPixel();
-    return paste && pixel && hoverPoint && paste->contains(*pixel);
+    return paste && pixel && hoverPoint && paste->rect().contains(*pixel);
 }
 
 Qt::CursorShape CanvasView::cursorShape() const {
@@ -610,6 +583,11 @@ void CanvasView::refreshCursor() {
 
 void CanvasView::showSystemCursor() {
     setCursor(cursorShape());
+}
+
+void CanvasView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CanvasView::hideEvent(QHideEvent* event) {

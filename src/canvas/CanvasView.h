@@ -52,6 +52,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -80,15 +81,13 @@ private:
     void beginDrawing(QPointF point, Qt::MouseButton button, Qt::KeyboardModifiers keys);
     void continueDrawing(QPointF point, Qt::KeyboardModifiers keys);
     void endGesture(QPointF point, Qt::KeyboardModifiers keys);
-    void hover(QPointF point, Qt::KeyboardModifiers keys);
+    void hover(QPointF point);
     void scrollByWheel(QWheelEvent* event);
     void pinch(QNativeGestureEvent* event);
     void panBy(QPointF delta);
 
     // keys
     void nudge(qint64 dx, qint64 dy);
-    void escape();
-    void modifierKeysChanged(Qt::KeyboardModifiers keys);
 
     // the system cursor
     Qt::CursorShape cursorShape() const;
@@ -107,7 +106,6 @@ private:
     bool isDrawingGesture = false;
     // The button that started the running gesture; others are ignored until it is released.
     Qt::MouseButton gestureButton = Qt::NoButton;
-    ToolModifiers lastModifiers;
     bool hasPerformedInitialFit = false;
     std::optional<QPointF> hoverPoint;
     // View areas last asked to show the drawn cursor and the selection outline.

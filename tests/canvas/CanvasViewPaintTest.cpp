@@ -160,3 +160,21 @@ TEST_F(CanvasPaintTest, OutlinesHugTheirRectanglesFromOutside) {
     EXPECT_NE(image.pixel(85, 100), image.pixel(84, 100));
     EXPECT_EQ(image.pixel(86, 100), plain.pixel(86, 100));
 }
+
+TEST_F(CanvasPaintTest, FloatingPixelsAreClippedButTheirOutlineIsNot) {
+    editor->setFloatingPaste(FloatingPaste{{0xFF00FF00, 0xFF00FF00}, 2, 1, {15, 3}});
+    const QImage image = shot(); // pixel (15, 3) spans (206, 60) to (214, 68)
+    EXPECT_EQ(image.pixel(210, 64), 0xFF00FF00);
+    EXPECT_NE(image.pixel(218, 64), 0xFF00FF00);
+    const auto orangeIn = [&](int y, int from, int to) {
+        for (int x = from; x < to; ++x) {
+            if (image.pixel(x, y) == 0xFFFF9500)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(orangeIn(59, 206, 214));
+    EXPECT_TRUE(orangeIn(59, 214, 222)); // past the canvas edge
+    EXPECT_FALSE(orangeIn(64, 207, 221));
+    EXPECT_EQ(document->sprite().celPointer(0, 0), nullptr); // floating, not placed
+}
