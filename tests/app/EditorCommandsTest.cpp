@@ -164,6 +164,16 @@ TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
     pressNonLatin(field, keyX, QStringLiteral("ч"));
     QTest::keyClicks(field, QStringLiteral("p]"));
     EXPECT_EQ(field->text(), "чp]");
+    // Editing keys bound to canvas commands edit the field too.
+    editor->setSelection(PixelRect(0, 0, 4, 4));
+    ASSERT_TRUE(action("delete")->isEnabled());
+    int returns = 0;
+    QObject::connect(field, &QLineEdit::returnPressed, [&returns] { ++returns; });
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), "чp");
+    EXPECT_EQ(returns, 1);
+    EXPECT_FALSE(editor->isPlaying());
     EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
     EXPECT_EQ(editor->brushSize(), 2);
     EXPECT_EQ(editor->secondaryColor(), primary);
