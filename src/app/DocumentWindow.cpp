@@ -111,8 +111,8 @@ bool DocumentWindow::saveAs() {
     return writeTo(target);
 }
 
-// Saving replaces whatever is at the path; that may only be an older copy of a project, and
-// not one another window is editing.
+// Saving replaces whatever is at the path; that may only be a project the user agrees to
+// replace, and not one another window is editing.
 bool DocumentWindow::isSafeSaveTarget(const QString& target) {
     const QFileInfo info(target);
     const QString name = info.fileName();
@@ -131,7 +131,9 @@ bool DocumentWindow::isSafeSaveTarget(const QString& target) {
             tr("Choose another name, so that it is not replaced."));
         return false;
     }
-    return true;
+    // The file dialog cannot confirm replacing a folder; an older project asks here.
+    return !isProject || info.absoluteFilePath() == path ||
+           coordinator.prompts().askToReplace(this, name);
 }
 
 bool DocumentWindow::writeTo(const QString& target) {

@@ -52,6 +52,17 @@ QString saveLocationWithDialog(QWidget* parent, const QString& suggestedPath) {
     return path;
 }
 
+bool replaceWithDialog(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box, UserPrompts::tr("“%1” already exists. Replace it?").arg(name),
+          UserPrompts::tr("The project saved there before will be replaced by this one."));
+    QPushButton* replace = box.addButton(UserPrompts::tr("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(UserPrompts::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
 QString projectWithDialog(QWidget* parent) {
     PackageOpenDialog dialog(parent);
     return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
@@ -85,6 +96,7 @@ UserPrompts UserPrompts::dialogs() {
         .alert = showAlert,
         .askToSave = askToSaveWithDialog,
         .chooseSaveLocation = saveLocationWithDialog,
+        .askToReplace = replaceWithDialog,
         .chooseProject = projectWithDialog,
         .chooseImage = imageWithDialog,
         .askToRestore = restoreWithDialog,

@@ -21,6 +21,8 @@ public:
     std::function<SaveChoice(QWidget* parent, const QString& documentName)> askToSave;
     // Where to save a project; empty when cancelled. The answer ends in ".pixel".
     std::function<QString(QWidget* parent, const QString& suggestedPath)> chooseSaveLocation;
+    // Whether to replace an existing project with the one being saved.
+    std::function<bool(QWidget* parent, const QString& name)> askToReplace;
     // A project package to open; empty when cancelled.
     std::function<QString(QWidget* parent)> chooseProject;
     // A PNG to import as a new sprite; empty when cancelled.

@@ -197,7 +197,7 @@ TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntit
     EXPECT_TRUE(coordinator->documentWindows().contains(later));
 }
 
-TEST_F(AppCoordinatorTest, SavingNeverReplacesSomethingThatIsNotAProject) {
+TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
     QDir(folder.path()).mkpath("holiday.pixel");
     QFile photo(path("holiday.pixel/beach.jpg"));
     ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
@@ -213,6 +213,18 @@ TEST_F(AppCoordinatorTest, SavingNeverReplacesSomethingThatIsNotAProject) {
               "“holiday.pixel” already exists and is not a Kestrin project.");
     EXPECT_TRUE(window->filePath().isEmpty());
     EXPECT_TRUE(window->document()->hasUnsavedChanges());
+
+    // An older project is replaced only when the user agrees; saving to its own place asks
+    // nothing.
+    ProjectPackage::writePackage(Sprite::blank(9, 9), path("older.pixel"));
+    prompts.saveLocation = path("older.pixel");
+    EXPECT_FALSE(window->saveAs());
+    EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 9);
+    prompts.replaceAnswer = true;
+    EXPECT_TRUE(window->saveAs());
+    EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 8);
+    EXPECT_TRUE(window->saveAs());
+    EXPECT_EQ(prompts.replaceQuestions, (QStringList{"older.pixel", "older.pixel"}));
 }
 
 TEST_F(AppCoordinatorTest, ClosingWithUnsavedChangesAsksFirst) {

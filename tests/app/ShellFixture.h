@@ -20,6 +20,8 @@ struct PromptLog {
     QStringList saveQuestions;
     QList<UserPrompts::SaveChoice> saveAnswers; // taken from the front; cancel when empty
     QString saveLocation;                       // empty: the save dialog is cancelled
+    QStringList replaceQuestions;
+    bool replaceAnswer = false;
     QString project;
     QString image;
     QStringList restoreQuestions;
@@ -40,6 +42,11 @@ inline UserPrompts fakePrompts(PromptLog& log) {
                                                  : log.saveAnswers.takeFirst();
             },
         .chooseSaveLocation = [&log](QWidget*, const QString&) { return log.saveLocation; },
+        .askToReplace =
+            [&log](QWidget*, const QString& name) {
+                log.replaceQuestions << name;
+                return log.replaceAnswer;
+            },
         .chooseProject = [&log](QWidget*) { return log.project; },
         .chooseImage = [&log](QWidget*) { return log.image; },
         .askToRestore =
