@@ -63,6 +63,7 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
 // The views read the editor and the document while they go, so they go first, then the
 // editor, then the document it points at.
 DocumentWindow::~DocumentWindow() {
+    disconnect(qApp, nullptr, this, nullptr); // focus moves while the widgets go
     delete takeCentralWidget();
     delete editorCommands;
     editorState.reset();
