@@ -35,20 +35,8 @@ bool changesText(const char* slot) {
     return qstrcmp(slot, "cut") == 0 || qstrcmp(slot, "paste") == 0;
 }
 
-// The widget that edits text for the focused widget, or null when no text field has focus.
 QWidget* focusedTextField() {
-    QWidget* focus = QApplication::focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(focus))
-        return line;
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(focus))
-        return spin->findChild<QLineEdit*>();
-    if (auto* combo = qobject_cast<QComboBox*>(focus))
-        return combo->lineEdit();
-    if (auto* text = qobject_cast<QTextEdit*>(focus); text && !text->isReadOnly())
-        return text;
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus); plain && !plain->isReadOnly())
-        return plain;
-    return nullptr;
+    return KeyboardFixups::textFieldOf(QApplication::focusWidget());
 }
 
 bool isCtrlWithoutAlt(const QKeyEvent* event) {
@@ -94,6 +82,20 @@ void KeyboardFixups::uninstall() {
 
 void KeyboardFixups::setShortcutHandler(ShortcutHandler handler) {
     shortcutHandler = std::move(handler);
+}
+
+QWidget* KeyboardFixups::textFieldOf(QWidget* focus) {
+    if (auto* line = qobject_cast<QLineEdit*>(focus))
+        return line;
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(focus))
+        return spin->findChild<QLineEdit*>();
+    if (auto* combo = qobject_cast<QComboBox*>(focus))
+        return combo->lineEdit();
+    if (auto* text = qobject_cast<QTextEdit*>(focus); text && !text->isReadOnly())
+        return text;
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(focus); plain && !plain->isReadOnly())
+        return plain;
+    return nullptr;
 }
 
 const QString& KeyboardFixups::boundCharacters() {

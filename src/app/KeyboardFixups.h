@@ -38,6 +38,9 @@ public:
 
     // The characters of the single-key shortcuts, each one character.
     static const QString& boundCharacters();
+    // The widget that edits text for a widget that has focus (the line edit inside a spin
+    // box, for one), or null when it is no text field.
+    static QWidget* textFieldOf(QWidget* focus);
     // What the key with this xkb keycode types on the Latin layout; empty when nothing.
     QString asciiCharacter(quint32 keycode) const { return layout.character(keycode); }
 

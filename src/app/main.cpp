@@ -1,13 +1,19 @@
+#include "AppCoordinator.h"
+#include "ApplicationResources.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kestrin"));
-    window.resize(1024, 700);
-    window.show();
-    return app.exec();
+    QApplication::setWindowIcon(ApplicationResources::applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrin"));
+    // The coordinator decides when the application ends (it counts the welcome and help
+    // windows, and a cancelled first sheet).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppCoordinator coordinator;
+    coordinator.launch(QApplication::arguments().mid(1));
+    return QApplication::exec();
 }

@@ -40,6 +40,13 @@ bool fits(QSize size) {
     return size.width() <= Clipboard::maximumSide && size.height() <= Clipboard::maximumSide;
 }
 
+// The image's size from its header alone.
+QSize headerSize(QByteArray bytes, const QByteArray& format) {
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    return QImageReader(&device, format).size();
+}
+
 // Reads the header first, so an oversized image is refused without being decoded.
 std::optional<PixelRenderer::Buffer> decode(QByteArray bytes, const QByteArray& format) {
     QBuffer device(&bytes);
@@ -111,6 +118,19 @@ bool hasImage() {
     return std::any_of(formats.begin(), formats.end(), [](const QString& type) {
         return type.startsWith(QLatin1String("image/"));
     });
+}
+
+std::optional<QSize> imageSize() {
+    const QClipboard* board = clipboard();
+    const QMimeData* data = board ? board->mimeData() : nullptr;
+    if (!data)
+        return std::nullopt;
+    QSize size;
+    if (data->hasFormat(pngType))
+        size = headerSize(data->data(pngType), "png");
+    else if (data->hasImage())
+        size = qvariant_cast<QImage>(data->imageData()).size();
+    return size.isValid() ? std::optional<QSize>(size) : std::nullopt;
 }
 
 std::optional<PixelRenderer::Buffer> read() {

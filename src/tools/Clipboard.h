@@ -24,6 +24,9 @@ qint64 stamp();
 bool write(const QImage& straightImage, PixelPoint from);
 // Whether the clipboard offers an image, without decoding it.
 bool hasImage();
+// The size of the clipboard image as its header gives it, without decoding it; nothing when
+// the clipboard offers no image or its size cannot be read.
+std::optional<QSize> imageSize();
 // The clipboard image as straight pixels: its PNG first, then any image format it offers.
 // Nothing for text, unreadable data, or an image over maximumSide on a side.
 std::optional<PixelRenderer::Buffer> read();

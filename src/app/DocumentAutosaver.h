@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+class PixelDocument;
+class RecoveryStore;
+
+// Keeps a recovery copy of one document while it has unsaved changes. The copy is written at
+// most `delay` after a change: the sprite is copied on the main thread (its pixel arrays are
+// shared, so this costs next to nothing) and encoded on a worker thread.
+class DocumentAutosaver : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds defaultDelay{30000};
+    // How long to wait before trying again while a drawing gesture is open.
+    static constexpr std::chrono::milliseconds busyRetry{1000};
+
+    struct Description {
+        QString originalPath;
+        QString title;
+    };
+
+    // The copy is known to the store under id.
+    DocumentAutosaver(PixelDocument* document, RecoveryStore* store, QString id,
+                      QObject* parent = nullptr);
+
+    // What the copy's listing says about the document.
+    std::function<Description()> describe;
+    // True while the document's pixels are being written in place (a stroke is open).
+    std::function<bool()> isBusy;
+
+    QString id() const { return copyID; }
+    void setDelay(std::chrono::milliseconds value) { delay = value; }
+    // Writes soon, without waiting for the delay.
+    void writeSoon();
+    // Deletes the copy: the document was saved, closed or its changes thrown away.
+    void discard();
+
+signals:
+    void copyWritten();
+
+private:
+    void documentChanged();
+    void write();
+    void finished(bool succeeded, quint64 writtenGeneration);
+
+    PixelDocument* document;
+    RecoveryStore* store;
+    QString copyID;
+    QTimer timer;
+    std::chrono::milliseconds delay = defaultDelay;
+    bool writing = false;
+    bool writeAgain = false;
+    // Grows with every discard, so a write that was under way by then is thrown away too.
+    quint64 generation = 0;
+};
