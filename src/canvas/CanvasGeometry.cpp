@@ -19,20 +19,6 @@ std::optional<double> boundedFactor(double factor) {
     return std::clamp(factor, minimumZoomFactor, maximumZoomFactor);
 }
 
-bool isBrushTool(ToolKind tool) {
-    switch (tool) {
-    case ToolKind::pencil:
-    case ToolKind::eraser:
-    case ToolKind::line:
-    case ToolKind::rectangle:
-    case ToolKind::ellipse:
-    case ToolKind::triangle:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The part of the line through centre with direction (1, slope) that lies inside rect.
 QLineF diagonalThrough(QPointF centre, double slope, QRectF rect) {
     const double dyLow = slope > 0 ? rect.top() - centre.y() : centre.y() - rect.bottom();
@@ -123,7 +109,7 @@ std::optional<double> pinchZoomFactor(double magnification) {
 }
 
 PixelRect cursorFootprint(ToolKind tool, qint64 brushSize, PixelPoint pixel) {
-    const qint64 side = isBrushTool(tool) ? std::max<qint64>(brushSize, 1) : 1;
+    const qint64 side = ToolKinds::usesBrushSize(tool) ? std::max<qint64>(brushSize, 1) : 1;
     // Centred as the brush stamps it: an even side reaches one further right and down.
     const qint64 reach = (side - 1) / 2;
     return {pixel.x - reach, pixel.y - reach, side, side};

@@ -72,24 +72,6 @@ QWidget* BrushInspector::makeSizeRow() {
     return row;
 }
 
-bool BrushInspector::usesBrushSize(ToolKind tool) {
-    switch (tool) {
-    case ToolKind::pencil:
-    case ToolKind::eraser:
-    case ToolKind::line:
-    case ToolKind::rectangle:
-    case ToolKind::ellipse:
-    case ToolKind::triangle:
-        return true;
-    case ToolKind::fill:
-    case ToolKind::eyedropper:
-    case ToolKind::select:
-    case ToolKind::move:
-        break;
-    }
-    return false;
-}
-
 QString BrushInspector::pixelPerfectCaption(ToolKind tool, qint64 brushSize) {
     if (!ToolKinds::usesPixelPerfect(tool))
         return tr("For the pencil and the eraser.");
@@ -110,7 +92,7 @@ void BrushInspector::refresh() {
         const QSignalBlocker quiet(pixelPerfectToggle);
         pixelPerfectToggle->setChecked(editor->pixelPerfect());
     }
-    singlePixelNote->setVisible(!usesBrushSize(tool));
+    singlePixelNote->setVisible(!ToolKinds::usesBrushSize(tool));
     pixelPerfectNote->setText(pixelPerfectCaption(tool, size));
 }
 

@@ -19,9 +19,6 @@ public:
     // The editor must outlive the section.
     explicit BrushInspector(EditorState* editor, QWidget* parent = nullptr);
 
-    // The pencil, the eraser, the line and the shapes paint with the brush; the other tools
-    // ignore its size.
-    static bool usesBrushSize(ToolKind tool);
     static QString pixelPerfectCaption(ToolKind tool, qint64 brushSize);
 
 protected:

@@ -69,4 +69,8 @@ bool usesFill(ToolKind kind) {
     return kind == ToolKind::rectangle || kind == ToolKind::ellipse || kind == ToolKind::triangle;
 }
 
+bool usesBrushSize(ToolKind kind) {
+    return usesPixelPerfect(kind) || usesFill(kind) || kind == ToolKind::line;
+}
+
 } // namespace ToolKinds

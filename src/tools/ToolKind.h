@@ -35,5 +35,7 @@ QString systemImage(ToolKind kind);
 bool usesPixelPerfect(ToolKind kind);
 // Whether the outline-or-filled choice applies.
 bool usesFill(ToolKind kind);
+// Whether the tool stamps the brush square (the others work on single pixels).
+bool usesBrushSize(ToolKind kind);
 
 } // namespace ToolKinds
