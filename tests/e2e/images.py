@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Image checks for the end-to-end scenarios, on ImageMagick's raw RGBA output.
+
+  images.py canvas SHOT.png          prints "left top width height" of the canvas
+  images.py expect IMAGE x,y=#RRGGBBAA ...   exits 1 listing the pixels that differ
+  images.py segments SHOT.png RULE COUNT   prints the centres of a row of COUNT joined
+                                      buttons under the RULE-th inspector rule (from 0)
+  images.py colors IMAGE             prints every colour and how many pixels have it
+"""
+
+import subprocess
+import sys
+from collections import Counter
+
+# The light appearance's checkerboard: white and 87 % grey squares behind empty pixels.
+CHECKER = {(255, 255, 255), (222, 222, 222)}
+
+
+class Image:
+    def __init__(self, path):
+        size = subprocess.run(["identify", "-format", "%w %h", path + "[0]"],
+                              check=True, capture_output=True, text=True).stdout
+        self.width, self.height = (int(v) for v in size.split())
+        self.data = subprocess.run(["convert", path + "[0]", "-depth", "8", "rgba:-"],
+                                   check=True, capture_output=True).stdout
+
+    def rgba(self, x, y):
+        i = 4 * (y * self.width + x)
+        return tuple(self.data[i:i + 4])
+
+    def rgb(self, x, y):
+        return self.rgba(x, y)[:3]
+
+
+def runs(image, y, x0, x1):
+    """The runs of one colour on row y between x0 and x1: (start, length, colour)."""
+    found = []
+    x = x0
+    while x < x1:
+        colour = image.rgb(x, y)
+        end = x + 1
+        while end < x1 and image.rgb(end, y) == colour:
+            end += 1
+        found.append((x, end - x, colour))
+        x = end
+    return found
+
+
+def is_grey(colour):
+    return colour[0] == colour[1] == colour[2]
+
+
+def checker_run(pixel, start, limit):
+    """Length of the checkerboard run from start along a line of pixels (pixel(i) gives the
+    colour at i < limit) with both colours present. A pixel grid line crossing the run is a
+    single grey pixel between two checkerboard pixels."""
+    seen = set()
+    end = start
+    while end < limit:
+        colour = pixel(end)
+        if colour in CHECKER:
+            seen.add(colour)
+        elif not (is_grey(colour) and end > start and end + 1 < limit
+                  and pixel(end + 1) in CHECKER):
+            break
+        end += 1
+    return end - start if len(seen) == 2 else 0
+
+
+def longest_checker_run(pixel, limit):
+    best = (0, 0)
+    i = 0
+    while i < limit:
+        run = checker_run(pixel, i, limit)
+        if run > best[1]:
+            best = (i, run)
+        i += max(run, 1)
+    return best
+
+
+def find_canvas(image):
+    """The canvas: the columns of the checkerboard run most rows share (sampled every few
+    rows), and the rows of the checkerboard run down its second column."""
+    spans = Counter()
+    for y in range(0, image.height, 4):
+        start, width = longest_checker_run(lambda x: image.rgb(x, y), image.width)
+        if width >= 32:
+            spans[(start, width)] += 1
+    if not spans:
+        return None
+    (left, width), _ = spans.most_common(1)[0]
+    top, height = longest_checker_run(lambda y: image.rgb(left + 1, y), image.height)
+    return (left, top, width, height) if height >= 32 else None
+
+
+def brightness(colour):
+    return sum(colour)
+
+
+def find_rules(image):
+    """Sunken horizontal rules in the right half: a long dark run over a lighter one."""
+    rules = []
+    for y in range(1, image.height - 1):
+        for x, length, colour in runs(image, y, image.width // 2, image.width):
+            if length >= 200 and x > image.width // 2 and \
+                    brightness(image.rgb(x, y - 1)) > brightness(colour) < \
+                    brightness(image.rgb(x, y + 1)):
+                rules.append((y, x, length))
+    return rules
+
+
+def button_edges(image, y, left, width, count, background):
+    """The starts and lengths of `count` equal runs of one colour on row y: the top or bottom
+    borders of a row of buttons."""
+    by_colour = {}
+    for x, length, colour in runs(image, y, left, left + width):
+        if length >= 8 and colour != background:
+            by_colour.setdefault(colour, []).append((x, length))
+    for edges in by_colour.values():
+        if len(edges) == count and len({length for _, length in edges}) == 1:
+            return edges
+    return None
+
+
+def find_segments(image, rule_index, count):
+    """Centres of a row of `count` buttons side by side: the first below the given rule."""
+    rules = find_rules(image)
+    if rule_index >= len(rules):
+        return None
+    rule, left, width = rules[rule_index]
+    background = image.rgb(left, rule + 2)
+    top = None
+    for y in range(rule + 2, image.height):
+        edges = button_edges(image, y, left, width, count, background)
+        if edges and top is None:
+            top = (y, edges)
+        elif edges and edges == top[1]:
+            return [(x + length // 2, (top[0] + y) // 2) for x, length in edges]
+    return None
+
+
+def parse_expectation(text):
+    where, colour = text.split("=")
+    x, y = (int(v) for v in where.split(","))
+    colour = colour.lstrip("#")
+    return x, y, tuple(int(colour[i:i + 2], 16) for i in range(0, 8, 2))
+
+
+def expect(image, expectations):
+    wrong = []
+    for text in expectations:
+        x, y, wanted = parse_expectation(text)
+        got = image.rgba(x, y)
+        # An empty pixel is empty whatever colour lies under alpha 0.
+        if got != wanted and not (got[3] == 0 and wanted[3] == 0):
+            wrong.append(f"({x},{y}) is #{bytes(got).hex().upper()}, "
+                         f"expected #{bytes(wanted).hex().upper()}")
+    for line in wrong:
+        print(line, file=sys.stderr)
+    return not wrong
+
+
+def main(argv):
+    command, path, *rest = argv
+    image = Image(path)
+    if command == "canvas":
+        found = find_canvas(image)
+        if not found:
+            return 1
+        print(*found)
+        return 0
+    if command == "segments":
+        found = find_segments(image, int(rest[0]), int(rest[1]))
+        if not found:
+            return 1
+        print(*(f"{x} {y}" for x, y in found), sep="\n")
+        return 0
+    if command == "expect":
+        return 0 if expect(image, rest) else 1
+    if command == "colors":
+        counts = Counter(image.rgba(x, y) for y in range(image.height) for x in range(image.width))
+        for colour, count in counts.most_common():
+            print(f"#{bytes(colour).hex().upper()} {count}")
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
