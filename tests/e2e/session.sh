@@ -16,8 +16,9 @@ kestrin_pid=
 
 fail() {
     echo "FAIL: $*" >&2
-    [ -n "${DISPLAY:-}" ] && [ -n "${ARTIFACTS:-}" ] &&
+    if [ -n "${DISPLAY:-}" ] && [ -n "${ARTIFACTS:-}" ]; then
         import -window root "$ARTIFACTS/failure.png" 2>/dev/null || true
+    fi
     exit 1
 }
 
@@ -75,7 +76,8 @@ start_display() {
         fi
         sleep 0.1
     done
-    export DISPLAY=":$(head -n1 "$number_file")"
+    DISPLAY=":$(head -n1 "$number_file")"
+    export DISPLAY
     xdotool getdisplaygeometry >/dev/null 2>&1 || skip "Xvfb started but $DISPLAY does not answer"
 }
 
@@ -113,6 +115,8 @@ session_start() {
 
 # --- the application --------------------------------------------------------------------
 
+# launch [arguments]: starts Kestrin in the background.
+# shellcheck disable=SC2120
 launch() {
     "$KESTRIN" "$@" >>"$ARTIFACTS/kestrin.log" 2>&1 &
     kestrin_pid=$!
@@ -121,6 +125,12 @@ launch() {
 
 is_running() {
     kill -0 "$kestrin_pid" 2>/dev/null
+}
+
+# Kills Kestrin the way a crash would: nothing is saved or cleaned up.
+crash() {
+    kill -9 "$kestrin_pid"
+    wait_for_exit
 }
 
 wait_for_exit() {
@@ -181,7 +191,7 @@ find_canvas() {
 
 # Waits for two screenshots in a row to agree, so that a repaint under way is not taken.
 locate_canvas() {
-    local found= previous=
+    local found='' previous=
     local deadline=$((SECONDS + E2E_TIMEOUT))
     while [ -z "$found" ] || [ "$found" != "$previous" ]; do
         [ "$SECONDS" -lt "$deadline" ] ||
