@@ -223,7 +223,9 @@ pixel_point() {
 }
 
 # drag <window> <button> x0 y0 x1 y1 [x y ...]: presses on the first sprite pixel, moves
-# through the others and releases on the last. One pixel is a click.
+# through the others and releases on the last. One pixel is a click. A busy application
+# receives several moves as one, as with a fast hand, so a stroke that must turn a corner
+# is better drawn as two.
 drag() {
     local window=$1 button=$2
     shift 2
