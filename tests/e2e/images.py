@@ -3,8 +3,8 @@
 
   images.py canvas SHOT.png          prints "left top width height" of the canvas
   images.py expect IMAGE x,y=#RRGGBBAA ...   exits 1 listing the pixels that differ
-  images.py segments SHOT.png RULE COUNT   prints the centres of a row of COUNT joined
-                                      buttons under the RULE-th inspector rule (from 0)
+  images.py segments SHOT.png RULE COUNT   prints "x y chosen|-" for each of a row of
+                                      COUNT buttons under the RULE-th inspector rule (from 0)
   images.py colors IMAGE             prints every colour and how many pixels have it
 """
 
@@ -134,8 +134,13 @@ def find_segments(image, rule_index, count):
         edges = button_edges(image, y, left, width, count, background)
         if edges and top is None:
             top = (y, edges)
+        elif top and y - top[0] > 48:
+            return None  # not a row of buttons, or a screenshot taken mid-repaint
         elif edges and edges == top[1]:
-            return [(x + length // 2, (top[0] + y) // 2) for x, length in edges]
+            # The chosen button of the row is drawn sunken: darker just inside its border.
+            shade = [brightness(image.rgb(x + 4, top[0] + 4)) for x, _ in edges]
+            return [(x + length // 2, (top[0] + y) // 2, shade[i] == min(shade))
+                    for i, (x, length) in enumerate(edges)]
     return None
 
 
@@ -173,7 +178,7 @@ def main(argv):
         found = find_segments(image, int(rest[0]), int(rest[1]))
         if not found:
             return 1
-        print(*(f"{x} {y}" for x, y in found), sep="\n")
+        print(*(f"{x} {y} {'chosen' if chosen else '-'}" for x, y, chosen in found), sep="\n")
         return 0
     if command == "expect":
         return 0 if expect(image, rest) else 1

@@ -4,7 +4,9 @@
 # and its temp folder removed on exit; screenshots and logs stay in the artifact folder.
 # shellcheck shell=bash
 
-set -euo pipefail
+set -Eeuo pipefail
+# Any command that stops the scenario says which one it was.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND (status $?)" >&2' ERR
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 readonly E2E_SKIP=77
@@ -160,18 +162,24 @@ wait_for_file() {
     wait_until "the file $1" test -e "$1"
 }
 
-# Keys go to the focused window only: there is no window manager to give focus.
+# Keys go to the focused window only: there is no window manager to give focus. Focusing
+# the focused window again would send it a focus-out and focus-in for nothing.
+focus_window() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] ||
+        wait_until "window $1 to take the focus" xdotool windowfocus --sync "$1"
+}
+
 keys() {
     local window=$1
     shift
-    xdotool windowfocus --sync "$window"
+    focus_window "$window"
     xdotool key --delay 30 "$@"
 }
 
 type_text() {
     local window=$1
     shift
-    xdotool windowfocus --sync "$window"
+    focus_window "$window"
     xdotool type --delay 20 "$1"
 }
 
@@ -181,7 +189,7 @@ type_text() {
 # CANVAS_TOP (window coordinates) and CANVAS_ZOOM (screen points per sprite pixel).
 find_canvas() {
     local window=$1 sprite_width=$2
-    local shot="$SESSION_TMP/canvas.png" width
+    local shot="$ARTIFACTS/canvas.png" width
     import -window "$window" "$shot" || return 1
     read -r CANVAS_LEFT CANVAS_TOP width _ < <(python3 "$E2E_DIR/images.py" canvas "$shot") ||
         return 1
@@ -189,31 +197,40 @@ find_canvas() {
     [ "$CANVAS_ZOOM" -ge 2 ]
 }
 
-# Waits for two screenshots in a row to agree, so that a repaint under way is not taken.
-locate_canvas() {
-    local found='' previous=
+# steady <what> <command...>: runs the command until it prints the same non-empty text twice
+# in a row and prints that, so that a screenshot taken during a repaint is not believed.
+steady() {
+    local what=$1 found='' previous=''
+    shift
     local deadline=$((SECONDS + E2E_TIMEOUT))
     while [ -z "$found" ] || [ "$found" != "$previous" ]; do
-        [ "$SECONDS" -lt "$deadline" ] ||
-            fail "no steady canvas in the window (see $SESSION_TMP/canvas.png)"
+        [ "$SECONDS" -lt "$deadline" ] || fail "timed out: a steady $what (see $ARTIFACTS)"
         previous=$found
-        found=$(find_canvas "$@" && echo "$CANVAS_LEFT $CANVAS_TOP $CANVAS_ZOOM") || found=
+        found=$("$@") || found=''
     done
+    echo "$found"
+}
+
+canvas_geometry() {
+    find_canvas "$@" && echo "$CANVAS_LEFT $CANVAS_TOP $CANVAS_ZOOM"
+}
+
+locate_canvas() {
+    local found
+    found=$(steady "canvas in the window" canvas_geometry "$@")
     read -r CANVAS_LEFT CANVAS_TOP CANVAS_ZOOM <<<"$found"
 }
 
 canvas_moved_from() {
-    find_canvas "$1" "$2" && [ "$CANVAS_LEFT $CANVAS_TOP $CANVAS_ZOOM" != "$3" ]
+    local now
+    now=$(canvas_geometry "$1" "$2") && [ "$now" != "$3" ]
 }
 
 # After something that changes the window's layout (the timeline showing, say).
 wait_for_canvas_move() {
-    local before="$CANVAS_LEFT $CANVAS_TOP $CANVAS_ZOOM"
-    local deadline=$((SECONDS + E2E_TIMEOUT))
-    until canvas_moved_from "$1" "$2" "$before"; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "timed out: the canvas to move from $before"
-        sleep 0.2
-    done
+    wait_until "the canvas to move from $CANVAS_LEFT, $CANVAS_TOP" \
+        canvas_moved_from "$1" "$2" "$CANVAS_LEFT $CANVAS_TOP $CANVAS_ZOOM"
+    locate_canvas "$1" "$2"
 }
 
 # Window coordinates of the centre of a sprite pixel.
@@ -229,7 +246,7 @@ pixel_point() {
 drag() {
     local window=$1 button=$2
     shift 2
-    xdotool windowfocus --sync "$window"
+    focus_window "$window"
     # shellcheck disable=SC2046
     xdotool mousemove --window "$window" $(pixel_point "$1" "$2") mousedown "$button"
     shift 2
@@ -247,7 +264,7 @@ click_pixel() {
 
 # Clicks a point given in window coordinates.
 click_at() {
-    xdotool windowfocus --sync "$1"
+    focus_window "$1"
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
@@ -275,15 +292,27 @@ check_pixels() {
     python3 "$E2E_DIR/images.py" expect "$image" "$@" || fail "frame $frame pixels differ"
 }
 
-# Clicks a symmetry mode in the inspector: 0 off, 1 left–right, 2 top–bottom, 3 both,
-# 4 diagonal, 5 rising diagonal. Its six buttons are the first row of buttons below the
-# inspector's third rule (the one above the Symmetry section).
+# symmetry_row <window>: "x y chosen|-" for each of the inspector's six symmetry buttons,
+# the first row of buttons below its third rule (the one above the Symmetry section).
+symmetry_row() {
+    local shot="$ARTIFACTS/symmetry.png"
+    import -window "$1" "$shot" && python3 "$E2E_DIR/images.py" segments "$shot" 2 6
+}
+
+symmetry_shows() {
+    symmetry_row "$1" | sed -n "$(($2 + 1))p" | grep -q " chosen$"
+}
+
+symmetry_button() {
+    symmetry_row "$1" | sed -n "$(($2 + 1))p" | cut -d' ' -f1,2 | grep .
+}
+
+# Clicks a symmetry mode in the inspector and waits until it shows as chosen: 0 off,
+# 1 left–right, 2 top–bottom, 3 both, 4 diagonal, 5 rising diagonal.
 choose_symmetry() {
-    local window=$1 mode=$2
-    local shot="$SESSION_TMP/symmetry.png" point
-    import -window "$window" "$shot"
-    point=$(python3 "$E2E_DIR/images.py" segments "$shot" 2 6 | sed -n "$((mode + 1))p")
-    [ -n "$point" ] || fail "no symmetry buttons in the inspector (see $shot)"
+    local window=$1 mode=$2 point
+    point=$(steady "row of symmetry buttons" symmetry_button "$window" "$mode")
     # shellcheck disable=SC2086
     click_at "$window" $point
+    wait_until "symmetry mode $mode to show as chosen" symmetry_shows "$window" "$mode"
 }
