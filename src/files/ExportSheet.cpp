@@ -186,6 +186,7 @@ QSpinBox* ExportSheet::makeStepper(const QString& prefix, const QString& suffix,
     stepper->setPrefix(prefix);
     stepper->setSuffix(suffix);
     stepper->setValue(int(value));
+    stepper->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     EditingTextTracker::track(stepper, editor);
     return stepper;
 }
