@@ -35,22 +35,6 @@ qint64 loopDuration(const Sprite& sprite) {
 const QList<ExportChoices::Format> ExportChoices::formats = {
     Format::frame, Format::spriteSheet, Format::gif, Format::allFrames, Format::allLayers};
 
-QString ExportChoices::rawValue(Format format) {
-    switch (format) {
-    case Format::spriteSheet:
-        return QStringLiteral("spriteSheet");
-    case Format::gif:
-        return QStringLiteral("gif");
-    case Format::allFrames:
-        return QStringLiteral("allFrames");
-    case Format::allLayers:
-        return QStringLiteral("allLayers");
-    case Format::frame:
-        break;
-    }
-    return QStringLiteral("frame");
-}
-
 QString ExportChoices::title(Format format) {
     switch (format) {
     case Format::spriteSheet:

@@ -23,7 +23,6 @@ public:
     enum class Format { frame, spriteSheet, gif, allFrames, allLayers };
 
     static const QList<Format> formats;
-    static QString rawValue(Format format);
     static QString title(Format format);
     // True for the kinds that write one file each into a chosen folder.
     static bool writesFolder(Format format);
