@@ -6,15 +6,7 @@
 
 namespace {
 
-QList<quint32> words(const QImage& image) {
-    const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
-    QList<quint32> result;
-    for (int y = 0; y < straight.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(straight.constScanLine(y));
-        result.append(QList<quint32>(row, row + straight.width()));
-    }
-    return result;
-}
+using kestrin::test::words;
 
 // An image whose pixel (x, y) is the opaque word 0xFF000000 | y << 12 | x.
 QImage coordinates(int width, int height) {

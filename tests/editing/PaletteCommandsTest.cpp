@@ -1,25 +1,10 @@
 #include "EditorFixture.h"
+#include "TestSupport.h"
 
 #include <QSignalSpy>
 
-namespace {
-
-// Five colours whose blue channel is their original position, so any order can be read back.
-Palette numbered() {
-    Palette palette{"Numbered", {}};
-    for (int i = 0; i < 5; ++i)
-        palette.colors.append(PixelColor::fromChannels(0, 0, i));
-    return palette;
-}
-
-QList<int> order(const Sprite& sprite) {
-    QList<int> positions;
-    for (PixelColor color : sprite.palette.colors)
-        positions.append(color.blue());
-    return positions;
-}
-
-} // namespace
+using kestrin::test::numberedPalette;
+using kestrin::test::paletteOrder;
 
 TEST_F(EditorFixture, AddingThePrimaryColourAppendsOnlyAColourNotThereYet) {
     const qint64 count = sprite().palette.colors.size();
@@ -50,13 +35,13 @@ TEST_F(EditorFixture, ReorderingTakesTheTargetAsAnIndexAfterTheRemoval) {
     };
     for (const Move& move : moves) {
         Sprite start = Sprite::blank(4, 4);
-        start.palette = numbered();
+        start.palette = numberedPalette();
         open(start);
         editor->movePaletteColor(move.from, move.to);
-        EXPECT_EQ(order(sprite()), move.expected) << move.from << " to " << move.to;
+        EXPECT_EQ(paletteOrder(sprite()), move.expected) << move.from << " to " << move.to;
         EXPECT_EQ(undo().undoText(), "Reorder Palette");
         undo().undo();
-        EXPECT_EQ(order(sprite()), (QList<int>{0, 1, 2, 3, 4}));
+        EXPECT_EQ(paletteOrder(sprite()), (QList<int>{0, 1, 2, 3, 4}));
     }
     // A bad source or a move onto itself changes nothing and leaves no step.
     for (const auto& [from, to] : QList<std::pair<qint64, qint64>>{{-1, 0}, {5, 0}, {2, 2}})
@@ -66,7 +51,7 @@ TEST_F(EditorFixture, ReorderingTakesTheTargetAsAnIndexAfterTheRemoval) {
 
 TEST_F(EditorFixture, RemovingAndReplacingThePaletteAreUndoneExactly) {
     Sprite start = Sprite::blank(4, 4);
-    start.palette = numbered();
+    start.palette = numberedPalette();
     open(start);
     QSignalSpy changes(document.get(), &PixelDocument::changed);
     editor->removePaletteColor(5);
@@ -91,5 +76,5 @@ TEST_F(EditorFixture, RemovingAndReplacingThePaletteAreUndoneExactly) {
     EXPECT_TRUE(sprite().palette.colors.isEmpty());
     while (undo().canUndo())
         undo().undo();
-    EXPECT_EQ(sprite().palette, numbered());
+    EXPECT_EQ(sprite().palette, numberedPalette());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../common/TestSupport.h"
 #include "canvas/PixelRenderer.h"
 #include "model/Sprite.h"
 
@@ -39,17 +40,6 @@ inline void fill(Sprite& sprite, qint64 layer, qint64 frame, const PixelRect& re
 
 inline void paint(Sprite& sprite, qint64 layer, qint64 frame, PixelPoint point, quint32 word) {
     fill(sprite, layer, frame, PixelRect::pixel(point), word);
-}
-
-// The image's straight 0xAARRGGBB words, exactly.
-inline QList<quint32> words(const QImage& image) {
-    const QImage straight = image.convertToFormat(QImage::Format_ARGB32);
-    QList<quint32> result;
-    for (int y = 0; y < straight.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(straight.constScanLine(y));
-        result.append(QList<quint32>(row, row + straight.width()));
-    }
-    return result;
 }
 
 // What a still export of the frame should hold: the straight composite, scaled.

@@ -1,4 +1,4 @@
-#include "PanelsFixture.h"
+#include "PanelFixture.h"
 #include "panels/BrushInspector.h"
 #include "panels/ColorWellPair.h"
 #include "panels/EditorToolbar.h"
@@ -29,7 +29,7 @@ QToolButton* buttonWithToolTip(const QWidget& widget, const QString& toolTip) {
     return nullptr;
 }
 
-using BrushInspectorTest = PanelsFixture;
+using BrushInspectorTest = PanelFixture;
 
 TEST_F(BrushInspectorTest, CaptionsFollowToolAndSize) {
     BrushInspector brush(editor.get());
@@ -84,7 +84,7 @@ TEST_F(BrushInspectorTest, SizeControlsStayWithinTheBrushLimits) {
     EXPECT_FALSE(pixelPerfect->isChecked());
 }
 
-using SymmetryInspectorTest = PanelsFixture;
+using SymmetryInspectorTest = PanelFixture;
 
 TEST_F(SymmetryInspectorTest, SegmentsChooseTheModeAndTheTextDescribesIt) {
     SymmetryInspector symmetry(editor.get());
@@ -108,7 +108,7 @@ TEST_F(SymmetryInspectorTest, SegmentsChooseTheModeAndTheTextDescribesIt) {
         "Mirroring across the diagonal. Only what lands on the canvas is drawn."));
 }
 
-using ToolStripTest = PanelsFixture;
+using ToolStripTest = PanelFixture;
 
 TEST_F(ToolStripTest, OneHighlightedButtonPerToolInOrder) {
     ToolStripView strip(editor.get());
@@ -133,7 +133,7 @@ TEST_F(ToolStripTest, OneHighlightedButtonPerToolInOrder) {
     EXPECT_FALSE(strip.button(ToolKind::ellipse)->isChecked());
 }
 
-using EditorToolbarTest = PanelsFixture;
+using EditorToolbarTest = PanelFixture;
 
 TEST_F(EditorToolbarTest, ButtonsReachTheEditorWithLinuxShortcutsInTheirTooltips) {
     EditorToolbar toolbar(editor.get());

@@ -1,5 +1,6 @@
 #include "panels/PaletteInspector.h"
 #include "PanelFixture.h"
+#include "TestSupport.h"
 #include "panels/PaletteSwatchGrid.h"
 
 #include <QDrag>
@@ -8,21 +9,10 @@
 #include <QTest>
 #include <QToolTip>
 
+using kestrin::test::numberedPalette;
+using kestrin::test::paletteOrder;
+
 namespace {
-
-Palette numbered() {
-    Palette palette{"Numbered", {}};
-    for (int i = 0; i < 5; ++i)
-        palette.colors.append(PixelColor::fromChannels(10, 20, i));
-    return palette;
-}
-
-QList<int> order(const Sprite& sprite) {
-    QList<int> positions;
-    for (PixelColor color : sprite.palette.colors)
-        positions.append(color.blue());
-    return positions;
-}
 
 // Delivers a drop onto a widget point the way the platform does: enter, move, drop.
 bool dropAt(QWidget* target, QPoint point, const QMimeData* payload) {
@@ -45,7 +35,7 @@ struct PaletteInspectorTest : PanelFixture {
 
     void SetUp() override {
         Sprite start = Sprite::blank(8, 8);
-        start.palette = numbered();
+        start.palette = numberedPalette();
         open(start);
         panel = show<PaletteInspector>();
         grid = panel->grid();
@@ -99,11 +89,11 @@ TEST_F(PaletteInspectorTest, AddButtonAndRemoveItemEditThePaletteAsUndoSteps) {
         EXPECT_EQ(menu.actions().size(), 4);
         actionNamed(menu, "Remove")->trigger();
     });
-    EXPECT_EQ(order(sprite()), (QList<int>{1, 2, 3, 4, 0}));
+    EXPECT_EQ(paletteOrder(sprite()), (QList<int>{1, 2, 3, 4, 0}));
     EXPECT_EQ(undo().undoText(), "Remove Palette Color");
     undo().undo();
     undo().undo();
-    EXPECT_EQ(sprite().palette, numbered());
+    EXPECT_EQ(sprite().palette, numberedPalette());
 
     withContextMenu(grid, centreOf(3),
                     [](QMenu& menu) { actionNamed(menu, "Set as Secondary")->trigger(); });
@@ -116,13 +106,13 @@ TEST_F(PaletteInspectorTest, OnlyADragStartedHereReordersTheSwatches) {
     const QString offered = dragSwatch(
         0, [&](const QMimeData* payload) { EXPECT_TRUE(dropAt(grid, centreOf(4), payload)); });
     EXPECT_EQ(offered, "0");
-    EXPECT_EQ(order(sprite()), (QList<int>{1, 2, 3, 4, 0}));
+    EXPECT_EQ(paletteOrder(sprite()), (QList<int>{1, 2, 3, 4, 0}));
     EXPECT_EQ(undo().undoText(), "Reorder Palette");
     EXPECT_FALSE(grid->draggingIndex().has_value());
 
     dragSwatch(4,
                [&](const QMimeData* payload) { EXPECT_TRUE(dropAt(grid, centreOf(0), payload)); });
-    EXPECT_EQ(order(sprite()), (QList<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(paletteOrder(sprite()), (QList<int>{0, 1, 2, 3, 4}));
 
     // Onto itself, from a drag that was abandoned, or from another program: nothing moves.
     const qint64 steps = undo().count();
@@ -132,7 +122,7 @@ TEST_F(PaletteInspectorTest, OnlyADragStartedHereReordersTheSwatches) {
     QMimeData foreign;
     foreign.setText("2");
     EXPECT_FALSE(dropAt(grid, centreOf(0), &foreign));
-    EXPECT_EQ(order(sprite()), (QList<int>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(paletteOrder(sprite()), (QList<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(undo().count(), steps);
 }
 
@@ -148,7 +138,7 @@ TEST_F(PaletteInspectorTest, PresetMenuReplacesThePaletteAndUndoRestoresIt) {
     EXPECT_EQ(panel->presetButton()->text(), "Game Boy");
     EXPECT_EQ(undo().undoText(), "Change Palette");
     undo().undo();
-    EXPECT_EQ(sprite().palette, numbered());
+    EXPECT_EQ(sprite().palette, numberedPalette());
     EXPECT_EQ(panel->presetButton()->text(), "Numbered");
 }
 

@@ -1,4 +1,4 @@
-#include "PanelsFixture.h"
+#include "PanelFixture.h"
 #include "panels/BrushInspector.h"
 #include "panels/EditorToolbar.h"
 #include "panels/StatusBarView.h"
@@ -21,7 +21,7 @@ qint64 colourCount(const QImage& image) {
     return colours.size();
 }
 
-using PanelRenderingTest = PanelsFixture;
+using PanelRenderingTest = PanelFixture;
 
 TEST_F(PanelRenderingTest, EveryPanelDrawsAtItsSize) {
     open(spriteWithFrames({100, 200}, 2));

@@ -1,12 +1,12 @@
 #include "panels/StatusBarView.h"
-#include "PanelsFixture.h"
+#include "PanelFixture.h"
 
 #include <QLabel>
 #include <QTest>
 
 namespace {
 
-struct StatusBarTest : PanelsFixture {
+struct StatusBarTest : PanelFixture {
     std::unique_ptr<StatusBarView> bar;
 
     void show(Sprite sprite) {

@@ -1,5 +1,5 @@
 #include "panels/TimelineView.h"
-#include "PanelsFixture.h"
+#include "PanelFixture.h"
 #include "panels/TimelineGridView.h"
 
 #include <QLabel>
@@ -11,7 +11,7 @@
 
 namespace {
 
-struct TimelineTest : PanelsFixture {
+struct TimelineTest : PanelFixture {
     std::unique_ptr<TimelineView> timeline;
 
     void show(Sprite sprite) {

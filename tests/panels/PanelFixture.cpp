@@ -1,4 +1,4 @@
-#include "PanelsFixture.h"
+#include "PanelFixture.h"
 
 #include <QApplication>
 #include <QTest>
