@@ -23,12 +23,14 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QThreadPool>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
 namespace {
 
 AppCoordinator* sharedCoordinator = nullptr;
+constexpr std::chrono::seconds abandonedSessionsDelay(2);
 
 // The clipboard image for a new sprite. Nothing when the clipboard holds no image; throws
 // ImportError for one that is too large or cannot be read.
@@ -103,6 +105,9 @@ void AppCoordinator::launch(const QStringList& paths) {
     const qint64 restored = offerRecovery();
     if (openPaths(paths) + restored == 0)
         newDocument();
+    // Clearing out old sessions takes synced disk writes: not before the first window is drawn.
+    QTimer::singleShot(abandonedSessionsDelay, this,
+                       [this] { recoveryStore->removeAbandonedSessions(); });
 }
 
 DocumentWindow* AppCoordinator::newDocument() {

@@ -10,6 +10,7 @@
 #include "RecentProjects.h"
 #include "RecoveryStore.h"
 #include "editing/EditorState.h"
+#include "files/ExportSheet.h"
 #include "files/PackageError.h"
 #include "files/ProjectPackage.h"
 
@@ -54,6 +55,8 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
     recoveryCopy->isBusy = [this] { return editorState->isGestureActive(); };
 
     connect(doc.get(), &PixelDocument::hasUnsavedChangesChanged, this, &QWidget::setWindowModified);
+    connect(editorState.get(), &EditorState::exportSheetPresentedChanged, this,
+            &DocumentWindow::presentExportSheet);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { trackTextEditing(now); });
     updateTitle();
@@ -64,6 +67,7 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
 // editor, then the document it points at.
 DocumentWindow::~DocumentWindow() {
     disconnect(qApp, nullptr, this, nullptr); // focus moves while the widgets go
+    delete exportDialog;                      // it reads the editor until it has gone
     delete takeCentralWidget();
     delete editorCommands;
     editorState.reset();
@@ -87,6 +91,25 @@ void DocumentWindow::presentSizePromptIfNeeded() {
     sizeSheet->onCreate = [this](const Sprite& sprite) { replaceSprite(sprite); };
     sizeSheet->onCancel = [this] { coordinator.cancelNewSprite(this); };
     sizeSheet->open();
+}
+
+ExportSheet* DocumentWindow::exportSheet() const {
+    return exportDialog;
+}
+
+void DocumentWindow::presentExportSheet(bool presented) {
+    if (!presented) {
+        if (exportDialog)
+            exportDialog->reject();
+        return;
+    }
+    if (exportDialog)
+        return;
+    exportDialog = new ExportSheet(editorState.get(), displayName(), this);
+    exportDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(exportDialog, &QDialog::finished, this,
+            [this] { editorState->setExportSheetPresented(false); });
+    exportDialog->open();
 }
 
 void DocumentWindow::replaceSprite(const Sprite& sprite) {
@@ -205,8 +228,11 @@ void DocumentWindow::updateTitle() {
     setWindowModified(doc->hasUnsavedChanges());
 }
 
-// Single-key commands stay out of the way while a text field of this window has focus.
+// Single-key commands stay out of the way while a text field of this window, or of a sheet
+// over it, has focus.
 void DocumentWindow::trackTextEditing(QWidget* focus) {
-    const bool editing = focus && isAncestorOf(focus) && KeyboardFixups::textFieldOf(focus);
-    editorState->setEditingText(editing);
+    bool inside = false;
+    for (QWidget* widget = focus; widget && !inside; widget = widget->parentWidget())
+        inside = widget == this;
+    editorState->setEditingText(inside && KeyboardFixups::textFieldOf(focus));
 }

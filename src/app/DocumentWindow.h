@@ -12,6 +12,7 @@ class DocumentAutosaver;
 class EditorCommands;
 class EditorState;
 class EditorView;
+class ExportSheet;
 
 class PixelDocument;
 
@@ -38,6 +39,7 @@ public:
     EditorCommands* commands() const { return editorCommands; }
     DocumentAutosaver* autosaver() const { return recoveryCopy; }
     NewSpriteView* sizePrompt() const { return sizeSheet; }
+    ExportSheet* exportSheet() const;
 
     QString filePath() const { return path; }
     // The package's name without its extension, or "Untitled".
@@ -76,6 +78,8 @@ private:
     bool isSafeSaveTarget(const QString& target);
     void updateTitle();
     void trackTextEditing(QWidget* focus);
+    // Follows the editor's exportSheetPresented: shows the sheet, or closes it.
+    void presentExportSheet(bool presented);
 
     AppCoordinator& coordinator;
     std::unique_ptr<PixelDocument> doc;
@@ -84,6 +88,7 @@ private:
     EditorCommands* editorCommands = nullptr;
     DocumentAutosaver* recoveryCopy = nullptr;
     QPointer<NewSpriteView> sizeSheet;
+    QPointer<ExportSheet> exportDialog;
     QString path;
     qint64 order;
     bool blankOrigin;

@@ -89,6 +89,16 @@ std::unique_ptr<QLockFile> claim(const QString& directory) {
     return lock;
 }
 
+// Removes a session this process holds the lock of once no copy is left in it; nothing happens
+// without the lock (the session of a Kestrin that is still running).
+void removeIfEmpty(const QString& directory, std::unique_ptr<QLockFile> lock) {
+    if (!lock)
+        return;
+    lock.reset();
+    if (entriesOnDisk(directory).isEmpty())
+        QDir(directory).removeRecursively();
+}
+
 } // namespace
 
 struct RecoveryStore::ClaimedSession {
@@ -105,11 +115,8 @@ RecoveryStore::RecoveryStore(QString rootDirectory) : root(std::move(rootDirecto
 // A claimed session goes once no copy in it is left; this session once nothing is listed,
 // together with any copy whose document closed while it was being written.
 RecoveryStore::~RecoveryStore() {
-    for (const auto& other : std::as_const(claimed)) {
-        other->lock.reset();
-        if (entriesOnDisk(other->directory).isEmpty())
-            QDir(other->directory).removeRecursively();
-    }
+    for (const auto& other : std::as_const(claimed))
+        removeIfEmpty(other->directory, std::move(other->lock));
     lock.reset();
     if (entries().isEmpty())
         QDir(session).removeRecursively();
@@ -146,28 +153,52 @@ void RecoveryStore::discard(const QString& id) {
         writeIndex(session, listed);
 }
 
+// Claiming a session takes synced writes (a stale lock is replaced under a second lock), so
+// sessions without copies are not claimed here: there is nothing in them to offer.
 QList<RecoveryStore::Leftover> RecoveryStore::leftovers() {
     QList<Leftover> found;
-    const QFileInfoList sessions =
-        QDir(root).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
-    for (const QFileInfo& info : sessions) {
-        const QString directory = info.absoluteFilePath();
-        if (directory == QFileInfo(session).absoluteFilePath())
+    for (const QString& directory : otherSessions()) {
+        const QList<Entry> entries = entriesOnDisk(directory);
+        if (entries.isEmpty() || (!isClaimed(directory) && !claimSession(directory)))
             continue;
-        const bool alreadyClaimed =
-            std::any_of(claimed.cbegin(), claimed.cend(),
-                        [&](const auto& other) { return other->directory == directory; });
-        if (!alreadyClaimed) {
-            std::unique_ptr<QLockFile> sessionLock = claim(directory);
-            if (!sessionLock)
-                continue; // a Kestrin that is still running
-            claimed.append(std::make_shared<ClaimedSession>(
-                ClaimedSession{directory, std::move(sessionLock)}));
-        }
-        for (const Entry& entry : entriesOnDisk(directory))
+        for (const Entry& entry : entries)
             found.append({entry, directory + u'/' + packageName(entry.id), directory});
     }
     return found;
+}
+
+void RecoveryStore::removeAbandonedSessions() {
+    for (const QString& directory : otherSessions()) {
+        if (!isClaimed(directory) && entriesOnDisk(directory).isEmpty())
+            removeIfEmpty(directory, claim(directory));
+    }
+}
+
+// Oldest first, without this process's own session.
+QStringList RecoveryStore::otherSessions() const {
+    QStringList directories;
+    const QFileInfoList sessions =
+        QDir(root).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
+    for (const QFileInfo& info : sessions) {
+        if (info.absoluteFilePath() != QFileInfo(session).absoluteFilePath())
+            directories.append(info.absoluteFilePath());
+    }
+    return directories;
+}
+
+bool RecoveryStore::isClaimed(const QString& directory) const {
+    return std::any_of(claimed.cbegin(), claimed.cend(),
+                       [&](const auto& other) { return other->directory == directory; });
+}
+
+// False for the session of a Kestrin that is still running.
+bool RecoveryStore::claimSession(const QString& directory) {
+    std::unique_ptr<QLockFile> sessionLock = claim(directory);
+    if (!sessionLock)
+        return false;
+    claimed.append(
+        std::make_shared<ClaimedSession>(ClaimedSession{directory, std::move(sessionLock)}));
+    return true;
 }
 
 bool RecoveryStore::adopt(const Leftover& leftover, const QString& id) {

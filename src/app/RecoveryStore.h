@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QLockFile;
@@ -52,6 +53,9 @@ public:
     // The copies of ended sessions, oldest first. Their sessions stay claimed by this store,
     // so a second Kestrin starting meanwhile does not offer them too.
     QList<Leftover> leftovers();
+    // Deletes the folders of ended sessions that hold no copies (a Kestrin that was stopped
+    // with nothing unsaved), so they do not pile up and slow every later launch.
+    void removeAbandonedSessions();
     // Moves a leftover into this session under the id and lists it here; false when it
     // could not be moved, and then it stays where it was.
     bool adopt(const Leftover& leftover, const QString& id);
@@ -59,6 +63,10 @@ public:
 
 private:
     struct ClaimedSession;
+
+    QStringList otherSessions() const;
+    bool isClaimed(const QString& directory) const;
+    bool claimSession(const QString& directory);
 
     QString root;
     QString session;

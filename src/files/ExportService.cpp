@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <vector>
@@ -154,17 +155,22 @@ QString layerFileName(const QString& baseName, qint64 layer, const QString& laye
 }
 
 qint64 writeFrames(const Sprite& sprite, qint64 percent, ExportFormat format, const QString& folder,
-                   const QString& baseName) {
+                   const QString& baseName, const ExportProgress& progress) {
     const QDir directory(folder);
-    for (qint64 frame = 0; frame < sprite.frames.size(); ++frame)
+    const qint64 count = sprite.frames.size();
+    for (qint64 frame = 0; frame < count; ++frame) {
         writeFile(frameData(sprite, frame, percent, format),
                   directory.filePath(frameFileName(baseName, frame, format)));
-    return sprite.frames.size();
+        reportProgress(progress, frame + 1, count);
+    }
+    return count;
 }
 
 qint64 writeLayers(const Sprite& sprite, qint64 frame, qint64 percent, ExportFormat format,
-                   const QString& folder, const QString& baseName) {
+                   const QString& folder, const QString& baseName, const ExportProgress& progress) {
     const QDir directory(folder);
+    const qint64 visible = std::count_if(sprite.layers.cbegin(), sprite.layers.cend(),
+                                         [](const Layer& layer) { return layer.isVisible; });
     qint64 written = 0;
     for (qint64 index = 0; index < sprite.layers.size(); ++index) {
         if (!sprite.layers[index].isVisible)
@@ -175,7 +181,7 @@ qint64 writeLayers(const Sprite& sprite, qint64 frame, qint64 percent, ExportFor
         writeFile(
             frameData(alone, frame, percent, format),
             directory.filePath(layerFileName(baseName, index, sprite.layers[index].name, format)));
-        ++written;
+        reportProgress(progress, ++written, visible);
     }
     return written;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportFormat.h"
+#include "ExportProgress.h"
 #include "model/Sprite.h"
 
 #include <QByteArray>
@@ -54,11 +55,12 @@ QString layerFileName(const QString& baseName, qint64 layer, const QString& laye
                       ExportFormat format);
 
 // One file per frame into folder; the number of files written. Stops at the first failure,
-// keeping the files written before it.
+// keeping the files written before it. Progress counts the files.
 qint64 writeFrames(const Sprite& sprite, qint64 percent, ExportFormat format, const QString& folder,
-                   const QString& baseName);
+                   const QString& baseName, const ExportProgress& progress = {});
 // One file per visible layer of frame, each layer shown alone at its own opacity.
 qint64 writeLayers(const Sprite& sprite, qint64 frame, qint64 percent, ExportFormat format,
-                   const QString& folder, const QString& baseName);
+                   const QString& folder, const QString& baseName,
+                   const ExportProgress& progress = {});
 
 } // namespace ExportService

@@ -50,7 +50,7 @@ QList<quint32> scaledFrame(const Sprite& sprite, qint64 frame, qint64 percent, q
 
 namespace GIFService {
 
-QByteArray data(const Sprite& sprite, qint64 percent) {
+QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress) {
     if (sprite.frames.isEmpty())
         throw ExportError::renderFailed();
     ExportService::checkOutputSize(sprite.width, sprite.height, percent);
@@ -62,6 +62,7 @@ QByteArray data(const Sprite& sprite, qint64 percent) {
         const QList<quint32> pixels = scaledFrame(sprite, frame, percent, width, height);
         if (auto ready = planner.add(pixels, delayHundredths(sprite.frames[frame].duration)))
             writer.add(*ready);
+        reportProgress(progress, frame + 1, sprite.frames.size());
     }
     writer.add(planner.finish());
     return declaringGIF89a(writer.finish());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExportProgress.h"
 #include "model/Sprite.h"
 
 #include <QByteArray>
@@ -13,7 +14,8 @@ constexpr quint32 opaqueAlpha = 128;   // the least alpha drawn as a colour
 constexpr qint64 longestDelay = 65535; // hundredths of a second
 
 // Every frame composited (visible layers) and scaled nearest-neighbour. Throws ExportError.
-QByteArray data(const Sprite& sprite, qint64 percent);
+// Progress counts the frames encoded.
+QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress = {});
 
 // The bytes with a leading "GIF87a" replaced by "GIF89a"; anything else unchanged.
 QByteArray declaringGIF89a(const QByteArray& bytes);

@@ -39,7 +39,8 @@ void checkSheetArea(const Placement& placement, qint64 percent) {
         throw ExportError::tooLarge();
 }
 
-QList<quint32> assemble(const Sprite& sprite, const Placement& placement) {
+QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
+                        const ExportProgress& progress) {
     const qint64 sheetWidth = placement.width();
     QList<quint32> sheet(sheetWidth * placement.height(), 0u);
     quint32* out = sheet.data();
@@ -52,6 +53,8 @@ QList<quint32> assemble(const Sprite& sprite, const Placement& placement) {
             const quint32* from = pixels.constData() + (source.y + row) * sprite.width + source.x;
             std::copy_n(from, source.width, out + (origin.y + row) * sheetWidth + origin.x);
         }
+        // Encoding the whole sheet is one more step.
+        reportProgress(progress, frame + 1, sprite.frames.size() + 1);
     }
     return sheet;
 }
@@ -127,7 +130,7 @@ PixelRect contentBounds(const Sprite& sprite) {
     return bounds.isEmpty() ? sprite.bounds() : bounds;
 }
 
-Sheet sheet(const Sprite& sprite, const Options& options) {
+Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress) {
     if (sprite.width < 1 || sprite.height < 1 || options.padding < 0)
         throw ExportError::renderFailed();
     const qint64 percent = options.percent;
@@ -137,8 +140,9 @@ Sheet sheet(const Sprite& sprite, const Options& options) {
     checkSheetArea(placement, percent);
 
     Sheet result;
-    result.data = ExportService::imageData(assemble(sprite, placement), placement.width(),
+    result.data = ExportService::imageData(assemble(sprite, placement, progress), placement.width(),
                                            placement.height(), percent, options.format);
+    reportProgress(progress, sprite.frames.size() + 1, sprite.frames.size() + 1);
     result.columns = placement.grid.columns;
     result.rows = placement.grid.rows;
     result.frameWidth = ExportScale::side(placement.source.width, percent);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportFormat.h"
+#include "ExportProgress.h"
 #include "SpriteSheetLayout.h"
 #include "model/Sprite.h"
 
@@ -75,7 +76,7 @@ inline qint64 sheetLength(qint64 cells, qint64 cellLength, qint64 padding) {
 // nothing is visible.
 PixelRect contentBounds(const Sprite& sprite);
 
-// Throws ExportError.
-Sheet sheet(const Sprite& sprite, const Options& options);
+// Throws ExportError. Progress counts the frames placed on the sheet, then its encoding.
+Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress = {});
 
 } // namespace SpriteSheetService

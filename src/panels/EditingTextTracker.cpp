@@ -2,11 +2,11 @@
 
 #include <QEvent>
 
-void EditingTextTracker::track(QLineEdit* field, EditorState* editor) {
+void EditingTextTracker::track(QWidget* field, EditorState* editor) {
     new EditingTextTracker(field, editor);
 }
 
-EditingTextTracker::EditingTextTracker(QLineEdit* field, EditorState* editor)
+EditingTextTracker::EditingTextTracker(QWidget* field, EditorState* editor)
     : QObject(field), editor(editor) {
     field->installEventFilter(this);
     if (field->hasFocus())

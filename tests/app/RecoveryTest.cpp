@@ -5,6 +5,8 @@
 #include "files/ProjectPackage.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 
 namespace {
@@ -122,6 +124,48 @@ TEST(RecoveryStoreTest, CopyWrittenButNotYetListedIsStillFound) {
     ASSERT_TRUE(next.adopt(found[0], "mine"));
     EXPECT_EQ(ProjectPackage::readPackage(next.packagePath("mine")).width, 2);
     EXPECT_TRUE(next.leftovers().isEmpty());
+}
+
+// The session folder a Kestrin leaves when it is killed with nothing unsaved: only the lock
+// file of a process that has gone.
+QString killedSessionIn(const QString& root, const QString& name) {
+    QProcess gone;
+    gone.start(QStringLiteral("true"), {});
+    EXPECT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    EXPECT_TRUE(gone.waitForFinished());
+    const QString directory = root + u'/' + name;
+    QDir().mkpath(directory);
+    QFile lock(directory + QStringLiteral("/session.lock"));
+    EXPECT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(pid) + "\nkestrin\n\n");
+    return directory;
+}
+
+TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOthers) {
+    QTemporaryDir root;
+    const QString killed = killedSessionIn(root.path(), QStringLiteral("killed"));
+    QString withCopy;
+    {
+        RecoveryStore stopped(root.path());
+        withCopy = stopped.sessionDirectory();
+        ProjectPackage::writePackage(Sprite::blank(2, 2), stopped.packagePath("copy"));
+        stopped.record({"copy", QString(), "copy", QDateTime::currentDateTime()});
+    }
+    RecoveryStore running(root.path());
+    RecoveryStore current(root.path());
+
+    current.removeAbandonedSessions();
+    EXPECT_FALSE(QDir(killed).exists());
+    EXPECT_TRUE(QDir(running.sessionDirectory()).exists());
+    EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
+    // The copy is still offered, then claimed by this run alone until the user answers.
+    ASSERT_EQ(current.leftovers().size(), 1);
+    RecoveryStore other(root.path());
+    other.removeAbandonedSessions();
+    EXPECT_TRUE(other.leftovers().isEmpty());
+    EXPECT_TRUE(QDir(withCopy).exists());
+    EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
 }
 
 // The variable only ever shortens the wait for tests; anything that is not a count of

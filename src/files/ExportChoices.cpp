@@ -1,0 +1,238 @@
+#include "ExportChoices.h"
+
+#include "ExportScale.h"
+#include "ExportService.h"
+#include "GIFService.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+constexpr char16_t times = u'\u00D7';
+
+// "W × H px" of a 1:1 size at percent; never below the one pixel the scaler keeps.
+QString outputSize(qint64 width, qint64 height, qint64 percent) {
+    return QStringLiteral("%1 %2 %3 px")
+        .arg(ExportScale::side(width, percent))
+        .arg(QChar(times))
+        .arg(ExportScale::side(height, percent));
+}
+
+qint64 visibleLayerCount(const Sprite& sprite) {
+    return std::count_if(sprite.layers.cbegin(), sprite.layers.cend(),
+                         [](const Layer& layer) { return layer.isVisible; });
+}
+
+qint64 loopDuration(const Sprite& sprite) {
+    return std::accumulate(sprite.frames.cbegin(), sprite.frames.cend(), qint64(0),
+                           [](qint64 sum, const Frame& frame) { return sum + frame.duration; });
+}
+
+} // namespace
+
+const QList<ExportChoices::Format> ExportChoices::formats = {
+    Format::frame, Format::spriteSheet, Format::gif, Format::allFrames, Format::allLayers};
+
+QString ExportChoices::title(Format format) {
+    switch (format) {
+    case Format::spriteSheet:
+        return tr("Sprite Sheet");
+    case Format::gif:
+        return tr("GIF");
+    case Format::allFrames:
+        return tr("Every Frame as a PNG");
+    case Format::allLayers:
+        return tr("Every Layer as a PNG");
+    case Format::frame:
+        break;
+    }
+    return tr("Frame");
+}
+
+bool ExportChoices::writesFolder(Format format) {
+    return format == Format::allFrames || format == Format::allLayers;
+}
+
+ExportChoices::ExportChoices(Sprite sprite, QString documentName, qint64 scale)
+    : content(std::move(sprite)), name(std::move(documentName)), percent(scale) {
+    clampScale();
+}
+
+void ExportChoices::setSprite(Sprite sprite) {
+    content = std::move(sprite);
+    contentBounds.reset();
+    clampScale();
+}
+
+void ExportChoices::setFormat(Format format) {
+    kind = format;
+    clampScale();
+}
+
+void ExportChoices::setFileFormat(ExportFormat format) {
+    imageFormat = format;
+    clampScale();
+}
+
+void ExportChoices::setScale(qint64 scale) {
+    percent = scale;
+}
+
+void ExportChoices::setLayout(SpriteSheetLayout layout) {
+    sheetLayout = layout;
+    clampScale();
+}
+
+void ExportChoices::setColumns(qint64 columns) {
+    gridColumns = std::clamp(columns, minimumColumns, maximumColumns);
+    clampScale();
+}
+
+void ExportChoices::setPadding(qint64 padding) {
+    gutter = std::clamp<qint64>(padding, 0, maximumPadding);
+}
+
+QList<qint64> ExportChoices::availableScales() const {
+    const ExportFormat rules = kind == Format::gif ? ExportFormat::png : imageFormat;
+    if (kind != Format::spriteSheet)
+        return ExportService::percents(content.width, content.height, rules);
+    const SpriteSheetService::Grid grid =
+        SpriteSheetService::dimensions(content.frames.size(), sheetLayout, gridColumns);
+    return ExportService::percents(content.width * grid.columns, content.height * grid.rows, rules);
+}
+
+void ExportChoices::clampScale() {
+    const QList<qint64> offered = availableScales();
+    if (offered.isEmpty() || offered.contains(percent))
+        return;
+    const auto above = std::upper_bound(offered.cbegin(), offered.cend(), percent);
+    percent = above == offered.cbegin() ? offered.first() : *std::prev(above);
+}
+
+bool ExportChoices::canExport() const {
+    return !note().has_value();
+}
+
+std::optional<QString> ExportChoices::note() const {
+    if (kind == Format::gif)
+        return content.frames.size() < 2 ? std::optional(tr("A GIF needs more than one frame."))
+                                         : std::nullopt;
+    if (availableScales().isEmpty())
+        return tr("This canvas cannot be written as an %1 at any scale.")
+            .arg(ExportFormats::title(imageFormat));
+    return std::nullopt;
+}
+
+QString ExportChoices::summary() const {
+    const qint64 frameCount = content.frames.size();
+    switch (kind) {
+    case Format::spriteSheet: {
+        const SpriteSheetService::Grid grid =
+            SpriteSheetService::dimensions(frameCount, sheetLayout, gridColumns);
+        const PixelRect source = frameSource();
+        return outputSize(SpriteSheetService::sheetLength(grid.columns, source.width, gutter),
+                          SpriteSheetService::sheetLength(grid.rows, source.height, gutter),
+                          percent) +
+               QStringLiteral("\n%1 %2 %3 frames")
+                   .arg(grid.columns)
+                   .arg(QChar(times))
+                   .arg(grid.rows);
+    }
+    case Format::gif:
+        return outputSize(content.width, content.height, percent) +
+               QStringLiteral("\n%1 frames \u00B7 %2 ms loop")
+                   .arg(frameCount)
+                   .arg(loopDuration(content));
+    case Format::allFrames:
+        return outputSize(content.width, content.height, percent) +
+               QStringLiteral(" each\n%1 files").arg(frameCount);
+    case Format::allLayers:
+        return outputSize(content.width, content.height, percent) +
+               QStringLiteral(" each\n%1 files").arg(visibleLayerCount(content));
+    case Format::frame:
+        break;
+    }
+    return outputSize(content.width, content.height, percent) +
+           QStringLiteral("\nFrame %1 of %2").arg(content.activeFrameIndex + 1).arg(frameCount);
+}
+
+QString ExportChoices::baseName() const {
+    return name.isEmpty() ? QStringLiteral("Untitled") : name;
+}
+
+QString ExportChoices::suggestedFileName() const {
+    switch (kind) {
+    case Format::spriteSheet:
+        return ExportService::suggestedFileName(
+            name.isEmpty() ? QString() : name + QStringLiteral("-sheet"), percent, imageFormat);
+    case Format::gif:
+        return baseName() + QStringLiteral(".gif");
+    default:
+        break;
+    }
+    return ExportService::suggestedFileName(name, percent, imageFormat);
+}
+
+QString ExportChoices::mimeType() const {
+    return kind == Format::gif ? QStringLiteral("image/gif") : ExportFormats::mimeType(imageFormat);
+}
+
+QString ExportChoices::fileExtension() const {
+    return kind == Format::gif ? QStringLiteral("gif") : ExportFormats::fileExtension(imageFormat);
+}
+
+QString ExportChoices::folderMessage() const {
+    return kind == Format::allLayers ? tr("Choose a folder for one PNG per visible layer.")
+                                     : tr("Choose a folder for one PNG per frame.");
+}
+
+PixelRect ExportChoices::frameSource() const {
+    if (!trimmed)
+        return content.bounds();
+    if (!contentBounds)
+        contentBounds = SpriteSheetService::contentBounds(content);
+    return *contentBounds;
+}
+
+SpriteSheetService::Options ExportChoices::sheetOptions() const {
+    return {sheetLayout, gridColumns, percent, imageFormat, metadata, gutter, trimmed};
+}
+
+// An image already named .json keeps its name whole, so the metadata never replaces it.
+QString ExportChoices::metadataPath(const QString& imagePath) {
+    const QString suffix = QFileInfo(imagePath).suffix();
+    if (suffix.isEmpty() || suffix.compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0)
+        return imagePath + QStringLiteral(".json");
+    return imagePath.chopped(suffix.size()) + QStringLiteral("json");
+}
+
+qint64 ExportChoices::write(const QString& destination, const ExportProgress& progress) const {
+    const qint64 frame = content.activeFrameIndex;
+    switch (kind) {
+    case Format::spriteSheet: {
+        const SpriteSheetService::Sheet sheet =
+            SpriteSheetService::sheet(content, sheetOptions(), progress);
+        QList<ExportService::FileContents> files = {{destination, sheet.data}};
+        if (sheet.metadata)
+            files.append({metadataPath(destination), *sheet.metadata});
+        ExportService::writeFiles(files);
+        return files.size();
+    }
+    case Format::gif:
+        ExportService::writeFile(GIFService::data(content, percent, progress), destination);
+        return 1;
+    case Format::allFrames:
+        return ExportService::writeFrames(content, percent, imageFormat, destination, name,
+                                          progress);
+    case Format::allLayers:
+        return ExportService::writeLayers(content, frame, percent, imageFormat, destination, name,
+                                          progress);
+    case Format::frame:
+        break;
+    }
+    ExportService::writeFile(ExportService::frameData(content, frame, percent, imageFormat),
+                             destination);
+    return 1;
+}
