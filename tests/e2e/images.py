@@ -8,12 +8,13 @@
   images.py colors IMAGE             prints every colour and how many pixels have it
 """
 
+import re
 import subprocess
 import sys
 from collections import Counter
+from itertools import groupby
 
-# The light appearance's checkerboard: white and 87 % grey squares behind empty pixels.
-CHECKER = {(255, 255, 255), (222, 222, 222)}
+# The light appearance's checkerboard is white and 87 % grey (222) squares behind empty pixels.
 
 
 class Image:
@@ -23,6 +24,8 @@ class Image:
         self.width, self.height = (int(v) for v in size.split())
         self.data = subprocess.run(["convert", path + "[0]", "-depth", "8", "rgba:-"],
                                    check=True, capture_output=True).stdout
+        # One integer a pixel (its RGBA bytes), for comparing whole pixels quickly.
+        self.words = memoryview(self.data).cast("I")
 
     def rgba(self, x, y):
         i = 4 * (y * self.width + x)
@@ -36,61 +39,60 @@ def runs(image, y, x0, x1):
     """The runs of one colour on row y between x0 and x1: (start, length, colour)."""
     found = []
     x = x0
-    while x < x1:
-        colour = image.rgb(x, y)
-        end = x + 1
-        while end < x1 and image.rgb(end, y) == colour:
-            end += 1
-        found.append((x, end - x, colour))
-        x = end
+    row = image.words[y * image.width + x0:y * image.width + x1]
+    for word, group in groupby(row):
+        length = sum(1 for _ in group)
+        found.append((x, length, (word & 0xFF, word >> 8 & 0xFF, word >> 16 & 0xFF)))
+        x += length
     return found
 
 
-def is_grey(colour):
-    return colour[0] == colour[1] == colour[2]
+# A checkerboard run on a row classified by checker_classes: both colours, and maybe single
+# grey pixels between them where a pixel grid line crosses.
+CHECKER_RUN = re.compile(r"[WD](?:[WD]|g(?=[WD]))*")
 
 
-def checker_run(pixel, start, limit):
-    """Length of the checkerboard run from start along a line of pixels (pixel(i) gives the
-    colour at i < limit) with both colours present. A pixel grid line crossing the run is a
-    single grey pixel between two checkerboard pixels."""
-    seen = set()
-    end = start
-    while end < limit:
-        colour = pixel(end)
-        if colour in CHECKER:
-            seen.add(colour)
-        elif not (is_grey(colour) and end > start and end + 1 < limit
-                  and pixel(end + 1) in CHECKER):
-            break
-        end += 1
-    return end - start if len(seen) == 2 else 0
+def checker_classes(image, y, limit):
+    """Row y left of limit as text: W and D for the checkerboard's colours, g for another
+    grey, x for anything else."""
+    row = image.data[4 * y * image.width:4 * (y * image.width + limit)]
+    classes = []
+    for i in range(0, len(row), 4):
+        r, g, b = row[i], row[i + 1], row[i + 2]
+        if r == g == b:
+            classes.append("W" if r == 255 else "D" if r == 222 else "g")
+        else:
+            classes.append("x")
+    return "".join(classes)
 
 
-def longest_checker_run(pixel, limit):
-    best = (0, 0)
-    i = 0
-    while i < limit:
-        run = checker_run(pixel, i, limit)
-        if run > best[1]:
-            best = (i, run)
-        i += max(run, 1)
-    return best
+def checker_runs(image, y, limit, shortest):
+    """(start, end) of the checkerboard runs on row y left of limit, at least shortest long."""
+    return [match.span() for match in CHECKER_RUN.finditer(checker_classes(image, y, limit))
+            if match.end() - match.start() >= shortest and "W" in match.group()
+            and "D" in match.group()]
 
 
 def find_canvas(image):
-    """The canvas: the columns of the checkerboard run most rows share (sampled every few
-    rows), and the rows of the checkerboard run down its second column."""
-    spans = Counter()
-    for y in range(0, image.height, 4):
-        start, width = longest_checker_run(lambda x: image.rgb(x, y), image.width)
-        if width >= 32:
-            spans[(start, width)] += 1
+    """The canvas: the bounds of the long checkerboard runs left of the inspector (the
+    drawing may cover some of the canvas, but not a whole edge of it)."""
+    rules = find_rules(image)
+    limit = rules[0][1] if rules else image.width
+    shortest = 48  # longer than a timeline thumbnail is wide
+    rows = {y: checker_runs(image, y, limit, shortest) for y in range(0, image.height, 2)}
+    spans = [span for runs in rows.values() for span in runs]
     if not spans:
         return None
-    (left, width), _ = spans.most_common(1)[0]
-    top, height = longest_checker_run(lambda y: image.rgb(left + 1, y), image.height)
-    return (left, top, width, height) if height >= 32 else None
+    left = min(start for start, _ in spans)
+    right = max(end for _, end in spans)
+    covered = [y for y, runs in rows.items() if runs]
+    top, bottom = min(covered), max(covered)
+    # The sampled rows are two apart: look at the rows just outside them.
+    if top > 0 and checker_runs(image, top - 1, limit, shortest):
+        top -= 1
+    if bottom + 1 < image.height and checker_runs(image, bottom + 1, limit, shortest):
+        bottom += 1
+    return left, top, right - left, bottom - top + 1
 
 
 def brightness(colour):
