@@ -140,22 +140,31 @@ wait_for_exit() {
     wait "$kestrin_pid" 2>/dev/null || true
 }
 
-# Prints the id of the visible window whose whole title is the pattern (an extended regex).
+# Prints the id of the visible window whose whole title is the pattern (an extended regex),
+# or fails. xdotool reports an error when another window goes while it looks, so its status
+# is not the answer; what it printed is.
 find_window() {
-    xdotool search --onlyvisible --name "^($1)\$" 2>/dev/null | tail -n1
-}
-
-has_window() {
-    [ -n "$(find_window "$1")" ]
+    local found
+    found=$(xdotool search --onlyvisible --name "^($1)\$" 2>/dev/null || true)
+    [ -n "$found" ] && tail -n1 <<<"$found"
 }
 
 wait_for_window() {
-    wait_until "a window titled '$1'" has_window "$1"
-    find_window "$1"
+    local found deadline=$((SECONDS + E2E_TIMEOUT))
+    until found=$(find_window "$1"); do
+        [ "$SECONDS" -lt "$deadline" ] || fail "timed out: a window titled '$1'"
+        sleep 0.1
+    done
+    echo "$found"
+}
+
+# Gone means not found twice in a row, since a search can miss a window during an error.
+is_gone() {
+    ! find_window "$1" && sleep 0.1 && ! find_window "$1"
 }
 
 wait_for_no_window() {
-    wait_until "the window '$1' to close" bash -c "! xdotool search --onlyvisible --name '^($1)\$'"
+    wait_until "the window '$1' to close" is_gone "$1"
 }
 
 wait_for_file() {
