@@ -5,13 +5,11 @@
   images.py expect IMAGE x,y=#RRGGBBAA ...   exits 1 listing the pixels that differ
   images.py segments SHOT.png RULE COUNT   prints "x y chosen|-" for each of a row of
                                       COUNT buttons under the RULE-th inspector rule (from 0)
-  images.py colors IMAGE             prints every colour and how many pixels have it
 """
 
 import re
 import subprocess
 import sys
-from collections import Counter
 from itertools import groupby
 
 # The light appearance's checkerboard is white and 87 % grey (222) squares behind empty pixels.
@@ -184,11 +182,6 @@ def main(argv):
         return 0
     if command == "expect":
         return 0 if expect(image, rest) else 1
-    if command == "colors":
-        counts = Counter(image.rgba(x, y) for y in range(image.height) for x in range(image.width))
-        for colour, count in counts.most_common():
-            print(f"#{bytes(colour).hex().upper()} {count}")
-        return 0
     print(__doc__, file=sys.stderr)
     return 2
 

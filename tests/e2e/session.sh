@@ -125,10 +125,6 @@ launch() {
     session_pids+=("$kestrin_pid")
 }
 
-is_running() {
-    kill -0 "$kestrin_pid" 2>/dev/null
-}
-
 # Kills Kestrin the way a crash would: nothing is saved or cleaned up.
 crash() {
     kill -9 "$kestrin_pid"
