@@ -16,6 +16,12 @@ DocumentAutosaver::DocumentAutosaver(PixelDocument* document, RecoveryStore* sto
     connect(document, &PixelDocument::revisionChanged, this, &DocumentAutosaver::documentChanged);
 }
 
+std::chrono::milliseconds DocumentAutosaver::configuredDelay() {
+    bool valid = false;
+    const int milliseconds = qEnvironmentVariableIntValue("KESTRIN_RECOVERY_DELAY_MS", &valid);
+    return valid && milliseconds >= 0 ? std::chrono::milliseconds(milliseconds) : defaultDelay;
+}
+
 // The timer is not restarted by later changes, so steady work is still copied every delay.
 void DocumentAutosaver::documentChanged() {
     if (!timer.isActive())

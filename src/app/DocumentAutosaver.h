@@ -16,6 +16,9 @@ class DocumentAutosaver : public QObject {
 
 public:
     static constexpr std::chrono::milliseconds defaultDelay{30000};
+    // The delay of new autosavers: defaultDelay, or the milliseconds in the environment
+    // variable KESTRIN_RECOVERY_DELAY_MS (the end-to-end tests would otherwise idle for it).
+    static std::chrono::milliseconds configuredDelay();
     // How long to wait before trying again while a drawing gesture is open.
     static constexpr std::chrono::milliseconds busyRetry{1000};
 
@@ -52,7 +55,7 @@ private:
     RecoveryStore* store;
     QString copyID;
     QTimer timer;
-    std::chrono::milliseconds delay = defaultDelay;
+    std::chrono::milliseconds delay = configuredDelay();
     bool writing = false;
     bool writeAgain = false;
     // Grows with every discard, so a write that was under way by then is thrown away too.

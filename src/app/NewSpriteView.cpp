@@ -62,6 +62,9 @@ NewSpriteView::NewSpriteView(QWidget* parent) : QDialog(parent) {
     column->addWidget(buttons);
     // Only a button inside its dialog can be the dialog's default.
     createButton->setDefault(true);
+    // A size can be typed straight away: the width is selected, Tab leads to the height.
+    widthField->setFocus();
+    widthField->selectAll();
 }
 
 QWidget* NewSpriteView::makePresetRow() {

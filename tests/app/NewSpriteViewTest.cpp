@@ -50,6 +50,23 @@ TEST(NewSpriteViewTest, SizeIsClampedAndRememberedOnlyWhenCreated) {
     EXPECT_EQ(SheetProbe().sheet.spriteHeight(), 2048);
 }
 
+TEST(NewSpriteViewTest, TypingAtOnceReplacesTheWidthAndTabLeadsToTheHeight) {
+    AppSettings::shared().setDefaultNewWidth(16);
+    AppSettings::shared().setDefaultNewHeight(16);
+    SheetProbe probe;
+    QWidget* field = probe.sheet.focusWidget();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, "40");
+    QTest::keyClick(field, Qt::Key_Tab);
+    field = probe.sheet.focusWidget();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, "24");
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(probe.created.size(), 1);
+    EXPECT_EQ(probe.created[0].width, 40);
+    EXPECT_EQ(probe.created[0].height, 24);
+}
+
 TEST(NewSpriteViewTest, BackgroundFillsTheFirstCelUnlessTransparent) {
     struct Case {
         NewSpriteView::Background background;

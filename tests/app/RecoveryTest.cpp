@@ -168,4 +168,24 @@ TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOther
     EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
 }
 
+// The variable only ever shortens the wait for tests; anything that is not a count of
+// milliseconds leaves the half-minute in place.
+TEST(DocumentAutosaverTest, DelayComesFromTheEnvironmentOnlyWhenItIsACount) {
+    const QByteArray name = "KESTRIN_RECOVERY_DELAY_MS";
+    const struct {
+        const char* value;
+        std::chrono::milliseconds delay;
+    } cases[] = {
+        {"250", std::chrono::milliseconds(250)}, {"0", std::chrono::milliseconds(0)},
+        {"", DocumentAutosaver::defaultDelay},   {"soon", DocumentAutosaver::defaultDelay},
+        {"-5", DocumentAutosaver::defaultDelay},
+    };
+    for (const auto& each : cases) {
+        qputenv(name, each.value);
+        EXPECT_EQ(DocumentAutosaver::configuredDelay(), each.delay) << each.value;
+    }
+    qunsetenv(name);
+    EXPECT_EQ(DocumentAutosaver::configuredDelay(), DocumentAutosaver::defaultDelay);
+}
+
 } // namespace
