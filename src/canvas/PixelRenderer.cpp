@@ -251,11 +251,16 @@ QImage makeStraightImage(const QList<quint32>& straight, qint64 width, qint64 he
     return wrap(straight, width, height, straightFormat);
 }
 
+bool holdsSRgb(const QColorSpace& space) {
+    static const QColorSpace gammaTagged(QColorSpace::Primaries::SRgb, 2.2f);
+    return !space.isValid() || space == QColorSpace::SRgb || space == gammaTagged;
+}
+
 std::optional<Buffer> buffer(const QImage& image) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return std::nullopt;
     QImage drawn = image;
-    if (drawn.colorSpace().isValid() && drawn.colorSpace() != QColorSpace::SRgb)
+    if (!holdsSRgb(drawn.colorSpace()))
         drawn.convertToColorSpace(QColorSpace::SRgb);
     if (drawn.format() != premultipliedFormat)
         drawn = drawn.convertToFormat(premultipliedFormat);

@@ -4,6 +4,7 @@
 #include "model/Sprite.h"
 
 #include <QByteArray>
+#include <QColorSpace>
 #include <QImage>
 #include <QList>
 #include <optional>
@@ -36,6 +37,10 @@ struct Buffer {
     qint64 width = 0;
     qint64 height = 0;
 };
+// True when an image tagged with space already holds sRGB values: untagged, tagged sRGB, or
+// tagged with sRGB primaries and a 2.2 gamma, the way many programs label plain sRGB. Converting
+// the last kind would shift every colour of a pixel-art palette by a step or two.
+bool holdsSRgb(const QColorSpace& space);
 // Any image (indexed, grayscale, 16-bit, with a colour profile) as straight sRGB words, by way
 // of premultiplied pixels: fully transparent pixels become 0.
 std::optional<Buffer> buffer(const QImage& image);

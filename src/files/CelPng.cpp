@@ -13,15 +13,11 @@ namespace {
 // Enough for a 4096 × 4096 cel stored with 16 bits per channel.
 constexpr int decodeAllocationLimitMiB = 256;
 
-bool isSRgb(const QColorSpace& space) {
-    return !space.isValid() || space == QColorSpace::SRgb;
-}
-
 // Copies a decoded image that came in another layout or colour space (indexed, grey, 16-bit,
 // another profile, as other programs may write) into straight sRGB words, never premultiplied.
 bool copyStraight(const QImage& image, quint32* out) {
     QImage converted = image.convertToFormat(QImage::Format_ARGB32);
-    if (!isSRgb(converted.colorSpace()))
+    if (!PixelRenderer::holdsSRgb(converted.colorSpace()))
         converted.convertToColorSpace(QColorSpace::SRgb);
     if (converted.isNull() || converted.format() != QImage::Format_ARGB32)
         return false;
@@ -59,7 +55,7 @@ std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) 
     if (!reader.read(&image) || image.width() != width || image.height() != height)
         return std::nullopt;
     const bool inPlace = image.constBits() == target && image.format() == QImage::Format_ARGB32 &&
-                         isSRgb(image.colorSpace());
+                         PixelRenderer::holdsSRgb(image.colorSpace());
     if (!inPlace && !copyStraight(image, words.data()))
         return std::nullopt;
     return Cel(width, height, std::move(words));

@@ -53,6 +53,38 @@ QByteArray pngClaimingSize(quint32 width, quint32 height) {
     return png;
 }
 
+// png with chunks (type followed by data) inserted after its header, as other programs tag files.
+QByteArray withChunks(QByteArray png, const QList<QByteArray>& chunks) {
+    constexpr int afterHeader = 8 + 25;
+    for (const QByteArray& chunk : chunks) {
+        QByteArray framed(4, Qt::Uninitialized);
+        qToBigEndian(quint32(chunk.size() - 4), framed.data());
+        framed += chunk;
+        QByteArray crc(4, Qt::Uninitialized);
+        qToBigEndian(crc32(chunk), crc.data());
+        png.insert(afterHeader, framed + crc);
+    }
+    return png;
+}
+
+QByteArray gammaChunk(quint32 gammaTimes100000) {
+    QByteArray chunk("gAMA");
+    chunk.resize(8);
+    qToBigEndian(gammaTimes100000, chunk.data() + 4);
+    return chunk;
+}
+
+// The sRGB white point and primaries as a cHRM chunk stores them.
+QByteArray srgbChromaticities() {
+    QByteArray chunk("cHRM");
+    for (quint32 value : {31270u, 32900u, 64000u, 33000u, 30000u, 60000u, 15000u, 6000u}) {
+        QByteArray field(4, Qt::Uninitialized);
+        qToBigEndian(value, field.data());
+        chunk += field;
+    }
+    return chunk;
+}
+
 QString messageOf(const std::function<void()>& action) {
     try {
         action();
@@ -95,6 +127,25 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     deep.setPixelColor(0, 0, QColor::fromRgba64(0xFFFF, 0, 0x8080, 0xFFFF));
     EXPECT_EQ(ImportService::spriteFromImageAt(save(deep, "deep.png")).cel(0, 0)->pixels,
               QList<quint32>{0xFFFF0080});
+}
+
+TEST_F(ImportFixture, GammaTaggedSrgbKeepsItsColoursAndOtherProfilesAreConverted) {
+    QImage untagged(2, 1, QImage::Format_ARGB32);
+    untagged.setPixel(0, 0, 0xFF1E7F4F);
+    untagged.setPixel(1, 0, 0xFF808080);
+    const QByteArray plain = PixelRenderer::pngData(untagged);
+    // Many programs label plain sRGB with a 1/2.2 gamma and the sRGB primaries: a palette drawn
+    // elsewhere must come in unchanged.
+    for (const QList<QByteArray>& tags :
+         {QList<QByteArray>{gammaChunk(45455), srgbChromaticities()},
+          QList<QByteArray>{gammaChunk(45455)}}) {
+        const QString path = saveBytes(withChunks(plain, tags), "tagged.png");
+        EXPECT_EQ(ImportService::spriteFromImageAt(path).cel(0, 0)->pixels,
+                  (QList<quint32>{0xFF1E7F4F, 0xFF808080}));
+    }
+    // Linear light really is another colour space: mid grey brightens.
+    const QString linear = saveBytes(withChunks(plain, {gammaChunk(100000)}), "linear.png");
+    EXPECT_EQ(ImportService::spriteFromImageAt(linear).cel(0, 0)->pixels[1], 0xFFBCBCBCu);
 }
 
 TEST_F(ImportFixture, LayerNameIsTheFileNameWithoutItsExtension) {
