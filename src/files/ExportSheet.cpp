@@ -3,6 +3,7 @@
 #include "ExportPreviewView.h"
 #include "ExportRunner.h"
 #include "editing/EditorState.h"
+#include "panels/CaptionLabel.h"
 #include "panels/EditingTextTracker.h"
 #include "settings/AppSettings.h"
 
@@ -38,16 +39,6 @@ QLabel* wrappingLabel(const QString& objectName) {
     auto* label = new QLabel;
     label->setObjectName(objectName);
     label->setWordWrap(true);
-    return label;
-}
-
-// Quieter text for remarks under a control.
-QLabel* captionLabel(const QString& objectName) {
-    QLabel* label = wrappingLabel(objectName);
-    QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * 0.9);
-    label->setFont(font);
-    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 
@@ -142,7 +133,8 @@ QWidget* ExportSheet::makeForm() {
         picker(QStringLiteral("formatPicker"), ExportChoices::formats, &ExportChoices::title);
     fileFormatPicker =
         picker(QStringLiteral("fileFormatPicker"), ExportFormats::all, &ExportFormats::title);
-    caveatLabel = captionLabel(QStringLiteral("caveatLabel"));
+    caveatLabel = new CaptionLabel;
+    caveatLabel->setObjectName(QStringLiteral("caveatLabel"));
     scalePicker = new QComboBox;
     scalePicker->setObjectName(QStringLiteral("scalePicker"));
     layoutPicker =
