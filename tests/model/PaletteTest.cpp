@@ -4,24 +4,6 @@
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
-TEST(Palette, Presets) {
-    const auto& presets = Palette::presets();
-    ASSERT_EQ(presets.size(), 5);
-    QStringList names;
-    for (const Palette& palette : presets)
-        names << palette.name;
-    EXPECT_EQ(names, (QStringList{"Default", "Game Boy", "PICO-8", "Grayscale", "NES-inspired"}));
-    EXPECT_EQ(Palette::defaultPalette().colors.size(), 28);
-    EXPECT_EQ(Palette::defaultPalette().colors.mid(0, 16), Palette::pico8().colors);
-    EXPECT_EQ(Palette::gameBoy().colors.size(), 4);
-    EXPECT_EQ(Palette::nes().colors.size(), 55);
-    const auto& gray = Palette::grayscale().colors;
-    ASSERT_EQ(gray.size(), 16);
-    EXPECT_EQ(gray.first(), PixelColor(0xFF000000));
-    EXPECT_EQ(gray[1], PixelColor(0xFF111111));
-    EXPECT_EQ(gray.last(), PixelColor(0xFFFFFFFF));
-    EXPECT_EQ(Palette::defaultPalette().colors.last(), PixelColor(0xFFC020A0));
-}
 
 TEST(Palette, CodedFormRoundTripAndErrors) {
     const Palette empty{"Nothing", {}};

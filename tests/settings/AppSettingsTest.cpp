@@ -135,13 +135,3 @@ TEST_F(SettingsFixture, HandEditedValuesAndEnumerationParsing) {
     EXPECT_EQ(AppearanceModes::fromRawValue("system"), AppearanceMode::system);
     EXPECT_EQ(ScrollZoomBehaviors::fromRawValue("scrollzooms"), ScrollZoomBehavior::scrollPans);
 }
-
-TEST(SettingsTitles, ShownInPickers) {
-    QStringList titles;
-    for (AppearanceMode mode : AppearanceModes::all)
-        titles.append(AppearanceModes::title(mode));
-    for (ScrollZoomBehavior behavior : ScrollZoomBehaviors::all)
-        titles.append(ScrollZoomBehaviors::title(behavior));
-    EXPECT_EQ(titles, (QStringList{"System", "Light", "Dark", "Scroll to Pan, Pinch to Zoom",
-                                   "Scroll to Zoom"}));
-}

@@ -56,15 +56,3 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
         EXPECT_EQ(imagesOf(c), c.images);
     }
 }
-
-TEST(SymmetryMode, TitlesAndRawValues) {
-    EXPECT_EQ(SymmetryModes::title(SymmetryMode::leftRight), QString::fromUtf8("Left–right"));
-    EXPECT_EQ(SymmetryModes::title(SymmetryMode::topBottom), QString::fromUtf8("Top–bottom"));
-    EXPECT_EQ(SymmetryModes::title(SymmetryMode::diagonal), QString::fromUtf8("Diagonal ↘"));
-    EXPECT_EQ(SymmetryModes::title(SymmetryMode::antiDiagonal), QString::fromUtf8("Diagonal ↗"));
-    EXPECT_EQ(SymmetryModes::title(SymmetryMode::leftRight).at(4).unicode(), 0x2013);
-    for (SymmetryMode mode : SymmetryModes::all)
-        EXPECT_EQ(SymmetryModes::fromRawValue(SymmetryModes::rawValue(mode)), mode);
-    EXPECT_EQ(SymmetryModes::rawValue(SymmetryMode::antiDiagonal), "antiDiagonal");
-    EXPECT_FALSE(SymmetryModes::fromRawValue("Both").has_value());
-}
