@@ -1,5 +1,5 @@
-#include "canvas/CanvasView.h"
-#include "editing/LayerOperations.h"
+#include "CanvasView.h"
+#include "LayerOperations.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -54,8 +54,8 @@ struct Scene {
     Scene() {
         view.resize(viewSize);
         view.show();
-        editor.setZoomFactor(8);
-        editor.setShowPixelGrid(true);
+        editor.view().setZoomFactor(8);
+        editor.view().setShowPixelGrid(true);
         QApplication::processEvents();
         view.installEventFilter(&counter);
     }
@@ -123,13 +123,13 @@ void BM_CanvasZoomSteps(benchmark::State& state) {
     Scene scene;
     const auto before = scene.view.composite().statistics();
     for (auto _ : state) {
-        scene.editor.zoomIn();
+        scene.editor.view().zoomIn();
         scene.view.repaint();
-        scene.editor.zoomOut();
+        scene.editor.view().zoomOut();
         scene.view.repaint();
         scene.view.fit();
         scene.view.repaint();
-        scene.editor.setZoom(8);
+        scene.editor.view().setZoom(8);
         scene.view.repaint();
     }
     const auto after = scene.view.composite().statistics();

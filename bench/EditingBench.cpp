@@ -1,5 +1,5 @@
-#include "editing/EditorState.h"
-#include "editing/PixelDocument.h"
+#include "EditorState.h"
+#include "PixelDocument.h"
 
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
@@ -64,7 +64,7 @@ void BM_EndStroke(benchmark::State& state) {
     qint64 dirty = 0;
     for (auto _ : state) {
         paintStroke(editor, dabs, PixelColor(color++));
-        dirty = editor.strokeDirtyRect().area();
+        dirty = editor.stroke().dirtyRect().area();
         const auto start = Clock::now();
         editor.endStroke("Draw");
         state.SetIterationTime(seconds(start));

@@ -1,7 +1,7 @@
-#include "../tests/files/ExportTestSupport.h"
-#include "canvas/PixelRenderer.h"
-#include "files/GIFService.h"
-#include "files/SpriteSheetService.h"
+#include "../tests/core/files/ExportTestSupport.h"
+#include "GIFService.h"
+#include "PixelRenderer.h"
+#include "SpriteSheetService.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "editing/DocumentUndoCommands.h"
-#include "editing/PixelDocument.h"
-#include "model/Sprite.h"
+#include "DocumentUndoCommands.h"
+#include "PixelDocument.h"
+#include "Sprite.h"
 
 #include <benchmark/benchmark.h>
 

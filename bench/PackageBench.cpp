@@ -1,4 +1,4 @@
-#include "files/ProjectPackage.h"
+#include "ProjectPackage.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "canvas/PixelRenderer.h"
+#include "PixelRenderer.h"
 
 #include <QRandomGenerator>
 #include <algorithm>

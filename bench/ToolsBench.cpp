@@ -1,5 +1,5 @@
-#include "editing/EditorState.h"
-#include "editing/PixelDocument.h"
+#include "EditorState.h"
+#include "PixelDocument.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/PackageTree.h"
+#include "PackageTree.h"
 
 #include <QByteArray>
 #include <QString>

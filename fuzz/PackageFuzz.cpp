@@ -1,7 +1,7 @@
+#include "DecodingError.h"
 #include "FuzzPackageFormat.h"
-#include "files/PackageError.h"
-#include "files/ProjectPackage.h"
-#include "model/DecodingError.h"
+#include "PackageError.h"
+#include "ProjectPackage.h"
 
 #include <QtGlobal>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "FuzzPackageFormat.h"
-#include "files/ProjectPackage.h"
+#include "ProjectPackage.h"
 
-#include "canvas/PixelRenderer.h"
+#include "PixelRenderer.h"
 
 #include <QColorSpace>
 #include <QCoreApplication>

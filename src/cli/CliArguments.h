@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/ExportFormat.h"
-#include "files/SpriteSheetLayout.h"
+#include "ExportFormat.h"
+#include "SpriteSheetLayout.h"
 
 #include <QCommandLineParser>
 #include <QList>

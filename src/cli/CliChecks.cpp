@@ -1,8 +1,8 @@
 #include "CliChecks.h"
 
 #include "CliError.h"
-#include "files/ExportService.h"
-#include "files/ProjectPackage.h"
+#include "ExportService.h"
+#include "ProjectPackage.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

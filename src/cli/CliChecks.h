@@ -1,7 +1,7 @@
 #pragma once
 
-#include "files/ExportFormat.h"
-#include "model/Sprite.h"
+#include "ExportFormat.h"
+#include "Sprite.h"
 
 #include <QString>
 #include <QTextStream>

@@ -3,11 +3,11 @@
 #include "CliArguments.h"
 #include "CliChecks.h"
 #include "CliError.h"
+#include "ExportScale.h"
+#include "ExportService.h"
 #include "FolderOutput.h"
-#include "files/ExportScale.h"
-#include "files/ExportService.h"
-#include "files/GIFService.h"
-#include "files/SpriteSheetService.h"
+#include "GIFService.h"
+#include "SpriteSheetService.h"
 
 #include <QCoreApplication>
 #include <QDir>

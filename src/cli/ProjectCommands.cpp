@@ -3,10 +3,10 @@
 #include "CliArguments.h"
 #include "CliChecks.h"
 #include "CliError.h"
-#include "files/ExportService.h"
-#include "files/ImportError.h"
-#include "files/ImportService.h"
-#include "files/ProjectPackage.h"
+#include "ExportService.h"
+#include "ImportError.h"
+#include "ImportService.h"
+#include "ProjectPackage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "../files/ExportTestSupport.h"
-#include "files/ProjectPackage.h"
+#include "../core/files/ExportTestSupport.h"
+#include "ProjectPackage.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -24,7 +24,7 @@ struct CliResult {
 // The real executable; a shell prefix ("ulimit -f 8;") limits it like a full disk would.
 CliResult kestrinCli(const QStringList& arguments, const QString& workingDirectory,
                      const QString& shellPrefix = {}) {
-    const QString program = QStringLiteral(KESTRIN_BINARY_DIR "/src/kestrin-cli");
+    const QString program = QStringLiteral(KESTRIN_CLI_PATH);
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Palette.h"
-#include "model/Sprite.h"
+#include "Palette.h"
+#include "Sprite.h"
 
 #include <QImage>
 #include <QList>

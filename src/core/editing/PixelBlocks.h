@@ -1,0 +1,29 @@
+#pragma once
+
+#include "PixelColor.h"
+#include "PixelRect.h"
+
+#include <QList>
+
+class EditorState;
+
+// Block writes for the stroke pipeline: the same result as writing pixel by pixel, with the
+// cel's words taken once and the changed extent marked dirty once.
+namespace PixelBlocks {
+
+// Copies source rows (sourceStride words apart; 0 repeats one row) onto a width × height buffer
+// at rect, clipped to the buffer; transparent words are skipped when skipTransparent. Returns
+// the extent of the words that changed.
+PixelRect blit(quint32* target, qint64 width, qint64 height, const PixelRect& rect,
+               const quint32* source, qint64 sourceStride, bool skipTransparent);
+
+// Raw writes into a layer at the active frame, clipped to the canvas only (like writePixel).
+void fill(EditorState& editor, qint64 layerIndex, const PixelRect& rect, PixelColor color);
+void write(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
+           const QList<quint32>& words, bool skipTransparent);
+
+// Stamps the brush at every point, in order. A 1 px brush without mirror images paints each
+// horizontal run of the list at once.
+void stampAll(EditorState& editor, const QList<PixelPoint>& points, PixelColor color);
+
+} // namespace PixelBlocks

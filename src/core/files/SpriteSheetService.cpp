@@ -1,0 +1,158 @@
+#include "SpriteSheetService.h"
+
+#include "ExportError.h"
+#include "ExportScale.h"
+#include "ExportService.h"
+#include "PixelRenderer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+using SpriteSheetService::Grid;
+
+// Where frames sit in the 1:1 sheet.
+struct Placement {
+    Grid grid;
+    PixelRect source; // the part of the canvas each frame contributes
+    qint64 padding = 0;
+
+    qint64 width() const {
+        return SpriteSheetService::sheetLength(grid.columns, source.width, padding);
+    }
+    qint64 height() const {
+        return SpriteSheetService::sheetLength(grid.rows, source.height, padding);
+    }
+    PixelPoint origin(qint64 frame) const {
+        return {padding + (frame % grid.columns) * (source.width + padding),
+                padding + (frame / grid.columns) * (source.height + padding)};
+    }
+};
+
+// A 1:1 sheet is at most as many pixels as the largest output image, so a shrinking export
+// cannot allocate more than an enlarging one.
+void checkSheetArea(const Placement& placement, qint64 percent) {
+    ExportService::checkOutputSize(placement.width(), placement.height(), percent);
+    if (placement.width() * placement.height() >
+        ExportScale::largestSide * ExportScale::largestSide)
+        throw ExportError::tooLarge();
+}
+
+QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
+                        const ExportProgress& progress) {
+    const qint64 sheetWidth = placement.width();
+    QList<quint32> sheet(sheetWidth * placement.height(), 0u);
+    quint32* out = sheet.data();
+    const PixelRect& source = placement.source;
+    for (qint64 frame = 0; frame < sprite.frames.size(); ++frame) {
+        const QList<quint32> pixels =
+            PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, frame));
+        const PixelPoint origin = placement.origin(frame);
+        for (qint64 row = 0; row < source.height; ++row) {
+            const quint32* from = pixels.constData() + (source.y + row) * sprite.width + source.x;
+            std::copy_n(from, source.width, out + (origin.y + row) * sheetWidth + origin.x);
+        }
+        // Encoding the whole sheet is one more step.
+        reportProgress(progress, frame + 1, sprite.frames.size() + 1);
+    }
+    return sheet;
+}
+
+QByteArray metadataJson(const Sprite& sprite, const Placement& placement,
+                        const SpriteSheetService::Sheet& sheet, qint64 percent) {
+    SpriteSheetService::Metadata metadata{
+        sheet.frameWidth, sheet.frameHeight, sheet.columns, sheet.rows, percent, sheet.padding, {}};
+    for (qint64 frame = 0; frame < sprite.frames.size(); ++frame) {
+        const PixelPoint origin = placement.origin(frame);
+        metadata.frames.append({frame, ExportScale::length(origin.x, percent),
+                                ExportScale::length(origin.y, percent), sheet.frameWidth,
+                                sheet.frameHeight, sprite.frames[frame].duration});
+    }
+    return metadata.jsonData();
+}
+
+} // namespace
+
+namespace SpriteSheetService {
+
+QJsonObject Metadata::Frame::toJson() const {
+    return {{"index", index}, {"x", x},           {"y", y},
+            {"width", width}, {"height", height}, {"duration", duration}};
+}
+
+QJsonObject Metadata::toJson() const {
+    QJsonArray frameList;
+    for (const Frame& frame : frames)
+        frameList.append(frame.toJson());
+    return {{"frameWidth", frameWidth},     {"frameHeight", frameHeight},
+            {"columns", columns},           {"rows", rows},
+            {"scalePercent", scalePercent}, {"padding", padding},
+            {"frames", frameList}};
+}
+
+QByteArray Metadata::jsonData() const {
+    return QJsonDocument(toJson()).toJson(QJsonDocument::Indented);
+}
+
+Grid dimensions(qint64 frameCount, SpriteSheetLayout layout, qint64 columns) {
+    const qint64 cells = std::max<qint64>(frameCount, 1);
+    switch (layout) {
+    case SpriteSheetLayout::horizontal:
+        return {cells, 1};
+    case SpriteSheetLayout::vertical:
+        return {1, cells};
+    case SpriteSheetLayout::grid:
+        break;
+    }
+    const qint64 gridColumns = std::min(cells, std::max<qint64>(columns, 1));
+    return {gridColumns, (cells + gridColumns - 1) / gridColumns};
+}
+
+PixelRect contentBounds(const Sprite& sprite) {
+    PixelRect bounds;
+    for (qint64 frame = 0; frame < sprite.frames.size(); ++frame) {
+        const QList<quint32> pixels = PixelRenderer::composite(sprite, frame);
+        const quint32* words = pixels.constData();
+        for (qint64 y = 0; y < sprite.height && !pixels.isEmpty(); ++y) {
+            const quint32* row = words + y * sprite.width;
+            qint64 first = 0;
+            while (first < sprite.width && (row[first] >> 24) == 0)
+                ++first;
+            if (first == sprite.width)
+                continue;
+            qint64 last = sprite.width - 1;
+            while ((row[last] >> 24) == 0)
+                --last;
+            bounds = bounds.unionWith({first, y, last - first + 1, 1});
+        }
+    }
+    return bounds.isEmpty() ? sprite.bounds() : bounds;
+}
+
+Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress) {
+    if (sprite.width < 1 || sprite.height < 1 || options.padding < 0)
+        throw ExportError::renderFailed();
+    const qint64 percent = options.percent;
+    const Placement placement{dimensions(sprite.frames.size(), options.layout, options.columns),
+                              options.trim ? contentBounds(sprite) : sprite.bounds(),
+                              options.padding};
+    checkSheetArea(placement, percent);
+
+    Sheet result;
+    result.data = ExportService::imageData(assemble(sprite, placement, progress), placement.width(),
+                                           placement.height(), percent, options.format);
+    reportProgress(progress, sprite.frames.size() + 1, sprite.frames.size() + 1);
+    result.columns = placement.grid.columns;
+    result.rows = placement.grid.rows;
+    result.frameWidth = ExportScale::side(placement.source.width, percent);
+    result.frameHeight = ExportScale::side(placement.source.height, percent);
+    result.padding = ExportScale::length(options.padding, percent);
+    result.pixelWidth = ExportScale::side(placement.width(), percent);
+    result.pixelHeight = ExportScale::side(placement.height(), percent);
+    if (options.includeMetadata)
+        result.metadata = metadataJson(sprite, placement, result, percent);
+    return result;
+}
+
+} // namespace SpriteSheetService

@@ -1,0 +1,91 @@
+#include "DocumentAutosaver.h"
+
+#include "RecoveryStore.h"
+#include "PixelDocument.h"
+#include "ProjectPackage.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThreadPool>
+
+DocumentAutosaver::DocumentAutosaver(PixelDocument* document, RecoveryStore* store, QString id,
+                                     QObject* parent)
+    : QObject(parent), document(document), store(store), copyID(std::move(id)) {
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, this, &DocumentAutosaver::write);
+    connect(document, &PixelDocument::revisionChanged, this, &DocumentAutosaver::documentChanged);
+}
+
+std::chrono::milliseconds DocumentAutosaver::configuredDelay() {
+    bool valid = false;
+    const int milliseconds = qEnvironmentVariableIntValue("KESTRIN_RECOVERY_DELAY_MS", &valid);
+    return valid && milliseconds >= 0 ? std::chrono::milliseconds(milliseconds) : defaultDelay;
+}
+
+// The timer is not restarted by later changes, so steady work is still copied every delay.
+void DocumentAutosaver::documentChanged() {
+    if (!timer.isActive())
+        timer.start(delay);
+}
+
+void DocumentAutosaver::writeSoon() {
+    timer.start(0);
+}
+
+void DocumentAutosaver::discard() {
+    timer.stop();
+    writeAgain = false;
+    ++generation;
+    store->discard(copyID);
+}
+
+void DocumentAutosaver::write() {
+    if (!document->hasUnsavedChanges())
+        return;
+    if (isBusy && isBusy()) {
+        timer.start(busyRetry);
+        return;
+    }
+    if (writing) {
+        writeAgain = true;
+        return;
+    }
+    writing = true;
+    const Sprite sprite = document->sprite();
+    const QString path = store->packagePath(copyID);
+    const quint64 startedGeneration = generation;
+    const QPointer<DocumentAutosaver> self(this);
+    QThreadPool::globalInstance()->start([sprite, path, self, startedGeneration] {
+        bool succeeded = true;
+        try {
+            ProjectPackage::writePackage(sprite, path);
+        } catch (const std::exception&) {
+            succeeded = false;
+        }
+        // The pointer is only looked at on the main thread.
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, succeeded, startedGeneration] {
+                if (self)
+                    self->finished(succeeded, startedGeneration);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void DocumentAutosaver::finished(bool succeeded, quint64 writtenGeneration) {
+    writing = false;
+    if (writtenGeneration != generation) {
+        store->discard(copyID);
+    } else if (succeeded) {
+        const Description about = describe ? describe() : Description{};
+        store->record({copyID, about.originalPath, about.title, QDateTime::currentDateTime()});
+        emit copyWritten();
+    } else if (!timer.isActive()) {
+        timer.start(delay); // a full disk, say: try again later
+    }
+    if (writeAgain) {
+        writeAgain = false;
+        write();
+    }
+}

@@ -1,0 +1,245 @@
+#include "DocumentWindow.h"
+
+#include "AppSettings.h"
+#include "AppCoordinator.h"
+#include "ApplicationResources.h"
+#include "DocumentAutosaver.h"
+#include "EditorCommands.h"
+#include "EditorView.h"
+#include "KeyboardFixups.h"
+#include "NewSpriteView.h"
+#include "RecentProjects.h"
+#include "RecoveryStore.h"
+#include "EditorState.h"
+#include "ExportSheet.h"
+#include "PackageError.h"
+#include "ProjectPackage.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QStandardPaths>
+
+namespace {
+
+QStringList localPaths(const QMimeData* data) {
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
+
+DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 sequence)
+    : coordinator(coordinator), doc(std::make_unique<PixelDocument>(std::move(setup.sprite))),
+      path(std::move(setup.filePath)), order(sequence), blankOrigin(setup.promptsForSize) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
+    setWindowIcon(ApplicationResources::applicationIcon());
+    doc->setPromptsForSize(setup.promptsForSize);
+    editorState = std::make_unique<EditorState>(doc.get());
+    editorState->setUndoManager(doc->undoStack());
+    // A new window starts from the last choices; pixel-perfect is remembered for the next one.
+    AppSettings& settings = AppSettings::shared();
+    editorState->setPixelPerfect(settings.pixelPerfect());
+    editorState->view().setShowPixelGrid(settings.showPixelGrid());
+    connect(editorState.get(), &EditorState::pixelPerfectChanged, &settings,
+            &AppSettings::setPixelPerfect);
+
+    editorView = new EditorView(editorState.get());
+    setCentralWidget(editorView);
+    editorCommands = new EditorCommands(*this, coordinator);
+
+    recoveryCopy =
+        new DocumentAutosaver(doc.get(), &coordinator.recovery(), RecoveryStore::newID(), this);
+    recoveryCopy->describe = [this] { return DocumentAutosaver::Description{path, displayName()}; };
+    recoveryCopy->isBusy = [this] { return editorState->isGestureActive(); };
+
+    connect(doc.get(), &PixelDocument::hasUnsavedChangesChanged, this, &QWidget::setWindowModified);
+    connect(&editorState->view(), &EditorViewState::exportSheetPresentedChanged, this,
+            &DocumentWindow::presentExportSheet);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { trackTextEditing(now); });
+    updateTitle();
+    resize(1100, 720);
+}
+
+// The views read the editor and the document while they go, so they go first, then the
+// editor, then the document it points at.
+DocumentWindow::~DocumentWindow() {
+    disconnect(qApp, nullptr, this, nullptr); // focus moves while the widgets go
+    delete exportDialog;                      // it reads the editor until it has gone
+    delete takeCentralWidget();
+    delete editorCommands;
+    editorState.reset();
+}
+
+QString DocumentWindow::displayName() const {
+    return path.isEmpty() ? tr("Untitled") : QFileInfo(path).completeBaseName();
+}
+
+bool DocumentWindow::isUntouchedBlank() const {
+    return blankOrigin && path.isEmpty() && !doc->hasUnsavedChanges() &&
+           doc->undoStack()->count() == 0;
+}
+
+void DocumentWindow::presentSizePromptIfNeeded() {
+    if (!doc->promptsForSize())
+        return;
+    doc->setPromptsForSize(false);
+    sizeSheet = new NewSpriteView(this);
+    sizeSheet->setAttribute(Qt::WA_DeleteOnClose);
+    sizeSheet->onCreate = [this](const Sprite& sprite) { replaceSprite(sprite); };
+    sizeSheet->onCancel = [this] { coordinator.cancelNewSprite(this); };
+    sizeSheet->open();
+}
+
+ExportSheet* DocumentWindow::exportSheet() const {
+    return exportDialog;
+}
+
+void DocumentWindow::presentExportSheet(bool presented) {
+    if (!presented) {
+        if (exportDialog)
+            exportDialog->reject();
+        return;
+    }
+    if (exportDialog)
+        return;
+    exportDialog = new ExportSheet(editorState.get(), displayName(), this);
+    exportDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(exportDialog, &QDialog::finished, this,
+            [this] { editorState->view().setExportSheetPresented(false); });
+    exportDialog->open();
+}
+
+void DocumentWindow::replaceSprite(const Sprite& sprite) {
+    doc->setSprite(sprite);
+    doc->notifyStructureChanged();
+    editorState->spriteWasReplaced();
+    doc->undoStack()->clear();
+    doc->setHasUnsavedChanges(false);
+}
+
+bool DocumentWindow::save() {
+    return path.isEmpty() ? saveAs() : writeTo(path);
+}
+
+bool DocumentWindow::saveAs() {
+    const QString suggested =
+        path.isEmpty() ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                             .filePath(displayName() + u'.' + ProjectPackage::fileExtension)
+                       : path;
+    const QString target = coordinator.prompts().chooseSaveLocation(this, suggested);
+    if (target.isEmpty() || !isSafeSaveTarget(target))
+        return false;
+    return writeTo(target);
+}
+
+// Saving replaces whatever is at the path; that may only be a project the user agrees to
+// replace, and not one another window is editing.
+bool DocumentWindow::isSafeSaveTarget(const QString& target) {
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    DocumentWindow* other = coordinator.windowFor(target);
+    if (other && other != this) {
+        coordinator.prompts().alert(this, tr("“%1” is open in another window.").arg(name),
+                                    tr("Close it first, or save under another name."));
+        return false;
+    }
+    const bool isProject =
+        info.isDir() &&
+        QFileInfo(info.absoluteFilePath() + u'/' + ProjectPackage::manifestFileName).isFile();
+    if (info.exists() && !isProject) {
+        coordinator.prompts().alert(
+            this, tr("“%1” already exists and is not a Kestrin project.").arg(name),
+            tr("Choose another name, so that it is not replaced."));
+        return false;
+    }
+    // The file dialog cannot confirm replacing a folder; an older project asks here.
+    return !isProject || info.absoluteFilePath() == path ||
+           coordinator.prompts().askToReplace(this, name);
+}
+
+bool DocumentWindow::writeTo(const QString& target) {
+    try {
+        ProjectPackage::saveDocument(*doc, target);
+    } catch (const PackageError& error) {
+        coordinator.prompts().alert(
+            this, tr("“%1” could not be saved.").arg(QFileInfo(target).fileName()),
+            error.message());
+        return false;
+    }
+    path = QFileInfo(target).absoluteFilePath();
+    updateTitle();
+    RecentProjects::add(path);
+    recoveryCopy->discard();
+    return true;
+}
+
+void DocumentWindow::closeDiscarding() {
+    discarding = true;
+    close();
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event) {
+    if (!discarding && !mayClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    recoveryCopy->discard();
+    emit closed(this);
+}
+
+void DocumentWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// Opening waits for the drop to finish, so alerts do not run inside the drag.
+void DocumentWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = localPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    AppCoordinator* opener = &coordinator;
+    QMetaObject::invokeMethod(
+        opener, [opener, paths] { opener->openPaths(paths); }, Qt::QueuedConnection);
+}
+
+bool DocumentWindow::mayClose() {
+    if (!doc->hasUnsavedChanges())
+        return true;
+    raise();
+    activateWindow();
+    switch (coordinator.prompts().askToSave(this, displayName())) {
+    case UserPrompts::SaveChoice::save:
+        return save();
+    case UserPrompts::SaveChoice::discard:
+        return true;
+    case UserPrompts::SaveChoice::cancel:
+        break;
+    }
+    return false;
+}
+
+void DocumentWindow::updateTitle() {
+    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setWindowModified(doc->hasUnsavedChanges());
+}
+
+// Single-key commands stay out of the way while a text field of this window, or of a sheet
+// over it, has focus.
+void DocumentWindow::trackTextEditing(QWidget* focus) {
+    bool inside = false;
+    for (QWidget* widget = focus; widget && !inside; widget = widget->parentWidget())
+        inside = widget == this;
+    editorState->view().setEditingText(inside && KeyboardFixups::textFieldOf(focus));
+}

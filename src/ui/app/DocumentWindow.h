@@ -1,0 +1,96 @@
+#pragma once
+
+#include "NewSpriteView.h"
+#include "Sprite.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class AppCoordinator;
+class DocumentAutosaver;
+class EditorCommands;
+class EditorState;
+class EditorView;
+class ExportSheet;
+
+class PixelDocument;
+
+// The window of one document: it owns the document and its editor state, shows the editor
+// view with the menus, saves to a project package, asks before unsaved changes are lost and
+// keeps a recovery copy while there are any.
+class DocumentWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    struct Setup {
+        Sprite sprite;
+        QString filePath; // the project package; empty for a new document
+        bool promptsForSize = false;
+    };
+
+    // sequence orders the windows by when they were made.
+    DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 sequence);
+    ~DocumentWindow() override;
+
+    PixelDocument* document() const { return doc.get(); }
+    EditorState* editor() const { return editorState.get(); }
+    EditorView* view() const { return editorView; }
+    EditorCommands* commands() const { return editorCommands; }
+    DocumentAutosaver* autosaver() const { return recoveryCopy; }
+    NewSpriteView* sizePrompt() const { return sizeSheet; }
+    ExportSheet* exportSheet() const;
+
+    QString filePath() const { return path; }
+    // The package's name without its extension, or "Untitled".
+    QString displayName() const;
+    qint64 sequence() const { return order; }
+    // A new blank document nobody has touched: no file, no changes, nothing to undo.
+    bool isUntouchedBlank() const;
+
+    // Presents the new-sprite sheet over the window when the document asks for a size.
+    void presentSizePromptIfNeeded();
+    // The sheet's result: the sprite replaces the blank one, and neither the change nor
+    // anything before it can be undone.
+    void replaceSprite(const Sprite& sprite);
+
+    // Saves to the package, asking for one when the document has none. False when cancelled
+    // or failed (the failure has been shown).
+    bool save();
+    bool saveAs();
+    // Closes without asking, throwing away any changes (a cancelled new sprite, an empty
+    // untitled window beside an opened project).
+    void closeDiscarding();
+
+signals:
+    // The window has agreed to close; it is deleted soon after.
+    void closed(DocumentWindow* window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Projects and images dropped on the window open beside it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool mayClose();
+    bool writeTo(const QString& target);
+    bool isSafeSaveTarget(const QString& target);
+    void updateTitle();
+    void trackTextEditing(QWidget* focus);
+    // Follows the editor's exportSheetPresented: shows the sheet, or closes it.
+    void presentExportSheet(bool presented);
+
+    AppCoordinator& coordinator;
+    std::unique_ptr<PixelDocument> doc;
+    std::unique_ptr<EditorState> editorState;
+    EditorView* editorView = nullptr;
+    EditorCommands* editorCommands = nullptr;
+    DocumentAutosaver* recoveryCopy = nullptr;
+    QPointer<NewSpriteView> sizeSheet;
+    QPointer<ExportSheet> exportDialog;
+    QString path;
+    qint64 order;
+    bool blankOrigin;
+    bool discarding = false;
+};

@@ -1,0 +1,104 @@
+#include "UserPrompts.h"
+
+#include "ApplicationResources.h"
+#include "PackageOpenDialog.h"
+#include "ProjectPackage.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+void setUp(QMessageBox& box, const QString& message, const QString& detail) {
+    box.setWindowTitle(QStringLiteral("Kestrin"));
+    box.setText(message);
+    box.setInformativeText(detail);
+    box.setWindowModality(box.parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
+}
+
+void showAlert(QWidget* parent, const QString& message, const QString& detail) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok, parent);
+    setUp(box, message, detail);
+    box.exec();
+}
+
+UserPrompts::SaveChoice askToSaveWithDialog(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box, UserPrompts::tr("Save the changes to “%1” before closing?").arg(name),
+          UserPrompts::tr("If you don't save, your changes will be lost."));
+    QPushButton* save = box.addButton(UserPrompts::tr("Save"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(UserPrompts::tr("Don't Save"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(UserPrompts::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UserPrompts::SaveChoice::save;
+    return box.clickedButton() == discard ? UserPrompts::SaveChoice::discard
+                                          : UserPrompts::SaveChoice::cancel;
+}
+
+QString saveLocationWithDialog(QWidget* parent, const QString& suggestedPath) {
+    const QString extension = ProjectPackage::fileExtension;
+    QString path =
+        QFileDialog::getSaveFileName(parent, UserPrompts::tr("Save Project"), suggestedPath,
+                                     UserPrompts::tr("Kestrin projects (*.%1)").arg(extension));
+    if (!path.isEmpty() && QFileInfo(path).suffix() != extension)
+        path += u'.' + extension;
+    return path;
+}
+
+bool replaceWithDialog(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box, UserPrompts::tr("“%1” already exists. Replace it?").arg(name),
+          UserPrompts::tr("The project saved there before will be replaced by this one."));
+    QPushButton* replace = box.addButton(UserPrompts::tr("Replace"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(UserPrompts::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
+QString projectWithDialog(QWidget* parent) {
+    PackageOpenDialog dialog(parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.chosenPath() : QString();
+}
+
+QString imageWithDialog(QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent,
+                                        UserPrompts::tr("Choose a PNG to open as a new sprite."),
+                                        QString(), UserPrompts::tr("PNG images (*.png)"));
+}
+
+bool restoreWithDialog(const QString& name, const QDateTime& savedAt) {
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::NoButton);
+    setUp(box, UserPrompts::tr("Restore the unsaved changes to “%1”?").arg(name),
+          UserPrompts::tr("Kestrin stopped before they were saved. The recovered copy is from "
+                          "%1.")
+              .arg(QLocale().toString(savedAt, QLocale::ShortFormat)));
+    box.setIconPixmap(ApplicationResources::applicationIcon().pixmap(64));
+    QPushButton* restore = box.addButton(UserPrompts::tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(UserPrompts::tr("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    // Only an explicit Discard throws the copy away; closing the alert keeps the work.
+    return box.clickedButton() != discard;
+}
+
+} // namespace
+
+UserPrompts UserPrompts::dialogs() {
+    return UserPrompts{
+        .alert = showAlert,
+        .askToSave = askToSaveWithDialog,
+        .chooseSaveLocation = saveLocationWithDialog,
+        .askToReplace = replaceWithDialog,
+        .chooseProject = projectWithDialog,
+        .chooseImage = imageWithDialog,
+        .askToRestore = restoreWithDialog,
+    };
+}

@@ -1,0 +1,118 @@
+#include "EditorFixture.h"
+
+#include <QMetaProperty>
+#include <QSignalSpy>
+#include <functional>
+
+namespace {
+
+struct Change {
+    const char* property;
+    std::function<void(EditorState&)> set;
+    bool onView = false; // a property of the window's view state
+};
+
+} // namespace
+
+TEST_F(EditorFixture, StartsFromDefaultsAndTheSprite) {
+    EXPECT_EQ(editor->activeTool(), ToolKind::pencil);
+    EXPECT_EQ(editor->primaryColor().raw, 0xFF000000u);
+    EXPECT_EQ(editor->secondaryColor().raw, 0xFFFFFFFFu);
+    EXPECT_EQ(editor->view().zoom(), 8.0);
+    EXPECT_FALSE(editor->view().isTimelinePresented());
+    EXPECT_EQ(editor->undoManager(), document->undoStack());
+
+    EXPECT_FALSE(editor->pixelPerfect());
+    EXPECT_TRUE(editor->view().showPixelGrid());
+
+    Sprite twoFrames = Sprite::blank(4, 4);
+    twoFrames.insertFrame(1);
+    PixelDocument other(twoFrames);
+    const EditorState second(&other);
+    EXPECT_TRUE(second.view().isTimelinePresented());
+}
+
+TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
+    const QList<Change> changes = {
+        {"activeTool", [](EditorState& e) { e.setActiveTool(ToolKind::fill); }},
+        {"primaryColor", [](EditorState& e) { e.setPrimaryColor(PixelColor(red)); }},
+        {"secondaryColor", [](EditorState& e) { e.setSecondaryColor(PixelColor(blue)); }},
+        {"brushSize", [](EditorState& e) { e.setBrushSize(5); }},
+        {"pixelPerfect", [](EditorState& e) { e.setPixelPerfect(true); }},
+        {"shapeFilled", [](EditorState& e) { e.setShapeFilled(true); }},
+        {"symmetry", [](EditorState& e) { e.setSymmetry(SymmetryMode::both); }},
+        {"zoom", [](EditorState& e) { e.view().setZoomFactor(2); }, true},
+        {"panOffset", [](EditorState& e) { e.view().setPanOffset({3, -4}); }, true},
+        {"cursorPixel", [](EditorState& e) { e.view().setCursorPixel(PixelPoint{1, 2}); }, true},
+        {"showPixelGrid", [](EditorState& e) { e.view().setShowPixelGrid(false); }, true},
+        {"selection",
+         [](EditorState& e) {
+             e.setSelection(PixelRect{1, 1, 2, 2});
+         }},
+        {"exportSheetPresented", [](EditorState& e) { e.view().setExportSheetPresented(true); }, true},
+        {"timelinePresented", [](EditorState& e) { e.view().setTimelinePresented(true); }, true},
+        {"editingText", [](EditorState& e) { e.view().setEditingText(true); }, true},
+        {"clipboardGeneration", [](EditorState& e) { e.view().setClipboardGeneration(7); }, true},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.property);
+        QObject* owner = change.onView ? static_cast<QObject*>(&editor->view()) : editor.get();
+        const QMetaObject& meta = *owner->metaObject();
+        const QMetaProperty property = meta.property(meta.indexOfProperty(change.property));
+        ASSERT_TRUE(property.hasNotifySignal());
+        QSignalSpy spy(owner, property.notifySignal());
+        property.write(owner, property.read(owner)); // the same value again
+        EXPECT_EQ(spy.count(), 0);
+        change.set(*editor);
+        change.set(*editor);
+        EXPECT_EQ(spy.count(), 1);
+    }
+}
+
+TEST_F(EditorFixture, SimpleCommands) {
+    editor->setBrushSize(32);
+    editor->increaseBrushSize();
+    EXPECT_EQ(editor->brushSize(), 32);
+    editor->setBrushSize(-3);
+    EXPECT_EQ(editor->brushSize(), 1);
+    editor->decreaseBrushSize();
+    EXPECT_EQ(editor->brushSize(), 1);
+
+    editor->setPrimaryColor(PixelColor(red));
+    editor->swapColors();
+    EXPECT_EQ(editor->primaryColor().raw, 0xFFFFFFFFu);
+    EXPECT_EQ(editor->secondaryColor().raw, red);
+
+    editor->setSymmetry(SymmetryMode::diagonal);
+    editor->setSymmetry(SymmetryMode::diagonal);
+    EXPECT_EQ(invalidated, QList<std::optional<PixelRect>>{std::nullopt}); // once, whole canvas
+
+    editor->setPreview(ToolPreview{{{1, 1}}, PixelColor(red)});
+    editor->clearPreview();
+    editor->clearPreview();
+    EXPECT_FALSE(editor->preview().has_value());
+    EXPECT_EQ(invalidated.size(), 2);
+}
+
+TEST_F(EditorFixture, ReplacedSpriteResetsViewState) {
+    QList<EditorViewState::ZoomIntent> zooms;
+    editor->view().performZoom = [&](EditorViewState::ZoomIntent intent) { zooms.append(intent); };
+    editor->setSelection(PixelRect{0, 0, 2, 2});
+    editor->view().setCursorPixel(PixelPoint{1, 1});
+    editor->beginStroke();
+    Sprite replacement = Sprite::blank(40, 30);
+    replacement.insertFrame(1);
+    document->setSprite(replacement);
+    editor->spriteWasReplaced();
+    EXPECT_FALSE(editor->selection());
+    EXPECT_FALSE(editor->view().cursorPixel());
+    EXPECT_FALSE(editor->isGestureActive());
+    EXPECT_TRUE(editor->view().isTimelinePresented());
+    EXPECT_EQ(zooms, QList<EditorViewState::ZoomIntent>{EditorViewState::ZoomIntent::fit});
+}
+
+TEST_F(EditorFixture, SavingAfterTheEditorClosedIsSafe) {
+    editor.reset();
+    const auto snapshot = document->snapshotForSaving(); // its hook held the editor weakly
+    EXPECT_EQ(snapshot.sprite, sprite());
+}

@@ -1,0 +1,145 @@
+#include "PixelDocument.h"
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DocumentFixture : ::testing::Test {
+    PixelDocument document{Sprite::blank(8, 8)};
+    QList<PixelRect> redrawn;
+    int structureCalls = 0;
+
+    void SetUp() override {
+        document.onPixelsChanged = [this](PixelRect rect) { redrawn.append(rect); };
+        document.onStructureChanged = [this] { ++structureCalls; };
+    }
+
+    QUuid layerID() const { return document.sprite().layers[0].id; }
+
+    // The patch of a first stroke on the empty cel: two pixels painted.
+    PixelPatch firstStroke() const {
+        return {layerID(), 0, {2, 3, 2, 1}, {0, 0}, {0xFF0000FF, 0xFF00FF00}, true};
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentFixture, NotificationsCountAndRedraw) {
+    QSignalSpy changed(&document, &PixelDocument::changed);
+    document.notifyContentChanged();
+    EXPECT_EQ(redrawn, QList<PixelRect>{PixelRect(0, 0, 8, 8)});
+    document.notifyContentChanged(PixelRect{1, 1, 2, 2});
+    EXPECT_EQ(redrawn.last(), PixelRect(1, 1, 2, 2));
+    document.notifyStructureChanged();
+    EXPECT_EQ(structureCalls, 1);
+    EXPECT_EQ(redrawn.last(), PixelRect(0, 0, 8, 8));
+    EXPECT_EQ(document.revision(), 3);
+    EXPECT_TRUE(document.hasUnsavedChanges());
+    EXPECT_EQ(changed.count(), 3);
+}
+
+TEST_F(DocumentFixture, FirstStrokeUndoRemovesCelAndRedoRecreatesIt) {
+    document.apply(firstStroke(), document.undoStack(), true, "Draw");
+    const Sprite painted = document.sprite();
+    ASSERT_TRUE(painted.cel(0, 0).has_value());
+    EXPECT_EQ(painted.cel(0, 0)->pixel(3, 3), 0xFF00FF00u);
+    EXPECT_EQ(document.undoStack()->undoText(), "Draw");
+
+    document.undoStack()->undo();
+    EXPECT_FALSE(document.sprite().cel(0, 0).has_value());
+    document.undoStack()->redo();
+    EXPECT_EQ(document.sprite(), painted);
+    EXPECT_EQ(redrawn.last(), PixelRect(2, 3, 2, 1));
+    EXPECT_EQ(document.revision(), 3);
+}
+
+TEST_F(DocumentFixture, AlreadyAppliedPatchSkipsFirstRedo) {
+    document.sprite().ensureCel(0, 0);
+    document.sprite().layers[0].cels[0]->replace({0, 0, 1, 1}, {0xFF123456});
+    const PixelPatch patch{layerID(), 0, {0, 0, 1, 1}, {0}, {0xFF123456}, false};
+    document.registerAppliedPatch(patch, document.undoStack(), "Draw");
+    EXPECT_EQ(document.revision(), 0); // the stroke pipeline notifies by itself
+    document.undoStack()->undo();
+    EXPECT_EQ(document.sprite().cel(0, 0)->pixel(0, 0), 0u); // not removed: it existed
+    document.undoStack()->redo();
+    EXPECT_EQ(document.sprite().cel(0, 0)->pixel(0, 0), 0xFF123456u);
+}
+
+TEST_F(DocumentFixture, PatchOfDeletedLayerChangesNothing) {
+    const PixelPatch stroke = firstStroke();
+    const QUuid originalLayer = layerID();
+    document.apply(stroke, document.undoStack(), true, "Draw");
+    document.performStructuralEdit("Delete Layer", document.undoStack(), [](Sprite& sprite) {
+        sprite.layers.append(Layer("Layer 2", 1));
+        sprite.layers.removeFirst();
+        sprite.normalize();
+    });
+    const Sprite afterDelete = document.sprite();
+    const qint64 revision = document.revision();
+    document.apply(stroke, nullptr, false, "Draw");
+    EXPECT_EQ(document.sprite(), afterDelete);
+    EXPECT_EQ(document.revision(), revision);
+
+    // Undoing the deletion brings the layer back with its id, so the stroke undoes again.
+    document.undoStack()->undo();
+    document.undoStack()->undo();
+    EXPECT_FALSE(document.sprite().cel(0, 0).has_value());
+    EXPECT_EQ(document.sprite().layers[0].id, originalLayer);
+}
+
+TEST_F(DocumentFixture, StructuralEditRoundTripAndNoOp) {
+    const Sprite original = document.sprite();
+    document.performStructuralEdit("Nothing", document.undoStack(), [](Sprite&) {});
+    EXPECT_FALSE(document.undoStack()->canUndo());
+    EXPECT_EQ(document.revision(), 0);
+    EXPECT_FALSE(document.hasUnsavedChanges());
+
+    document.performStructuralEdit("Add Frame", document.undoStack(), [](Sprite& sprite) {
+        sprite.insertFrame(1);
+        sprite.activeFrameIndex = 1;
+    });
+    const Sprite edited = document.sprite();
+    EXPECT_EQ(document.undoStack()->undoText(), "Add Frame");
+    document.undoStack()->undo();
+    EXPECT_EQ(document.sprite(), original);
+    EXPECT_EQ(document.sprite().activeFrameIndex, 0);
+    document.undoStack()->redo();
+    EXPECT_EQ(document.sprite(), edited);
+    EXPECT_EQ(document.sprite().activeFrameIndex, 1);
+    EXPECT_EQ(structureCalls, 3);
+
+    // Without an undo stack the edit still applies and notifies.
+    document.performStructuralEdit("Add Frame", nullptr, [](Sprite& s) { s.insertFrame(0); });
+    EXPECT_EQ(document.sprite().frames.size(), 3);
+    EXPECT_EQ(document.undoStack()->count(), 1);
+}
+
+TEST_F(DocumentFixture, MarkSavedIsDeferredAndOnlyForTheSavedRevision) {
+    int snapshots = 0;
+    document.willSnapshot = [&] { ++snapshots; };
+    document.notifyContentChanged();
+    const auto snapshot = document.snapshotForSaving();
+    EXPECT_EQ(snapshots, 1);
+    EXPECT_EQ(snapshot.sprite, document.sprite());
+
+    document.markSaved(snapshot.revision);
+    EXPECT_TRUE(document.hasUnsavedChanges()); // not before the next turn
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(document.hasUnsavedChanges());
+
+    // A change made while the write ran keeps the document unsaved.
+    document.notifyContentChanged();
+    const auto second = document.snapshotForSaving();
+    document.notifyContentChanged();
+    document.markSaved(second.revision);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(document.hasUnsavedChanges());
+
+    PixelDocument clean{Sprite::blank(1, 1)};
+    QSignalSpy changed(&clean, &PixelDocument::changed);
+    clean.markSaved(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changed.count(), 0);
+}

@@ -1,0 +1,77 @@
+#include "ExportRunner.h"
+#include "ExportError.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <new>
+
+TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
+    ExportRunner runner;
+    QSignalSpy progressed(&runner, &ExportRunner::progressed);
+    QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
+    std::atomic<QThread*> ranOn = nullptr;
+    ASSERT_TRUE(runner.start([&ranOn](const ExportProgress& progress) {
+        ranOn = QThread::currentThread();
+        for (qint64 step = 1; step <= 3; ++step)
+            progress(step, 3);
+        return qint64(7);
+    }));
+    EXPECT_TRUE(runner.isRunning());
+    ASSERT_TRUE(succeeded.wait(20000));
+    EXPECT_FALSE(runner.isRunning());
+    EXPECT_NE(ranOn.load(), QThread::currentThread());
+    EXPECT_EQ(succeeded.first().first().toLongLong(), 7);
+    ASSERT_EQ(progressed.size(), 3); // all queued before the result
+    for (int step = 0; step < 3; ++step)
+        EXPECT_EQ(progressed[step].first().toLongLong(), step + 1);
+}
+
+TEST(ExportRunner, FailuresArriveAsTheirMessages) {
+    struct Case {
+        const char* what;
+        ExportRunner::Job job;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {"an export error",
+         [](const ExportProgress&) -> qint64 {
+             throw ExportError::writeFailed("/x/y.png", "Permission denied");
+         },
+         ExportError::writeFailed("/x/y.png", "Permission denied").message()},
+        {"running out of memory", [](const ExportProgress&) -> qint64 { throw std::bad_alloc(); },
+         "The sprite could not be rendered for export."},
+    };
+    for (const Case& test : cases) {
+        ExportRunner runner;
+        QSignalSpy failed(&runner, &ExportRunner::failed);
+        QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
+        runner.start(test.job);
+        ASSERT_TRUE(failed.wait(20000)) << test.what;
+        EXPECT_EQ(failed.first().first().toString(), test.message) << test.what;
+        EXPECT_TRUE(succeeded.isEmpty()) << test.what;
+        EXPECT_FALSE(runner.isRunning()) << test.what;
+    }
+}
+
+TEST(ExportRunner, OneExportAtATimeAndNoneCutOff) {
+    std::atomic<bool> release = false;
+    std::atomic<bool> finished = false;
+    {
+        ExportRunner runner;
+        ASSERT_TRUE(runner.start([&](const ExportProgress&) {
+            while (!release)
+                QThread::msleep(5);
+            QThread::msleep(50);
+            finished = true;
+            return qint64(1);
+        }));
+        EXPECT_FALSE(runner.start([](const ExportProgress&) { return qint64(2); }));
+        release = true;
+        // Going away while the job runs waits for it.
+    }
+    EXPECT_TRUE(finished);
+}

@@ -1,0 +1,232 @@
+#include "ImportService.h"
+#include "TestSupport.h"
+#include "PixelRenderer.h"
+#include "ImportError.h"
+
+#include <QColorSpace>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+struct ImportFixture : ::testing::Test {
+    QTemporaryDir folder;
+
+    QString save(const QImage& image, const QString& name, const char* format = nullptr) {
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(image.save(path, format));
+        return path;
+    }
+    QString saveBytes(const QByteArray& bytes, const QString& name) {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+};
+
+QImage imageOf(const QList<quint32>& words, int width, int height) {
+    return PixelRenderer::makeStraightImage(words, width, height);
+}
+
+quint32 crc32(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// A PNG whose header claims a size its data does not have: decoding it would need gigabytes.
+QByteArray pngClaimingSize(quint32 width, quint32 height) {
+    QByteArray png = PixelRenderer::pngData(QImage(1, 1, QImage::Format_ARGB32));
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(crc32(png.mid(12, 17)), png.data() + 29);
+    return png;
+}
+
+// png with chunks (type followed by data) inserted after its header, as other programs tag files.
+QByteArray withChunks(QByteArray png, const QList<QByteArray>& chunks) {
+    constexpr int afterHeader = 8 + 25;
+    for (const QByteArray& chunk : chunks) {
+        QByteArray framed(4, Qt::Uninitialized);
+        qToBigEndian(quint32(chunk.size() - 4), framed.data());
+        framed += chunk;
+        QByteArray crc(4, Qt::Uninitialized);
+        qToBigEndian(crc32(chunk), crc.data());
+        png.insert(afterHeader, framed + crc);
+    }
+    return png;
+}
+
+QByteArray gammaChunk(quint32 gammaTimes100000) {
+    QByteArray chunk("gAMA");
+    chunk.resize(8);
+    qToBigEndian(gammaTimes100000, chunk.data() + 4);
+    return chunk;
+}
+
+// The sRGB white point and primaries as a cHRM chunk stores them.
+QByteArray srgbChromaticities() {
+    QByteArray chunk("cHRM");
+    for (quint32 value : {31270u, 32900u, 64000u, 33000u, 30000u, 60000u, 15000u, 6000u}) {
+        QByteArray field(4, Qt::Uninitialized);
+        qToBigEndian(value, field.data());
+        chunk += field;
+    }
+    return chunk;
+}
+
+QString messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const ImportError& error) {
+        return error.message();
+    }
+    return QStringLiteral("(no error)");
+}
+
+} // namespace
+
+TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
+    const QList<quint32> words = {0xFF102030, 0x80FF0000, 0x01020304,
+                                  0x00FFFFFF, 0x7F00FF00, 0xFF102030};
+    const Sprite sprite = ImportService::spriteFromImageAt(save(imageOf(words, 3, 2), "hero.png"));
+
+    EXPECT_EQ(sprite.width, 3);
+    EXPECT_EQ(sprite.height, 2);
+    ASSERT_EQ(sprite.layers.size(), 1);
+    const Layer& layer = sprite.layers[0];
+    EXPECT_EQ(layer.name, "hero");
+    EXPECT_TRUE(layer.isVisible);
+    EXPECT_EQ(layer.opacity, 1.0);
+    // Drawn through premultiplied pixels: a nearly transparent pixel loses its colour, and
+    // transparent ones become the empty pixel.
+    EXPECT_EQ(sprite.cel(0, 0)->pixels,
+              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01000000, 0, 0x7F00FF00, 0xFF102030}));
+    EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
+    EXPECT_EQ(sprite.activeLayerID, layer.id);
+    EXPECT_EQ(sprite.activeFrameIndex, 0);
+    EXPECT_EQ(sprite.palette.name, "Imported");
+    EXPECT_EQ(sprite.palette.colors.size(), 4);
+
+    // Other formats Qt reads are welcome too.
+    QImage gray(2, 2, QImage::Format_Grayscale8);
+    gray.fill(0x40);
+    EXPECT_EQ(ImportService::spriteFromImageAt(save(gray, "gray.bmp", "bmp")).cel(0, 0)->pixels,
+              QList<quint32>(4, 0xFF404040));
+    QImage deep(1, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor::fromRgba64(0xFFFF, 0, 0x8080, 0xFFFF));
+    EXPECT_EQ(ImportService::spriteFromImageAt(save(deep, "deep.png")).cel(0, 0)->pixels,
+              QList<quint32>{0xFFFF0080});
+}
+
+TEST_F(ImportFixture, GammaTaggedSrgbKeepsItsColoursAndOtherProfilesAreConverted) {
+    QImage untagged(2, 1, QImage::Format_ARGB32);
+    untagged.setPixel(0, 0, 0xFF1E7F4F);
+    untagged.setPixel(1, 0, 0xFF808080);
+    const QByteArray plain = PixelRenderer::pngData(untagged);
+    // Many programs label plain sRGB with a 1/2.2 gamma and the sRGB primaries: a palette drawn
+    // elsewhere must come in unchanged.
+    for (const QList<QByteArray>& tags :
+         {QList<QByteArray>{gammaChunk(45455), srgbChromaticities()},
+          QList<QByteArray>{gammaChunk(45455)}}) {
+        const QString path = saveBytes(withChunks(plain, tags), "tagged.png");
+        EXPECT_EQ(ImportService::spriteFromImageAt(path).cel(0, 0)->pixels,
+                  (QList<quint32>{0xFF1E7F4F, 0xFF808080}));
+    }
+    // Linear light really is another colour space: mid grey brightens.
+    const QString linear = saveBytes(withChunks(plain, {gammaChunk(100000)}), "linear.png");
+    EXPECT_EQ(ImportService::spriteFromImageAt(linear).cel(0, 0)->pixels[1], 0xFFBCBCBCu);
+}
+
+TEST_F(ImportFixture, LayerNameIsTheFileNameWithoutItsExtension) {
+    const QImage image(1, 1, QImage::Format_ARGB32);
+    for (const auto& [file, layer] :
+         std::vector<std::pair<QString, QString>>{{"hero.png", "hero"},
+                                                  {"sheet.old.png", "sheet.old"},
+                                                  {".png", "Layer 1"},
+                                                  {"plain", "plain"}}) {
+        const Sprite sprite = ImportService::spriteFromImageAt(save(image, file, "png"));
+        EXPECT_EQ(sprite.layers[0].name, layer) << file.toStdString();
+    }
+}
+
+TEST_F(ImportFixture, SizeLimitsAndUnreadableFiles) {
+    QImage largest(4096, 4096, QImage::Format_ARGB32);
+    largest.fill(0xFF336699);
+    EXPECT_EQ(ImportService::spriteFromImageAt(save(largest, "largest.png")).width, 4096);
+
+    QImage wide(4097, 10, QImage::Format_ARGB32);
+    wide.fill(0xFF000000);
+    const QString wideMessage =
+        messageOf([&] { ImportService::spriteFromImageAt(save(wide, "wide.png")); });
+    EXPECT_EQ(wideMessage, "4097 × 10 is larger than the maximum canvas size of 4096 × 4096.");
+
+    // Refused from the header, before the decoder would try to allocate 40 GB.
+    try {
+        ImportService::spriteFromImageAt(saveBytes(pngClaimingSize(100000, 100000), "huge.png"));
+        ADD_FAILURE() << "imported";
+    } catch (const ImportError& error) {
+        EXPECT_EQ(error.kind(), ImportError::tooLarge);
+        EXPECT_EQ(error.width(), 100000);
+        EXPECT_EQ(error.message(),
+                  "100000 × 100000 is larger than the maximum canvas size of 4096 × 4096.");
+    }
+
+    const QByteArray png = PixelRenderer::pngData(imageOf(randomPixels(32 * 32, 4), 32, 32));
+    for (const QString& path :
+         {saveBytes("just text", "text.png"), saveBytes({}, "empty.png"),
+          saveBytes(png.left(png.size() / 2), "truncated.png"), folder.filePath("missing.png")}) {
+        EXPECT_EQ(messageOf([&] { ImportService::spriteFromImageAt(path); }),
+                  "That image could not be read.")
+            << path.toStdString();
+    }
+}
+
+TEST(ImportPalette, FirstDistinctColoursInReadingOrder) {
+    EXPECT_EQ(ImportService::palette(QList<quint32>(9, 0x00FF0000), 64), Palette::defaultPalette());
+
+    const Palette reds = ImportService::palette({0, 0xFFFF0000, 0x80FF0000, 0xFFFF0000}, 64);
+    EXPECT_EQ(reds.name, "Imported");
+    EXPECT_EQ(reds.colors, (QList<PixelColor>{PixelColor(0xFFFF0000), PixelColor(0x80FF0000)}));
+
+    QList<quint32> many;
+    for (quint32 i = 0; i < 200; ++i)
+        many.append(0xFF000000 | (i * 0x010203));
+    many.prepend(many[150]); // met first, so first in the palette
+    const Palette first64 = ImportService::palette(many, 64);
+    ASSERT_EQ(first64.colors.size(), 64);
+    EXPECT_EQ(first64.colors[0].raw, many[0]);
+    EXPECT_EQ(first64.colors[1].raw, 0xFF000000u);
+    EXPECT_EQ(first64.colors[63].raw, many[63]);
+}
+
+TEST(ImportFromPixels, ClipboardPixelsFollowTheSameRules) {
+    const Sprite pasted =
+        ImportService::spriteFromPixels({{0xFF00FF00, 0}, 2, 1}, QStringLiteral("Pasted"));
+    EXPECT_EQ(pasted.layers[0].name, "Pasted");
+    EXPECT_EQ(pasted.cel(0, 0)->pixels, (QList<quint32>{0xFF00FF00, 0}));
+    EXPECT_EQ(pasted.palette.colors, QList<PixelColor>{PixelColor(0xFF00FF00)});
+    EXPECT_EQ(ImportService::spriteFromPixels({{1}, 1, 1}, {}).layers[0].name, "Layer 1");
+
+    const auto kindOf = [](const PixelRenderer::Buffer& buffer) {
+        try {
+            ImportService::spriteFromPixels(buffer, "Pasted");
+        } catch (const ImportError& error) {
+            return int(error.kind());
+        }
+        return -1;
+    };
+    EXPECT_EQ(kindOf({QList<quint32>(4097, 0), 4097, 1}), ImportError::tooLarge);
+    EXPECT_EQ(kindOf({{}, 0, 0}), ImportError::unreadableImage);
+    EXPECT_EQ(kindOf({{1, 2}, 3, 1}), ImportError::unreadableImage);
+}

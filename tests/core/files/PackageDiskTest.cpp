@@ -1,0 +1,184 @@
+#include "PackageTestSupport.h"
+#include "PixelDocument.h"
+#include "CelPng.h"
+#include "PackageWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+struct PackageOnDisk : ::testing::Test {
+    QTemporaryDir folder;
+    QString path = folder.filePath("Hero.pixel");
+
+    // Everything in the folder, hidden entries included, as relative paths.
+    QStringList contents() const {
+        QStringList names;
+        QDir dir(folder.path());
+        for (const QFileInfo& info : dir.entryInfoList(
+                 QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
+            names.append(info.fileName());
+            if (info.isDir() && !info.isSymLink()) {
+                for (const QString& inner :
+                     QDir(info.filePath())
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                    QDir::Name))
+                    names.append(info.fileName() + '/' + inner);
+            }
+        }
+        return names;
+    }
+
+    void writeFile(const QString& relative, const QByteArray& bytes) {
+        QFile file(folder.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+};
+
+} // namespace
+
+TEST_F(PackageOnDisk, SavingReplacesThePackageWholeAndLeavesNothingBehind) {
+    const Sprite first = paintedSprite(9, 7, 2, 2, 11);
+    ProjectPackage::writePackage(first, path);
+    EXPECT_EQ(contents(), (QStringList{"Hero.pixel", "Hero.pixel/layers", "Hero.pixel/preview.png",
+                                       "Hero.pixel/project.json"}));
+    EXPECT_EQ(QDir(path + "/layers").entryList(QDir::Files),
+              (QStringList{"layer_0_frame_0.png", "layer_1_frame_1.png"}));
+    EXPECT_EQ(ProjectPackage::readPackage(path), first);
+
+    // A second save with other cels: the old cel files do not linger.
+    for (auto method : {PackageWriter::SwapMethod::exchange, PackageWriter::SwapMethod::renames}) {
+        Sprite second = paintedSprite(9, 7, 1, 1, 12);
+        second.layers[0].name = method == PackageWriter::SwapMethod::exchange ? "A" : "B";
+        PackageWriter::write(ProjectPackage::fileWrapper(second), path, method);
+        EXPECT_EQ(ProjectPackage::readPackage(path), second);
+        EXPECT_EQ(QDir(path + "/layers").entryList(QDir::Files),
+                  QStringList{"layer_0_frame_0.png"});
+        EXPECT_EQ(contents().size(), 4) << contents().join(", ").toStdString();
+    }
+
+    // Saving over a link replaces the link and never empties the folder it points to.
+    const QString elsewhere = folder.filePath("Elsewhere.pixel");
+    ASSERT_TRUE(QDir().rename(path, elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, path));
+    const Sprite linked = ProjectPackage::readPackage(elsewhere);
+    ProjectPackage::writePackage(first, path);
+    EXPECT_EQ(ProjectPackage::readPackage(elsewhere), linked);
+    EXPECT_EQ(ProjectPackage::readPackage(path), first);
+}
+
+TEST_F(PackageOnDisk, FailedSaveLeavesTheOldPackageUntouched) {
+    const Sprite old = paintedSprite(4, 4, 1, 1, 1);
+    ProjectPackage::writePackage(old, path);
+    const QStringList before = contents();
+
+    // Fails half-way through writing the new tree.
+    PackageTree broken = ProjectPackage::fileWrapper(paintedSprite(4, 4, 1, 1, 2));
+    broken.insert("zz/bad", PackageTree::file("x"));
+    expectPackageError([&] { PackageWriter::write(broken, path); }, PackageError::fileWriteUnknown);
+    // Fails while encoding.
+    Sprite unsaveable = old;
+    unsaveable.layers[0].cels[0] = Cel(3, 3, QList<quint32>(9, 0xFF000000));
+    expectPackageError([&] { ProjectPackage::writePackage(unsaveable, path); },
+                       PackageError::fileWriteUnknown);
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(ProjectPackage::readPackage(path), old);
+
+    expectPackageError(
+        [&] { ProjectPackage::writePackage(old, folder.filePath("missing/Hero.pixel")); },
+        PackageError::fileWriteUnknown);
+}
+
+TEST_F(PackageOnDisk, HostileFilesAreRefusedWithoutBlockingOrReadingThem) {
+    Sprite sprite = Sprite::blank(4, 4);
+    sprite.ensureCel(0, 0);
+    sprite.layers[0].cels[0]->pixels.fill(0xFF0000FF);
+    const QString cel = path + "/layers/layer_0_frame_0.png";
+
+    const auto freshPackage = [&] {
+        QDir(path).removeRecursively();
+        ProjectPackage::writePackage(sprite, path);
+        QFile::remove(cel);
+    };
+    const auto corrupt = [&](const char* what) {
+        SCOPED_TRACE(what);
+        expectPackageError([&] { ProjectPackage::readPackage(path); },
+                           PackageError::fileReadCorruptFile);
+    };
+
+    freshPackage();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(cel).constData(), 0600), 0);
+    corrupt("cel is a FIFO");
+
+    freshPackage();
+    writeFile("outside.png", CelPng::encode(*sprite.cel(0, 0)));
+    ASSERT_TRUE(QFile::link(folder.filePath("outside.png"), cel));
+    corrupt("cel is a link");
+
+    freshPackage();
+    ASSERT_TRUE(QFile(cel).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(cel).resize(qint64(1) << 40)); // sparse: a terabyte that takes no space
+    corrupt("cel file far larger than any PNG of the canvas");
+
+    freshPackage();
+    QDir(path).removeRecursively();
+    ProjectPackage::writePackage(sprite, path);
+    ASSERT_TRUE(QFile(path + "/layers/junk.bin").open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile(path + "/layers/junk.bin").resize(qint64(1) << 40));
+    EXPECT_EQ(ProjectPackage::readPackage(path), sprite) << "unreferenced files are not read";
+
+    QFile::remove(path + "/project.json");
+    ASSERT_TRUE(QFile::link(folder.filePath("outside.png"), path + "/project.json"));
+    corrupt("project.json is a link");
+
+    QDir(path).removeRecursively();
+    writeFile("Hero.pixel", "{}");
+    corrupt("package is a file");
+
+    QFile::remove(path);
+    QDir().mkpath(path);
+    writeFile("Hero.pixel/project.json", "{\"version\": 2}");
+    try {
+        ProjectPackage::readPackage(path);
+        ADD_FAILURE() << "opened";
+    } catch (const PackageError& error) {
+        EXPECT_EQ(error.code(), PackageError::fileReadCorruptFile);
+        EXPECT_TRUE(error.message().contains("\"width\" is missing")) << error.what();
+    }
+
+    expectPackageError([&] { ProjectPackage::readPackage(folder.filePath("Nowhere.pixel")); },
+                       PackageError::fileReadNoSuchFile);
+}
+
+TEST(SaveDocument, MarksSavedOnlyAfterASuccessfulWriteOfTheSameRevision) {
+    QTemporaryDir folder;
+    PixelDocument document(Sprite::blank(4, 4));
+    document.notifyContentChanged();
+    ASSERT_TRUE(document.hasUnsavedChanges());
+
+    expectPackageError(
+        [&] { ProjectPackage::saveDocument(document, folder.filePath("missing/A.pixel")); },
+        PackageError::fileWriteUnknown);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(document.hasUnsavedChanges());
+
+    ProjectPackage::saveDocument(document, folder.filePath("A.pixel"));
+    document.notifyContentChanged(); // edited before the event loop came round
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(document.hasUnsavedChanges());
+
+    int snapshots = 0;
+    document.willSnapshot = [&] { ++snapshots; };
+    ProjectPackage::saveDocument(document, folder.filePath("A.pixel"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(document.hasUnsavedChanges());
+    EXPECT_EQ(snapshots, 1);
+    EXPECT_EQ(ProjectPackage::readPackage(folder.filePath("A.pixel")), document.sprite());
+}

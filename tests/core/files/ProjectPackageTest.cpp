@@ -1,0 +1,458 @@
+#include "PackageTestSupport.h"
+#include "CelPng.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QRegularExpression>
+
+using namespace kestrin::test;
+
+namespace {
+
+PackageTree layersOf(const PackageTree& tree) {
+    return *tree.entry(ProjectPackage::layersDirectoryName);
+}
+
+QStringList namesIn(const PackageTree& directory) {
+    QStringList names;
+    for (const auto& [name, child] : directory.entries())
+        names.append(name);
+    return names;
+}
+
+} // namespace
+
+TEST(ProjectPackageRoundTrip, EveryWordAndSettingComesBack) {
+    for (qint64 width : awkwardWidths) {
+        Sprite sprite = paintedSprite(width, 3, 3, 3, quint32(width));
+        sprite.layers[1].isVisible = false;
+        sprite.layers[1].opacity = 0.25;
+        sprite.layers[2].name = QStringLiteral("Ink / \"quoted\" ✓");
+        sprite.activeLayerID = sprite.layers[1].id;
+        EXPECT_EQ(ProjectPackage::sprite(ProjectPackage::fileWrapper(sprite)), sprite)
+            << "width " << width;
+    }
+}
+
+TEST(ProjectPackageRoundTrip, BlankCelsAreDroppedAndHiddenLayersKept) {
+    Sprite sprite = Sprite::blank(4, 4);
+    sprite.insertFrame(1);
+    sprite.layers.append(Layer(QStringLiteral("Hidden"), 2));
+    sprite.layers[1].isVisible = false;
+    sprite.ensureCel(0, 0); // exists but holds only transparent words
+    sprite.layers[0].cels[0]->pixels.fill(0x00FF00FF);
+    sprite.ensureCel(1, 1);
+    sprite.layers[1].cels[1]->replace({1, 2, 1, 1}, {0x80402010});
+
+    const PackageTree tree = ProjectPackage::fileWrapper(sprite);
+    EXPECT_EQ(namesIn(layersOf(tree)), QStringList{"layer_1_frame_1.png"});
+    const QJsonArray layers = manifestObject(tree)["layers"].toArray();
+    EXPECT_EQ(layers[0]["cels"].toArray(), QJsonArray());
+    const QJsonObject stored{{"file", "layers/layer_1_frame_1.png"}, {"frame", 1}};
+    EXPECT_EQ(layers[1]["cels"].toArray(), QJsonArray{stored});
+
+    const Sprite reopened = ProjectPackage::sprite(tree);
+    EXPECT_FALSE(reopened.cel(0, 0).has_value());
+    EXPECT_FALSE(reopened.layers[1].isVisible);
+    EXPECT_EQ(reopened.cel(1, 1), sprite.cel(1, 1));
+}
+
+// Cel files written by other programs in other layouts still come back straight, never
+// through premultiplied pixels (which would turn 0x80FF8000 into 0x80FF7F00).
+TEST(ProjectPackageRoundTrip, ForeignCelLayoutsOpenStraight) {
+    Sprite sprite = Sprite::blank(2, 1);
+    sprite.layers[0].cels[0] = Cel(2, 1, {0x80FF8000, 0xFF0000FF});
+    PackageTree tree = ProjectPackage::fileWrapper(sprite);
+
+    QImage deep(2, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor::fromRgba64(0xFFFF, 0x8080, 0, 0x8080));
+    deep.setPixelColor(1, 0, QColor::fromRgba64(0, 0, 0xFFFF, 0xFFFF));
+    QImage indexed(2, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({0x80FF8000, 0xFF0000FF});
+    indexed.setPixel(0, 0, 0);
+    indexed.setPixel(1, 0, 1);
+    for (const QImage& image : {deep, indexed}) {
+        PackageTree layers = layersOf(tree);
+        layers.insert("layer_0_frame_0.png", PackageTree::file(pngOf(image)));
+        tree.insert(ProjectPackage::layersDirectoryName, layers);
+        EXPECT_EQ(ProjectPackage::sprite(tree).cel(0, 0), sprite.cel(0, 0)) << image.format();
+    }
+}
+
+TEST(ProjectPackageWriting, ManifestIsSortedStableAndUpperCase) {
+    const Sprite sprite = paintedSprite(5, 4, 2, 2, 7);
+    const PackageTree first = ProjectPackage::fileWrapper(sprite);
+    const QByteArray json = first.entry(ProjectPackage::manifestFileName)->contents();
+    EXPECT_EQ(
+        json,
+        ProjectPackage::fileWrapper(sprite).entry(ProjectPackage::manifestFileName)->contents());
+
+    // Top-level keys in sorted order, each once.
+    const QStringList top = {"activeFrameIndex", "activeLayerID", "frames",  "height",
+                             "layers",           "palette",       "version", "width"};
+    qsizetype previous = -1;
+    for (const QString& key : top) {
+        const qsizetype at = json.indexOf("\n    \"" + key.toUtf8() + "\":");
+        EXPECT_GT(at, previous) << key.toStdString();
+        previous = at;
+    }
+    EXPECT_TRUE(
+        json.contains(sprite.layers[0].id.toString(QUuid::WithoutBraces).toUpper().toUtf8()));
+    EXPECT_FALSE(QString::fromUtf8(json).contains(QRegularExpression("\"[0-9a-f]{8}-")));
+    EXPECT_EQ(manifestObject(first)["version"].toInt(), 2);
+
+    // Cels encoded on several threads are the bytes a single encoder makes.
+    EXPECT_EQ(layersOf(first).entry("layer_1_frame_1.png")->contents(),
+              CelPng::encode(*sprite.cel(1, 1)));
+
+    // The preview is frame 0 composited, whatever frame is active.
+    const auto preview = PixelRenderer::buffer(
+        QImage::fromData(first.entry(ProjectPackage::previewFileName)->contents()));
+    ASSERT_TRUE(preview.has_value());
+    const QImage frame0 =
+        PixelRenderer::makeImage(PixelRenderer::composite(sprite, 0), sprite.width, sprite.height);
+    EXPECT_EQ(preview->pixels, PixelRenderer::buffer(frame0)->pixels);
+}
+
+TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
+    Sprite sprite = paintedSprite(3, 2, 2, 1, 3);
+    sprite.layers[1].cels[0] = Cel(3, 2, randomPixels(6, 99));
+    const PackageTree saved = ProjectPackage::fileWrapper(sprite);
+    const QJsonObject original = manifestObject(saved);
+
+    struct Case {
+        const char* what;
+        std::function<void(QJsonObject&)> edit;
+        std::function<void(const Sprite&)> check;
+    };
+    const auto layer = [](QJsonObject& manifest, int index, const char* key, QJsonValue value) {
+        QJsonArray layers = manifest["layers"].toArray();
+        QJsonObject entry = layers[index].toObject();
+        entry[key] = value;
+        layers[index] = entry;
+        manifest["layers"] = layers;
+    };
+    const QJsonArray celAtZero{QJsonObject{{"frame", 0}, {"file", "layers/layer_0_frame_0.png"}}};
+    const std::vector<Case> cases = {
+        {"version 1: one image per layer, no frames",
+         [&](QJsonObject& m) {
+             m["version"] = 1;
+             m.remove("frames");
+             m.remove("activeFrameIndex");
+             layer(m, 0, "file", "layers/layer_0_frame_0.png");
+             QJsonArray layers = m["layers"].toArray();
+             for (int i = 0; i < layers.size(); ++i) {
+                 QJsonObject entry = layers[i].toObject();
+                 entry.remove("cels");
+                 layers[i] = entry;
+             }
+             m["layers"] = layers;
+         },
+         [&](const Sprite& s) {
+             EXPECT_EQ(s.frames, QList<Frame>{Frame{100}});
+             EXPECT_EQ(s.cel(0, 0), sprite.cel(0, 0));
+             EXPECT_FALSE(s.cel(1, 0).has_value());
+             EXPECT_EQ(s.activeFrameIndex, 0);
+         }},
+        {"empty frame list and short durations", [](QJsonObject& m) { m["frames"] = QJsonArray(); },
+         [](const Sprite& s) { EXPECT_EQ(s.frames, QList<Frame>{Frame{100}}); }},
+        {"durations below 10 ms",
+         [](QJsonObject& m) {
+             QJsonArray frames;
+             for (int d : {0, 5, 10, -3, 11})
+                 frames.append(QJsonObject{{"duration", d}});
+             m["frames"] = frames;
+         },
+         [](const Sprite& s) {
+             EXPECT_EQ(s.frames, (QList<Frame>{{10}, {10}, {10}, {10}, {11}}));
+             EXPECT_EQ(s.layers[0].cels.size(), 5);
+         }},
+        {"cel outside the frames is ignored",
+         [&](QJsonObject& m) {
+             layer(m, 1, "cels",
+                   QJsonArray{QJsonObject{{"frame", 7}, {"file", "layers/none.png"}},
+                              QJsonObject{{"frame", -1}, {"file", "x"}}});
+         },
+         [](const Sprite& s) { EXPECT_FALSE(s.cel(1, 0).has_value()); }},
+        {"no active layer: the last one; null optionals are absent",
+         [](QJsonObject& m) {
+             m.remove("activeLayerID");
+             m["activeFrameIndex"] = QJsonValue::Null;
+         },
+         [](const Sprite& s) {
+             EXPECT_EQ(s.activeLayerID, s.layers.last().id);
+             EXPECT_EQ(s.activeFrameIndex, 0);
+         }},
+        {"only the last path component counts",
+         [&](QJsonObject& m) {
+             layer(
+                 m, 0, "cels",
+                 QJsonArray{QJsonObject{{"frame", 0}, {"file", "elsewhere/layer_0_frame_0.png"}}});
+             layer(
+                 m, 1, "cels",
+                 QJsonArray{QJsonObject{{"frame", 0}, {"file", "/etc/../../layer_0_frame_0.png"}}});
+         },
+         [&](const Sprite& s) {
+             EXPECT_EQ(s.cel(0, 0), sprite.cel(0, 0));
+             EXPECT_EQ(s.cel(1, 0), sprite.cel(0, 0));
+         }},
+        {"cels win over file; a later cel of a frame replaces an earlier one",
+         [&](QJsonObject& m) {
+             layer(m, 1, "file", "layers/missing.png");
+             layer(m, 1, "cels",
+                   QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/layer_1_frame_0.png"}},
+                              celAtZero[0]});
+         },
+         [&](const Sprite& s) { EXPECT_EQ(s.cel(1, 0), sprite.cel(0, 0)); }},
+        {"opacity outside 0…1 is clamped; unknown keys are ignored",
+         [&](QJsonObject& m) {
+             layer(m, 0, "opacity", 7.5);
+             layer(m, 1, "opacity", -2);
+             m["comment"] = "from the future";
+         },
+         [](const Sprite& s) {
+             EXPECT_EQ(s.layers[0].opacity, 1.0);
+             EXPECT_EQ(s.layers[1].opacity, 0.0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PackageTree tree = saved;
+        QJsonObject manifest = original;
+        c.edit(manifest);
+        setManifest(tree, manifest);
+        try {
+            c.check(ProjectPackage::sprite(tree));
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << error.what();
+        }
+    }
+
+    // Lower-case UUIDs and escaped slashes, as other writers produce them.
+    PackageTree tree = saved;
+    QByteArray json = tree.entry(ProjectPackage::manifestFileName)->contents();
+    json.replace("layers/", "layers\\/");
+    tree.insert(ProjectPackage::manifestFileName, PackageTree::file(json.toLower()));
+    EXPECT_EQ(ProjectPackage::sprite(tree).layers[0].id, sprite.layers[0].id);
+
+    // Layers without cels need no "layers" folder at all.
+    const Sprite empty = Sprite::blank(8, 8);
+    PackageTree bare;
+    bare.insert(ProjectPackage::manifestFileName,
+                *ProjectPackage::fileWrapper(empty).entry(ProjectPackage::manifestFileName));
+    EXPECT_EQ(ProjectPackage::sprite(bare), empty);
+}
+
+namespace {
+
+enum class Expect { corrupt, decoding };
+
+struct BrokenPackage {
+    const char* what;
+    std::function<void(PackageTree&)> damage;
+    Expect expect;
+    const char* messagePart = ""; // for decoding errors: the value the message must name
+};
+
+void editManifest(PackageTree& tree, const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject manifest = manifestObject(tree);
+    edit(manifest);
+    setManifest(tree, manifest);
+}
+
+void editLayer(PackageTree& tree, const char* key, const QJsonValue& value) {
+    editManifest(tree, [&](QJsonObject& manifest) {
+        QJsonArray layers = manifest["layers"].toArray();
+        QJsonObject layer = layers[0].toObject();
+        layer[key] = value;
+        layers[0] = layer;
+        manifest["layers"] = layers;
+    });
+}
+
+void setCelFile(PackageTree& tree, PackageTree file) {
+    PackageTree layers = *tree.entry(ProjectPackage::layersDirectoryName);
+    layers.insert("layer_0_frame_0.png", std::move(file));
+    tree.insert(ProjectPackage::layersDirectoryName, layers);
+}
+
+QByteArray imageBytes(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    image.save(&device, format);
+    return bytes;
+}
+
+std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
+    const auto json = [](const char* text) {
+        return [text](PackageTree& t) {
+            t.insert(ProjectPackage::manifestFileName, PackageTree::file(text));
+        };
+    };
+    const auto top = [](const char* key, QJsonValue value) {
+        return [key, value](PackageTree& t) {
+            editManifest(t, [&](QJsonObject& m) { m[key] = value; });
+        };
+    };
+    const auto without = [](const char* key) {
+        return [key](PackageTree& t) { editManifest(t, [&](QJsonObject& m) { m.remove(key); }); };
+    };
+    const auto inLayer = [](const char* key, QJsonValue value) {
+        return [key, value](PackageTree& t) { editLayer(t, key, value); };
+    };
+    const auto celFile = [](PackageTree file) {
+        return [file](PackageTree& t) { setCelFile(t, file); };
+    };
+    const QImage narrow(3, 4, QImage::Format_ARGB32);
+    const QImage right(4, 4, QImage::Format_ARGB32);
+    QJsonArray tooManyFrames;
+    for (int i = 0; i < 70000; ++i)
+        tooManyFrames.append(QJsonObject{{"duration", 100}});
+    QJsonArray tooManyCels;
+    for (int i = 0; i < 65; ++i)
+        tooManyCels.append(QJsonObject{{"frame", 0}, {"file", "layers/layer_0_frame_0.png"}});
+
+    return {
+        {"root is a file", [](PackageTree& t) { t = PackageTree::file("{}"); }, Expect::corrupt},
+        {"root is empty", [](PackageTree& t) { t = PackageTree(); }, Expect::corrupt},
+        {"no project.json",
+         [](PackageTree& t) {
+             PackageTree copy;
+             copy.insert("layers", *t.entry("layers"));
+             t = copy;
+         },
+         Expect::corrupt},
+        {"project.json is a folder",
+         [](PackageTree& t) { t.insert(ProjectPackage::manifestFileName, PackageTree()); },
+         Expect::corrupt},
+        {"project.json is empty", json(""), Expect::corrupt},
+        {"invalid JSON", json("{\"version\": 2,"), Expect::decoding, "not valid JSON"},
+        {"JSON that is no object", json("[1, 2]"), Expect::decoding, "object"},
+        {"missing width", without("width"), Expect::decoding, "\"width\" is missing"},
+        {"missing palette", without("palette"), Expect::decoding, "\"palette\" is missing"},
+        {"missing version", without("version"), Expect::decoding, "\"version\""},
+        {"width as text", top("width", "4"), Expect::decoding, "\"width\""},
+        {"fractional height", top("height", 3.5), Expect::decoding, "\"height\""},
+        {"layers as object", top("layers", QJsonObject()), Expect::decoding, "\"layers\""},
+        {"frame without duration", top("frames", QJsonArray{QJsonObject()}), Expect::decoding,
+         "frames[0].duration"},
+        {"visible as text", inLayer("visible", "yes"), Expect::decoding, "layers[0].visible"},
+        {"opacity missing", inLayer("opacity", QJsonValue::Null), Expect::decoding,
+         "layers[0].opacity"},
+        {"bad layer UUID", inLayer("id", "not-a-uuid"), Expect::decoding, "layers[0].id"},
+        {"UUID in braces", inLayer("id", "{6F1C2A3B-0000-4000-8000-000000000001}"),
+         Expect::decoding, "layers[0].id"},
+        {"bad active layer UUID", top("activeLayerID", 12), Expect::decoding, "activeLayerID"},
+        {"cel without file", inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}}}),
+         Expect::decoding, "layers[0].cels[0].file"},
+        {"bad palette colour",
+         top("palette", QJsonObject{{"name", "P"}, {"colors", QJsonArray{"#12345G"}}}),
+         Expect::decoding, "#12345G"},
+        {"zero width", top("width", 0), Expect::decoding, "0 × 4"},
+        {"negative height", top("height", -5), Expect::decoding, "4 × -5"},
+        {"absurd width", top("width", 1e15), Expect::decoding, "1000000000000000 × 4"},
+        {"width above the limit", top("width", 4097), Expect::decoding, "4097 × 4"},
+        {"too many layer frames", top("frames", tooManyFrames), Expect::decoding, "70000 frames"},
+        {"too many cel pixels",
+         [tooManyCels](PackageTree& t) {
+             editManifest(t, [](QJsonObject& m) {
+                 m["width"] = 4096;
+                 m["height"] = 4096;
+             });
+             editLayer(t, "cels", tooManyCels);
+         },
+         Expect::decoding, "65 cels"},
+        {"no layers folder",
+         [](PackageTree& t) {
+             PackageTree copy;
+             copy.insert(ProjectPackage::manifestFileName,
+                         *t.entry(ProjectPackage::manifestFileName));
+             t = copy;
+         },
+         Expect::corrupt},
+        {"layers is a file", [](PackageTree& t) { t.insert("layers", PackageTree::file("x")); },
+         Expect::corrupt},
+        {"cel file missing",
+         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/gone.png"}}}),
+         Expect::corrupt},
+        {"cel path that is only ..",
+         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/.."}}}),
+         Expect::corrupt},
+        {"cel path ending in /",
+         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/"}}}),
+         Expect::corrupt},
+        {"cel file is a folder", celFile(PackageTree()), Expect::corrupt},
+        {"cel file is empty", celFile(PackageTree::file({})), Expect::corrupt},
+        {"cel file is text", celFile(PackageTree::file("not a picture")), Expect::corrupt},
+        {"cel file is a BMP of the right size",
+         celFile(PackageTree::file(imageBytes(right, "bmp"))), Expect::corrupt},
+        {"cel PNG truncated", celFile(PackageTree::file(goodPng.left(goodPng.size() - 20))),
+         Expect::corrupt},
+        {"cel PNG one pixel narrower", celFile(PackageTree::file(imageBytes(narrow, "png"))),
+         Expect::corrupt},
+        {"no layers", top("layers", QJsonArray()), Expect::corrupt},
+    };
+}
+
+} // namespace
+
+TEST(ProjectPackageReading, EveryBrokenPackageFailsWithATypedError) {
+    Sprite sprite = Sprite::blank(4, 4);
+    sprite.ensureCel(0, 0);
+    sprite.layers[0].cels[0]->pixels.fill(0xFF00FF00);
+    const PackageTree good = ProjectPackage::fileWrapper(sprite);
+    const QByteArray goodPng = layersOf(good).entry("layer_0_frame_0.png")->contents();
+
+    for (const BrokenPackage& broken : brokenPackages(goodPng)) {
+        SCOPED_TRACE(broken.what);
+        PackageTree tree = good;
+        broken.damage(tree);
+        try {
+            ProjectPackage::sprite(tree);
+            ADD_FAILURE() << "opened";
+        } catch (const PackageError& error) {
+            EXPECT_EQ(broken.expect, Expect::corrupt) << error.what();
+            EXPECT_EQ(error.code(), PackageError::fileReadCorruptFile);
+        } catch (const DecodingError& error) {
+            EXPECT_EQ(broken.expect, Expect::decoding) << error.what();
+            EXPECT_TRUE(error.message().contains(QString::fromUtf8(broken.messagePart)))
+                << error.what();
+        }
+    }
+}
+
+// Cels are decoded on several threads; the error must still be the first broken reference's.
+TEST(ProjectPackageReading, FirstBrokenCelIsTheOneReported) {
+    const Sprite sprite = paintedSprite(16, 16, 4, 4, 5);
+    PackageTree tree = ProjectPackage::fileWrapper(sprite);
+    PackageTree layers = layersOf(tree);
+    layers.insert("layer_1_frame_1.png", PackageTree::file("junk"));
+    layers.insert("layer_3_frame_3.png", PackageTree::file("junk"));
+    tree.insert(ProjectPackage::layersDirectoryName, layers);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        try {
+            ProjectPackage::sprite(tree);
+            FAIL() << "opened";
+        } catch (const PackageError& error) {
+            ASSERT_TRUE(error.detail().contains("layer_1_frame_1.png")) << error.what();
+        }
+    }
+}
+
+TEST(ProjectPackageWriting, RefusesSpritesThatWouldNotOpenAgain) {
+    const auto refused = [](const std::function<void(Sprite&)>& damage) {
+        Sprite sprite = Sprite::blank(4, 4);
+        damage(sprite);
+        expectPackageError([&] { ProjectPackage::fileWrapper(sprite); },
+                           PackageError::fileWriteUnknown);
+    };
+    refused([](Sprite& s) { s.layers[0].cels[0] = Cel(3, 4, QList<quint32>(12, 0xFF000000)); });
+    refused([](Sprite& s) { s.layers[0].cels[0] = Cel(4, 4, QList<quint32>(3, 0xFF000000)); });
+    refused([](Sprite& s) { s.layers[0].opacity = std::nan(""); });
+    refused([](Sprite& s) { s.layers.clear(); });
+    refused([](Sprite& s) {
+        s.width = 5000;
+        s.layers[0].cels[0].reset();
+    });
+}

@@ -1,0 +1,103 @@
+#include "PixelBlending.h"
+#include "ReferenceCompositor.h"
+#include "SpriteSamples.h"
+#include "TestSupport.h"
+#include "PixelRenderer.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using kestrin::test::awkwardWidths;
+
+using Kernel = std::function<void(const quint32*, quint32*, qint64)>;
+
+struct Rows {
+    QList<quint32> source;
+    QList<quint32> destination; // premultiplied, as a composite is
+};
+
+Rows randomRows(qint64 width, quint32 seed) {
+    QRandomGenerator random(seed);
+    const QList<quint32> backdrop = samples::pixelRuns(width, random);
+    return {samples::pixelRuns(width, random), PixelRenderer::premultiply(backdrop)};
+}
+
+// Runs a kernel from one word past the start, so that loads are unaligned.
+QList<quint32> applied(const Kernel& kernel, const Rows& rows) {
+    QList<quint32> out = rows.destination;
+    kernel(rows.source.constData() + 1, out.data() + 1, rows.source.size() - 1);
+    return out;
+}
+
+} // namespace
+
+TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
+    for (qint64 width : awkwardWidths) {
+        for (quint32 weight : {256u, 255u, 128u, 3u}) {
+            const Rows rows = randomRows(width + 1, quint32(width * 1000 + weight));
+            QList<quint32> expected = rows.destination;
+            for (qint64 i = 1; i <= width; ++i)
+                reference::blendPixel(expected[i], rows.source[i], weight);
+            const Kernel chosen = [weight](const quint32* s, quint32* d, qint64 n) {
+                PixelBlending::blendRow(s, d, n, weight);
+            };
+            const Kernel portable = [weight](const quint32* s, quint32* d, qint64 n) {
+                PixelBlending::scalar::blendRow(s, d, n, weight);
+            };
+            ASSERT_EQ(applied(chosen, rows), expected) << "width " << width << " w " << weight;
+            ASSERT_EQ(applied(portable, rows), expected) << "width " << width << " w " << weight;
+        }
+        for (quint32 tint : {0xFFFF4060u, 0xFF4898FFu}) {
+            for (quint32 weight : {255u, 127u, 1u}) {
+                Rows rows = randomRows(width + 1, quint32(width + tint + weight));
+                rows.source = PixelRenderer::premultiply(rows.source); // ghosts read composites
+                QList<quint32> expected = rows.destination;
+                for (qint64 i = 1; i <= width; ++i)
+                    reference::ghostPixel(expected[i], rows.source[i], tint, weight);
+                const Kernel chosen = [=](const quint32* s, quint32* d, qint64 n) {
+                    PixelBlending::ghostRow(s, d, n, tint, weight);
+                };
+                const Kernel portable = [=](const quint32* s, quint32* d, qint64 n) {
+                    PixelBlending::scalar::ghostRow(s, d, n, tint, weight);
+                };
+                ASSERT_EQ(applied(chosen, rows), expected) << "width " << width << " g " << weight;
+                ASSERT_EQ(applied(portable, rows), expected)
+                    << "width " << width << " g " << weight;
+            }
+        }
+    }
+}
+
+// Every alpha with every channel value, through both versions of both conversions.
+TEST(PixelBlending, PremultiplyAndUnpremultiplyEveryWord) {
+    QList<quint32> words{0}; // the kernels run from the second word on
+    for (quint32 a = 0; a < 256; ++a)
+        for (quint32 c = 0; c < 256; ++c)
+            words.append(a << 24 | c << 16 | (255 - c) << 8 | ((c * 7) & 0xFF));
+    words.append(0x00FFFFFF);
+    QList<quint32> premultiplied, unpremultiplied;
+    for (quint32 p : words) {
+        const quint32 a = p >> 24;
+        premultiplied.append(a == 0 ? 0 : reference::premultiplied(p, a));
+        quint32 straight = a << 24;
+        for (int shift = 0; shift < 24 && a != 0; shift += 8)
+            straight |= std::min<quint32>(255, reference::channel(p, shift) * 255 / a) << shift;
+        unpremultiplied.append(a == 0 ? 0 : straight);
+    }
+    const Rows rows{words, words};
+    EXPECT_EQ(applied(PixelBlending::scalar::premultiplyRow, rows), premultiplied);
+    EXPECT_EQ(applied(PixelBlending::scalar::unpremultiplyRow, rows), unpremultiplied);
+    EXPECT_EQ(PixelRenderer::premultiply(words), premultiplied);
+    EXPECT_EQ(PixelRenderer::unpremultiply(words), unpremultiplied);
+}
+
+// The bounds that the compositing examples do not reach.
+TEST(PixelBlending, WeightsAtTheirBounds) {
+    EXPECT_EQ(PixelBlending::layerWeight(1.5), 256u);
+    EXPECT_EQ(PixelBlending::layerWeight(-0.2), 0u);
+    EXPECT_EQ(PixelBlending::layerWeight(0.998046875), 256u); // 255.5 rounds away from zero
+    EXPECT_EQ(PixelBlending::ghostWeight(3.0, 2), 255u);
+    EXPECT_EQ(PixelBlending::ghostWeight(std::nan(""), 1), 0u);
+}

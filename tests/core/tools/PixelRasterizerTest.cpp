@@ -1,0 +1,155 @@
+#include "PixelRasterizer.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace PixelRasterizer;
+
+namespace {
+
+using Points = QList<PixelPoint>;
+
+QSet<PixelPoint> asSet(const Points& points) {
+    return QSet<PixelPoint>(points.begin(), points.end());
+}
+
+// Points relative to the box's corner, for comparing shapes dragged in different places.
+QSet<PixelPoint> relative(const Points& points, PixelPoint origin) {
+    QSet<PixelPoint> result;
+    for (const PixelPoint& p : points)
+        result.insert({p.x - origin.x, p.y - origin.y});
+    return result;
+}
+
+bool hasDuplicates(const Points& points) {
+    return asSet(points).size() != points.size();
+}
+
+} // namespace
+
+TEST(PixelRasterizer, LineAllOctantsAndEndpoints) {
+    EXPECT_EQ(line({0, 0}, {3, 1}), (Points{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(line({4, 4}, {4, 4}), (Points{{4, 4}}));
+    EXPECT_EQ(line({0, 0}, {-2, -2}), (Points{{0, 0}, {-1, -1}, {-2, -2}}));
+    for (const PixelPoint end : {PixelPoint{7, 3}, PixelPoint{-7, 3}, PixelPoint{3, -7},
+                                 PixelPoint{-3, -7}, PixelPoint{0, 9}, PixelPoint{-9, 0}}) {
+        const Points points = line({0, 0}, end);
+        EXPECT_EQ(points.first(), PixelPoint(0, 0));
+        EXPECT_EQ(points.last(), end);
+        EXPECT_EQ(points.size(), std::max(std::abs(end.x), std::abs(end.y)) + 1);
+        for (qint64 i = 1; i < points.size(); ++i) { // 8-connected, one step at a time
+            EXPECT_LE(std::abs(points[i].x - points[i - 1].x), 1);
+            EXPECT_LE(std::abs(points[i].y - points[i - 1].y), 1);
+        }
+    }
+}
+
+TEST(PixelRasterizer, Constraints) {
+    EXPECT_EQ(constrain({4, 2}, {0, 0}), PixelPoint(2, 2));
+    EXPECT_EQ(constrain({5, 2}, {0, 0}), PixelPoint(5, 0));
+    EXPECT_EQ(constrain({1, 3}, {0, 0}), PixelPoint(0, 3));
+    EXPECT_EQ(constrain({10, 3}, {0, 0}), PixelPoint(10, 0));
+    EXPECT_EQ(constrain({-4, 3}, {0, 0}), PixelPoint(-3, 3));
+    EXPECT_EQ(constrain({-4, 3}, {1, 1}), PixelPoint(-4, 1));
+    EXPECT_EQ(constrainSquare({3, -7}, {0, 0}), PixelPoint(7, -7));
+    EXPECT_EQ(constrainSquare({0, 0}, {0, 0}), PixelPoint(0, 0));
+    EXPECT_EQ(constrainEquilateral({10, 0}, {0, 0}), PixelPoint(10, 9));
+    EXPECT_EQ(constrainEquilateral({-10, -1}, {0, 0}), PixelPoint(-10, -9));
+    EXPECT_EQ(constrainEquilateral({10, 1}, {0, 0}), PixelPoint(10, 9));
+    EXPECT_EQ(constrainEquilateral({1, 20}, {0, 0}), PixelPoint(23, 20)); // 40/√3 = 23.09
+}
+
+TEST(PixelRasterizer, RectangleOutlineThinAndWideBoxes) {
+    EXPECT_TRUE(rectangleOutline({0, 0, 0, 3}).isEmpty());
+    EXPECT_EQ(rectangleOutline({2, 5, 4, 1}), (Points{{2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+    EXPECT_EQ(rectangleOutline({2, 5, 1, 3}), (Points{{2, 5}, {2, 7}, {2, 6}}));
+    EXPECT_EQ(rectangleOutline({0, 0, 1, 1}), (Points{{0, 0}}));
+    for (qint64 w = 1; w <= 9; ++w)
+        for (qint64 h = 1; h <= 9; ++h) {
+            const Points outline = rectangleOutline({0, 0, w, h});
+            EXPECT_FALSE(hasDuplicates(outline)) << w << "x" << h;
+            const qint64 inner = std::max<qint64>(0, w - 2) * std::max<qint64>(0, h - 2);
+            EXPECT_EQ(outline.size(), w * h - inner) << w << "x" << h;
+        }
+    EXPECT_EQ(filledRectangle({1, 1, 2, 2}), (Points{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
+    EXPECT_TRUE(filledRectangle({1, 1, 2, 0}).isEmpty());
+}
+
+TEST(PixelRasterizer, EllipseShapes) {
+    EXPECT_EQ(ellipseOutline({0, 0, 2, 5}), filledRectangle({0, 0, 2, 5}));
+    EXPECT_EQ(ellipseOutline({0, 0, 5, 2}), filledRectangle({0, 0, 5, 2}));
+    EXPECT_TRUE(ellipseOutline({0, 0, 5, 0}).isEmpty());
+
+    const QSet<PixelPoint> five = asSet(ellipseOutline({0, 0, 5, 5}));
+    for (const PixelPoint p :
+         {PixelPoint{2, 0}, PixelPoint{0, 2}, PixelPoint{4, 2}, PixelPoint{2, 4}})
+        EXPECT_TRUE(five.contains(p)) << p.x << "," << p.y;
+    for (const PixelPoint p :
+         {PixelPoint{0, 0}, PixelPoint{4, 0}, PixelPoint{0, 4}, PixelPoint{4, 4}})
+        EXPECT_FALSE(five.contains(p)) << p.x << "," << p.y;
+
+    // Every outline touches all four sides of its box and stays inside it, without repeats.
+    for (qint64 w = 3; w <= 17; w += 2)
+        for (qint64 h : {3, 4, 7, 8, 16, 33}) {
+            const PixelRect box{10, -4, w, h};
+            const Points outline = ellipseOutline(box);
+            EXPECT_FALSE(hasDuplicates(outline));
+            qint64 minX = LLONG_MAX, maxX = LLONG_MIN, minY = LLONG_MAX, maxY = LLONG_MIN;
+            for (const PixelPoint& p : outline) {
+                minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+                minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+            }
+            EXPECT_EQ((PixelRect{minX, minY, maxX - minX + 1, maxY - minY + 1}), box)
+                << w << "x" << h;
+        }
+}
+
+TEST(PixelRasterizer, TriangleApexAndSpans) {
+    const Points even = triangleOutline({0, 0, 4, 4});
+    const Points odd = triangleOutline({0, 0, 5, 4});
+    const auto topRow = [](const Points& points) {
+        QSet<qint64> xs;
+        for (const PixelPoint& p : points)
+            if (p.y == 0)
+                xs.insert(p.x);
+        return xs;
+    };
+    EXPECT_EQ(topRow(even), (QSet<qint64>{1, 2}));
+    EXPECT_EQ(topRow(odd), (QSet<qint64>{2}));
+    EXPECT_FALSE(hasDuplicates(even));
+    EXPECT_EQ(triangleOutline({3, 3, 1, 1}), (Points{{3, 3}}));
+
+    EXPECT_TRUE(spanFilled({}).isEmpty());
+    EXPECT_EQ(spanFilled({{3, 1}, {0, 1}, {1, 0}}),
+              (Points{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+}
+
+TEST(PixelRasterizer, FilledShapesListOnlyWhatCanReachTheCanvas) {
+    const PixelRect reach{-2, -2, 36, 36};
+    const PixelRect huge{-100'000, -100'000, 200'000, 200'000};
+    const Points filled = filledRectangle(huge, reach);
+    EXPECT_EQ(filled.size(), reach.area());
+    const Points ellipse = spanFilled(ellipseOutline(huge), reach);
+    EXPECT_EQ(ellipse.size(), reach.area()); // the canvas lies deep inside the ellipse
+
+    // Clipping keeps exactly the reachable part of the unclipped list, in order.
+    const PixelRect box{-5, 3, 20, 40};
+    Points expected;
+    for (const PixelPoint& p : spanFilled(triangleOutline(box)))
+        if (reach.contains(p))
+            expected.append(p);
+    EXPECT_EQ(spanFilled(triangleOutline(box), reach), expected);
+}
+
+TEST(PixelRasterizer, DraggingBackwardsGivesTheSameShape) {
+    // Boxes are normalised by the tools; the rasterizers see the same box either way, so
+    // shapes relative to their corner must not depend on where the box lies.
+    for (const PixelRect box : {PixelRect{0, 0, 6, 9}, PixelRect{-40, 17, 6, 9}}) {
+        EXPECT_EQ(relative(ellipseOutline(box), {box.x, box.y}),
+                  relative(ellipseOutline({0, 0, 6, 9}), {0, 0}));
+        EXPECT_EQ(relative(triangleOutline(box), {box.x, box.y}),
+                  relative(triangleOutline({0, 0, 6, 9}), {0, 0}));
+    }
+    EXPECT_EQ(deduplicated({{1, 1}, {2, 2}, {1, 1}, {3, 3}, {2, 2}}),
+              (Points{{1, 1}, {2, 2}, {3, 3}}));
+}

@@ -1,0 +1,127 @@
+#include "ToolFixture.h"
+#include "PixelRasterizer.h"
+
+#include <QSignalSpy>
+
+using ShapeTools = ToolFixture;
+
+TEST_F(ShapeTools, PreviewFollowsTheDragAndOnlyTheReleasePaints) {
+    editor->setPrimaryColor(PixelColor(red));
+    editor->setSecondaryColor(PixelColor(blue));
+    use(ToolKind::rectangle);
+    editor->pointerDown({2, 2}, secondary());
+    ASSERT_TRUE(editor->preview());
+    EXPECT_EQ(editor->preview()->pixels, (QList<PixelPoint>{{2, 2}}));
+    EXPECT_EQ(editor->preview()->color.raw, blue);
+    editor->pointerMoved({5, 4}, secondary());
+    EXPECT_EQ(editor->preview()->pixels, PixelRasterizer::rectangleOutline({2, 2, 4, 3}));
+    editor->setShapeFilled(true); // read again at the next move
+    editor->pointerMoved({5, 4}, secondary());
+    EXPECT_EQ(editor->preview()->pixels.size(), 12);
+    EXPECT_TRUE(painted().isEmpty());
+    editor->pointerUp({5, 4}, secondary());
+    EXPECT_FALSE(editor->preview());
+    EXPECT_EQ(paintedSet(), pointsIn({2, 2, 4, 3}));
+    EXPECT_EQ(pixel(3, 3), blue);
+    EXPECT_EQ(lastStep(), "Rectangle");
+
+    // Escape takes back the preview and leaves the canvas as it was.
+    use(ToolKind::ellipse);
+    editor->pointerDown({8, 8}, {});
+    editor->pointerMoved({14, 14}, {});
+    invalidated.clear();
+    editor->escape();
+    EXPECT_FALSE(editor->preview());
+    EXPECT_TRUE(invalidated.contains(std::nullopt));
+    editor->pointerUp({14, 14}, {});
+    EXPECT_EQ(paintedSet(), pointsIn({2, 2, 4, 3}));
+    EXPECT_EQ(undoCount(), 1);
+}
+
+TEST_F(ShapeTools, ShiftConstraintsAndActionNames) {
+    struct Case {
+        ToolKind kind;
+        PixelPoint to;
+        PixelRect box;
+        const char* action;
+    };
+    // The triangle's height comes from its width: 10 across, 1 down gives a 9 high constraint.
+    const QList<Case> cases = {
+        {ToolKind::rectangle, {6, 3}, {2, 2, 5, 5}, "Rectangle"},
+        {ToolKind::ellipse, {0, 5}, {0, 2, 3, 4}, "Ellipse"}, // a square past the left edge
+        {ToolKind::triangle, {12, 3}, {2, 2, 11, 10}, "Triangle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        open(Sprite::blank(16, 16));
+        editor->setShapeFilled(true);
+        editor->setPrimaryColor(PixelColor(red));
+        use(c.kind);
+        drag({{2, 2}, c.to}, shifted());
+        EXPECT_EQ(lastStep(), c.action);
+        qint64 left = 16, top = 16, right = -1, bottom = -1;
+        for (const PixelPoint& p : painted()) {
+            left = std::min(left, p.x);
+            top = std::min(top, p.y);
+            right = std::max(right, p.x);
+            bottom = std::max(bottom, p.y);
+        }
+        EXPECT_EQ((PixelRect{left, top, right - left + 1, bottom - top + 1}), c.box);
+    }
+
+    open(Sprite::blank(16, 16));
+    use(ToolKind::line);
+    drag({{1, 1}, {9, 4}}, shifted()); // snaps horizontal
+    EXPECT_EQ(paintedSet(), pointsIn({1, 1, 9, 1}));
+    EXPECT_EQ(lastStep(), "Line");
+    use(ToolKind::line); // Alt does not turn the line tool into an eyedropper
+    drag({{1, 3}, {1, 5}}, withOption());
+    EXPECT_EQ(pixel(1, 5), 0xFF000000u);
+}
+
+TEST_F(ShapeTools, HugeFilledShapeFarOffPaintsWhatTheUnclippedShapePaints) {
+    struct Case {
+        const char* name;
+        qint64 width, height, brush;
+        SymmetryMode symmetry;
+    };
+    const QList<Case> cases = {
+        {"plain", 16, 12, 1, SymmetryMode::off},
+        {"large brush", 16, 12, 5, SymmetryMode::both},
+        {"diagonal on a wide canvas", 20, 6, 3, SymmetryMode::diagonal},
+        {"anti-diagonal on a tall canvas", 5, 17, 2, SymmetryMode::antiDiagonal},
+    };
+    const PixelPoint from{-200, -150};
+    const PixelPoint to{180, 220};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(Sprite::blank(c.width, c.height));
+        editor->setShapeFilled(true);
+        editor->setBrushSize(c.brush);
+        editor->setSymmetry(c.symmetry);
+        use(ToolKind::ellipse);
+        drag({from, to});
+        const QList<quint32> clipped = words();
+
+        open(Sprite::blank(c.width, c.height));
+        editor->setBrushSize(c.brush);
+        editor->setSymmetry(c.symmetry);
+        const PixelRect box = PixelRasterizer::box(from, to);
+        editor->beginStroke();
+        for (const PixelPoint& p :
+             PixelRasterizer::spanFilled(PixelRasterizer::ellipseOutline(box)))
+            editor->stamp(p, editor->primaryColor());
+        editor->endStroke("Ellipse");
+        EXPECT_EQ(clipped, words());
+        EXPECT_FALSE(clipped.isEmpty());
+    }
+
+    // Dragged miles off, the preview lists only what can reach the canvas.
+    editor->setShapeFilled(true);
+    use(ToolKind::ellipse);
+    editor->pointerDown({-40000, -30000}, {});
+    editor->pointerMoved({50000, 60000}, {});
+    EXPECT_LT(editor->preview()->pixels.size(), 40 * 40);
+    editor->pointerUp({50000, 60000}, {});
+    EXPECT_EQ(painted().size(), 5 * 17);
+}

@@ -1,0 +1,338 @@
+#include "ShellFixture.h"
+
+#include "AppSettings.h"
+#include "NewSpriteView.h"
+#include "WelcomeView.h"
+#include "PixelRenderer.h"
+#include "ImportError.h"
+#include "ProjectPackage.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+
+namespace {
+
+void putPngOnClipboard(const QImage& image) {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), PixelRenderer::pngData(image));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+// Every pixel a different colour.
+QImage colourfulImage(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgba(x * 4, y * 4, (x + y) % 256, 255));
+    }
+    return image;
+}
+
+using AppCoordinatorTest = ShellTest;
+
+TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesItsWindowAndQuitsOnlyWhenNothingIsLeft) {
+    DocumentWindow* blank = coordinator->newDocument();
+    ASSERT_NE(blank->sizePrompt(), nullptr);
+    EXPECT_FALSE(blank->document()->promptsForSize());
+    blank->sizePrompt()->reject();
+    settle();
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(quits, 1);
+
+    // With the welcome window on screen, cancelling only closes the document.
+    coordinator->showWelcome();
+    DocumentWindow* second = coordinator->newDocument();
+    EXPECT_FALSE(coordinator->welcomeWindow()->isVisible()); // a new document closes it
+    coordinator->showWelcome();
+    second->sizePrompt()->reject();
+    settle();
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(quits, 1);
+    coordinator->welcomeWindow()->close();
+    settle();
+    EXPECT_EQ(quits, 2);
+}
+
+TEST_F(AppCoordinatorTest, DeferredWorkActsOnTheWindowItWasAskedFor) {
+    DocumentWindow* first = coordinator->newDocument();
+    DocumentWindow* second = spriteWindow();
+    second->editor()->addLayer();
+    ASSERT_TRUE(second->document()->hasUnsavedChanges());
+
+    // The first window's sheet is cancelled while the second one is in front.
+    second->activateWindow();
+    coordinator->clearChangeCount(first);
+    first->sizePrompt()->reject();
+    settle();
+    EXPECT_EQ(coordinator->documentWindows(), QList<DocumentWindow*>{second});
+    EXPECT_TRUE(second->document()->hasUnsavedChanges());
+    EXPECT_EQ(quits, 0);
+}
+
+TEST_F(AppCoordinatorTest, SizeSheetReplacesTheBlankSpriteWithoutAnUndoStep) {
+    DocumentWindow* window = coordinator->newDocument();
+    settle();
+    NewSpriteView* sheet = window->sizePrompt();
+    sheet->setSpriteSize(24, 16);
+    sheet->setBackground(NewSpriteView::Background::white);
+    sheet->create();
+    settle();
+    const Sprite& sprite = window->document()->sprite();
+    EXPECT_EQ(sprite.width, 24);
+    EXPECT_EQ(sprite.height, 16);
+    EXPECT_EQ(sprite.layers[0].cels[0]->pixel(5, 5), 0xFFFFFFFFu);
+    EXPECT_FALSE(window->document()->hasUnsavedChanges());
+    EXPECT_FALSE(window->document()->undoStack()->canUndo());
+    EXPECT_EQ(window->windowTitle(), "Untitled[*]");
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(coordinator->documentWindows().size(), 1);
+}
+
+// The brush option and grid toggle of a new window are the last ones chosen.
+TEST_F(AppCoordinatorTest, NewWindowsStartFromTheRememberedEditorChoices) {
+    AppSettings& settings = AppSettings::shared();
+    settings.setPixelPerfect(true);
+    settings.setShowPixelGrid(false);
+    DocumentWindow* first = coordinator->newDocument();
+    EXPECT_TRUE(first->editor()->pixelPerfect());
+    EXPECT_FALSE(first->editor()->view().showPixelGrid());
+
+    first->editor()->setPixelPerfect(false);
+    EXPECT_FALSE(settings.pixelPerfect());
+    EXPECT_FALSE(coordinator->newDocument()->editor()->pixelPerfect());
+}
+
+TEST_F(AppCoordinatorTest, ImportRefusesOversizedAndUnreadableImagesWithoutAWindow) {
+    QImage(4097, 2, QImage::Format_ARGB32).save(path("wide.png"));
+    QFile broken(path("broken.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not an image");
+    broken.close();
+
+    EXPECT_EQ(coordinator->importImage(path("wide.png")), nullptr);
+    EXPECT_EQ(coordinator->importImage(path("broken.png")), nullptr);
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    ASSERT_EQ(prompts.alertDetails.size(), 2);
+    EXPECT_EQ(prompts.alertDetails[0], ImportError(ImportError::tooLarge, 4097, 2).message());
+    EXPECT_EQ(prompts.alertDetails[1], ImportError(ImportError::unreadableImage).message());
+
+    colourfulImage(12, 10).save(path("hero.png"));
+    prompts.image = path("hero.png");
+    coordinator->importImage();
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 1);
+    const DocumentWindow* window = coordinator->documentWindows().first();
+    EXPECT_EQ(window->document()->sprite().layers[0].name, "hero");
+    EXPECT_FALSE(window->document()->hasUnsavedChanges());
+    EXPECT_TRUE(window->filePath().isEmpty());
+}
+
+TEST_F(AppCoordinatorTest, PasteAsNewSpriteTakesTheClipboardImageWithinTheLimits) {
+    putPngOnClipboard(colourfulImage(5000, 10));
+    coordinator->pasteAsNewSprite();
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    ASSERT_EQ(prompts.alertDetails.size(), 1);
+    EXPECT_EQ(prompts.alertDetails[0], ImportError(ImportError::tooLarge, 5000, 10).message());
+
+    QApplication::clipboard()->setText(QStringLiteral("words"));
+    coordinator->pasteAsNewSprite();
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(prompts.alerts.last(), "The clipboard holds no image.");
+
+    putPngOnClipboard(colourfulImage(64, 64));
+    coordinator->pasteAsNewSprite();
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 1);
+    const PixelDocument* document = coordinator->documentWindows().first()->document();
+    const Sprite& sprite = document->sprite();
+    EXPECT_EQ(sprite.width, 64);
+    ASSERT_EQ(sprite.layers.size(), 1);
+    EXPECT_EQ(sprite.layers[0].name, "Pasted");
+    EXPECT_EQ(sprite.frames.size(), 1);
+    EXPECT_EQ(sprite.palette.colors.size(), 64);
+    EXPECT_EQ(sprite.layers[0].cels[0]->pixel(3, 2), colourfulImage(64, 64).pixel(3, 2));
+    EXPECT_FALSE(document->hasUnsavedChanges());
+}
+
+TEST_F(AppCoordinatorTest, OpeningRefusesWhatIsNotAReadableProject) {
+    QDir(folder.path()).mkpath("photos");
+    QDir(folder.path()).mkpath("damaged.pixel");
+    QFile manifest(path("damaged.pixel/project.json"));
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write("{ this is not json");
+    manifest.close();
+
+    for (const char* name : {"photos", "damaged.pixel", "missing.pixel"})
+        EXPECT_EQ(coordinator->openDocument(path(name)), nullptr) << name;
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    ASSERT_EQ(prompts.alerts.size(), 3);
+    EXPECT_EQ(prompts.alerts[0], "“photos” is not a Kestrin project.");
+    EXPECT_EQ(prompts.alerts[1], "“damaged.pixel” could not be opened.");
+    EXPECT_FALSE(prompts.alertDetails[1].isEmpty());
+    EXPECT_TRUE(RecentProjects::all().isEmpty());
+}
+
+TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntitledWindow) {
+    Sprite sprite = NewSpriteView::makeSprite(6, 5, PixelColor(0xFF112233));
+    sprite.frames.append(Frame{250});
+    sprite.layers[0].cels.append(std::nullopt);
+    DocumentWindow* original = coordinator->createDocument(sprite);
+    prompts.saveLocation = path("walk.pixel");
+    ASSERT_TRUE(original->save());
+    EXPECT_EQ(original->windowTitle(), "walk[*]");
+    original->closeDiscarding();
+    settle();
+
+    const QPointer<DocumentWindow> blank = coordinator->newDocument();
+    DocumentWindow* touched = coordinator->newDocument();
+    touched->editor()->addLayer();
+    coordinator->showWelcome();
+    // The manifest inside a package stands for the package.
+    DocumentWindow* opened = coordinator->openDocument(path("walk.pixel/project.json"));
+    settle();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->filePath(), path("walk.pixel"));
+    EXPECT_EQ(opened->document()->sprite(), sprite);
+    EXPECT_FALSE(coordinator->welcomeWindow()->isVisible());
+    EXPECT_EQ(coordinator->documentWindows(), (QList<DocumentWindow*>{touched, opened}));
+    EXPECT_EQ(coordinator->openDocument(path("walk.pixel")), opened);
+    EXPECT_EQ(RecentProjects::all(), QStringList{path("walk.pixel")});
+    EXPECT_TRUE(blank.isNull());
+
+    // A blank window made after the project was opened is the user's new work: it stays.
+    DocumentWindow* later = coordinator->newDocument();
+    coordinator->openDocument(path("walk.pixel"));
+    settle();
+    EXPECT_TRUE(coordinator->documentWindows().contains(later));
+}
+
+TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
+    QDir(folder.path()).mkpath("holiday.pixel");
+    QFile photo(path("holiday.pixel/beach.jpg"));
+    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+    photo.write("jpeg");
+    photo.close();
+
+    DocumentWindow* window = spriteWindow();
+    window->editor()->addLayer();
+    prompts.saveLocation = path("holiday.pixel");
+    EXPECT_FALSE(window->save());
+    EXPECT_TRUE(QFile::exists(path("holiday.pixel/beach.jpg")));
+    EXPECT_EQ(prompts.alerts.last(),
+              "“holiday.pixel” already exists and is not a Kestrin project.");
+    EXPECT_TRUE(window->filePath().isEmpty());
+    EXPECT_TRUE(window->document()->hasUnsavedChanges());
+
+    // An older project is replaced only when the user agrees; saving to its own place asks
+    // nothing.
+    ProjectPackage::writePackage(Sprite::blank(9, 9), path("older.pixel"));
+    prompts.saveLocation = path("older.pixel");
+    EXPECT_FALSE(window->saveAs());
+    EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 9);
+    prompts.replaceAnswer = true;
+    EXPECT_TRUE(window->saveAs());
+    EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 8);
+    EXPECT_TRUE(window->saveAs());
+    EXPECT_EQ(prompts.replaceQuestions, (QStringList{"older.pixel", "older.pixel"}));
+}
+
+TEST_F(AppCoordinatorTest, ClosingWithUnsavedChangesAsksFirst) {
+    DocumentWindow* window = spriteWindow();
+    window->editor()->addLayer();
+
+    // Cancel, and Save whose location dialog is cancelled, both keep the window.
+    prompts.saveAnswers = {UserPrompts::SaveChoice::cancel, UserPrompts::SaveChoice::save};
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(coordinator->quit());
+    settle();
+    EXPECT_EQ(prompts.saveQuestions, (QStringList{"Untitled", "Untitled", "Untitled"}));
+    EXPECT_EQ(coordinator->documentWindows().size(), 1);
+    EXPECT_EQ(quits, 0);
+
+    // Save with a location writes the package, then the window closes.
+    prompts.saveAnswers = {UserPrompts::SaveChoice::save};
+    prompts.saveLocation = path("kept.pixel");
+    EXPECT_TRUE(window->close());
+    settle();
+    EXPECT_EQ(ProjectPackage::readPackage(path("kept.pixel")).layers.size(), 2);
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(quits, 1);
+
+    // Quitting asks for each changed window; Don't Save throws the changes away.
+    DocumentWindow* a = spriteWindow();
+    DocumentWindow* b = spriteWindow();
+    spriteWindow(); // unchanged: closes without a question
+    a->editor()->addLayer();
+    b->editor()->addEmptyFrame();
+    prompts.saveQuestions.clear();
+    prompts.saveAnswers = {UserPrompts::SaveChoice::discard, UserPrompts::SaveChoice::discard};
+    EXPECT_TRUE(coordinator->quit());
+    settle();
+    EXPECT_EQ(prompts.saveQuestions.size(), 2);
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(quits, 2);
+}
+
+TEST_F(AppCoordinatorTest, WelcomeWindowListsTheFirstTwelveRecentProjects) {
+    for (int i = 20; i >= 1; --i)
+        RecentProjects::add(path(QStringLiteral("p%1.pixel").arg(i)));
+    coordinator->showWelcome();
+    WelcomeView* welcome = coordinator->welcomeWindow();
+    EXPECT_EQ(welcome->size(), QSize(620, 380));
+    EXPECT_EQ(welcome->windowTitle(), "Kestrin");
+    ASSERT_EQ(welcome->recents().size(), 12);
+    EXPECT_EQ(welcome->recents().first(), path("p1.pixel"));
+    EXPECT_EQ(welcome->findChild<QListWidget*>()->count(), 12);
+    QStringList texts;
+    for (const QLabel* label : welcome->findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains("A fast, focused pixel art editor for Linux."));
+
+    // A recent project that has gone is reported, dropped from the list, and the welcome
+    // window stays.
+    welcome->onOpenRecent(path("p1.pixel"));
+    EXPECT_TRUE(welcome->isVisible());
+    EXPECT_EQ(welcome->recents().first(), path("p2.pixel"));
+
+    RecentProjects::clear();
+    welcome->reloadRecents();
+    EXPECT_EQ(welcome->findChild<QListWidget*>()->item(0)->text(), "No recent projects");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(AppCoordinatorTest, PathsGivenOrDroppedOpenAsProjectsOrNewSprites) {
+    ProjectPackage::writePackage(Sprite::blank(3, 3), path("tiles.pixel"));
+    colourfulImage(5, 4).save(path("hero.png"));
+    EXPECT_EQ(coordinator->openPaths({path("tiles.pixel"), path("hero.png"), path("gone.pixel")}),
+              2);
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 2);
+    EXPECT_EQ(coordinator->documentWindows()[0]->filePath(), path("tiles.pixel"));
+    EXPECT_EQ(coordinator->documentWindows()[1]->document()->sprite().width, 5);
+    EXPECT_EQ(prompts.alerts, QStringList{"“gone.pixel” could not be opened."});
+
+    ProjectPackage::writePackage(Sprite::blank(7, 7), path("dropped.pixel"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("dropped.pixel/project.json"))});
+    DocumentWindow* target = coordinator->documentWindows()[0];
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    settle();
+    ASSERT_EQ(coordinator->documentWindows().size(), 3);
+    EXPECT_EQ(coordinator->documentWindows()[2]->filePath(), path("dropped.pixel"));
+}
+
+} // namespace

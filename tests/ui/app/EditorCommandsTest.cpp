@@ -1,0 +1,232 @@
+#include "ShellFixture.h"
+
+#include "EditorCommands.h"
+#include "EditorView.h"
+#include "InspectorView.h"
+#include "CanvasView.h"
+#include "EditorToolbar.h"
+#include "InspectorSection.h"
+#include "StatusBarView.h"
+#include "TimelineView.h"
+#include "ToolStripView.h"
+#include "AppSettings.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QUndoStack>
+
+namespace {
+
+class EditorCommandsTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        window = spriteWindow(16, 16);
+        commands = window->commands();
+        editor = window->editor();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        window->view()->canvas()->setFocus();
+    }
+
+    QAction* action(const char* name) {
+        QAction* found = commands->action(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    // A key press as it reaches the focused widget.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+
+    DocumentWindow* window = nullptr;
+    EditorCommands* commands = nullptr;
+    EditorState* editor = nullptr;
+};
+
+TEST_F(EditorCommandsTest, TitlesFollowTheStateTheyToggle) {
+    AppSettings& settings = AppSettings::shared();
+    settings.setOnionSkinEnabled(false);
+    commands->refresh();
+    EXPECT_EQ(action("toggleOnionSkin")->text(), "Show Onion Skin");
+    action("toggleOnionSkin")->trigger();
+    EXPECT_TRUE(settings.onionSkinEnabled());
+    EXPECT_EQ(action("toggleOnionSkin")->text(), "Hide Onion Skin");
+
+    editor->view().setTimelinePresented(false);
+    EXPECT_EQ(action("toggleTimeline")->text(), "Show Timeline");
+    press(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(editor->view().isTimelinePresented());
+    EXPECT_FALSE(window->view()->timeline()->isHidden());
+    EXPECT_EQ(action("toggleTimeline")->text(), "Hide Timeline");
+
+    editor->view().setShowPixelGrid(true);
+    EXPECT_EQ(action("togglePixelGrid")->text(), "Hide Pixel Grid");
+    action("togglePixelGrid")->trigger();
+    EXPECT_EQ(action("togglePixelGrid")->text(), "Show Pixel Grid");
+
+    editor->addEmptyFrame();
+    press(Qt::Key_Return);
+    EXPECT_TRUE(editor->playback().isPlaying());
+    EXPECT_EQ(action("togglePlayback")->text(), "Stop");
+    press(Qt::Key_Return);
+    EXPECT_FALSE(editor->playback().isPlaying());
+    EXPECT_EQ(action("togglePlayback")->text(), "Play Animation");
+}
+
+TEST_F(EditorCommandsTest, LayerAndFrameCommandsAreRefusedWhereTheyCannotApply) {
+    EXPECT_FALSE(action("deleteLayer")->isEnabled());
+    EXPECT_FALSE(action("deleteFrame")->isEnabled());
+    press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    press(Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(window->document()->sprite().layers.size(), 2);
+    EXPECT_EQ(window->document()->sprite().frames.size(), 2);
+    EXPECT_TRUE(action("deleteLayer")->isEnabled());
+    EXPECT_TRUE(action("deleteFrame")->isEnabled());
+
+    // Undo is named after the step, and refused while a stroke is open.
+    EXPECT_EQ(action("undo")->text(), "Undo Add Frame");
+    EXPECT_EQ(action("redo")->text(), "Redo");
+    editor->beginStroke();
+    EXPECT_FALSE(action("undo")->isEnabled());
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->document()->sprite().frames.size(), 2);
+    editor->cancelStroke();
+    EXPECT_TRUE(action("undo")->isEnabled());
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->document()->sprite().frames.size(), 1);
+    EXPECT_EQ(action("redo")->text(), "Redo Add Frame");
+    EXPECT_FALSE(action("deleteFrame")->isEnabled());
+}
+
+TEST_F(EditorCommandsTest, SelectionAndClipboardCommandsNeedSomethingToWorkOn) {
+    QApplication::clipboard()->setText(QStringLiteral("no image"));
+    for (const char* name : {"cut", "copy", "copyMerged", "delete", "deselect", "paste",
+                             "pasteReplacing", "pasteAsNewLayer", "pasteAsNewSprite"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(editor->selection(), PixelRect(0, 0, 16, 16));
+    for (const char* name : {"cut", "copy", "copyMerged", "delete", "deselect"})
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+
+    editor->setPrimaryColor(PixelColor(0xFFFF0000));
+    window->document()->sprite().ensureCel(0, 0);
+    press(Qt::Key_C, Qt::ControlModifier);
+    for (const char* name : {"paste", "pasteInPlace", "pasteAsNewSprite"})
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+
+    // Floating pixels take Return for themselves: playback is off until they are placed.
+    press(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(editor->floatingPaste().has_value());
+    EXPECT_FALSE(action("togglePlayback")->isEnabled());
+    press(Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(editor->floatingPaste().has_value());
+    EXPECT_FALSE(editor->selection().has_value());
+    EXPECT_TRUE(action("togglePlayback")->isEnabled());
+}
+
+TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
+    coordinator->keyboardFixups().install();
+    QWidget* canvas = window->view()->canvas();
+    const auto pressNonLatin = [](QWidget* target, quint32 scanCode, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, 0x0443, Qt::NoModifier, scanCode, 0, 0, text);
+        QApplication::sendEvent(target, &event);
+    };
+    constexpr quint32 keyE = 26, keyX = 53;
+
+    // Latin keys reach the menu shortcuts directly.
+    press(Qt::Key_E);
+    EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
+    press(Qt::Key_BracketRight);
+    EXPECT_EQ(editor->brushSize(), 2);
+    press(Qt::Key_P);
+    EXPECT_EQ(editor->activeTool(), ToolKind::pencil);
+
+    // A Cyrillic layout types other letters on the same keys.
+    const PixelColor primary = editor->primaryColor();
+    pressNonLatin(canvas, keyE, QStringLiteral("у"));
+    EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
+    pressNonLatin(canvas, keyX, QStringLiteral("ч"));
+    EXPECT_EQ(editor->secondaryColor(), primary);
+
+    // While a field of the window has focus, the keys are typing.
+    auto* field = new QLineEdit(window->view());
+    field->show();
+    field->setFocus();
+    ASSERT_TRUE(editor->view().isEditingText());
+    EXPECT_FALSE(action("tool.pencil")->isEnabled());
+    pressNonLatin(field, keyX, QStringLiteral("ч"));
+    QTest::keyClicks(field, QStringLiteral("p]"));
+    EXPECT_EQ(field->text(), "чp]");
+    // Editing keys bound to canvas commands edit the field too.
+    editor->setSelection(PixelRect(0, 0, 4, 4));
+    ASSERT_TRUE(action("delete")->isEnabled());
+    int returns = 0;
+    QObject::connect(field, &QLineEdit::returnPressed, [&returns] { ++returns; });
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->text(), "чp");
+    EXPECT_EQ(returns, 1);
+    EXPECT_FALSE(editor->playback().isPlaying());
+    EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
+    EXPECT_EQ(editor->brushSize(), 2);
+    EXPECT_EQ(editor->secondaryColor(), primary);
+
+    canvas->setFocus();
+    EXPECT_FALSE(editor->view().isEditingText());
+    EXPECT_TRUE(action("tool.pencil")->isEnabled());
+}
+
+TEST_F(EditorCommandsTest, ViewCommandsZoomTheCanvas) {
+    editor->view().setZoom(4);
+    press(Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 8);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 2);
+    press(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 1);
+}
+
+} // namespace
+
+namespace {
+
+using EditorViewTest = EditorCommandsTest;
+
+TEST_F(EditorViewTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
+    EditorView* view = window->view();
+    QStringList titles;
+    for (const InspectorSection* section : view->inspector()->sections())
+        titles << section->title();
+    EXPECT_EQ(titles, (QStringList{"Color", "Palette", "Brush", "Symmetry", "Layers"}));
+    const int canvasLeft = view->canvas()->mapTo(view, QPoint(0, 0)).x();
+    EXPECT_LT(view->toolStrip()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
+    EXPECT_GT(view->inspector()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
+    EXPECT_GT(view->statusBar()->mapTo(view, QPoint(0, 0)).y(),
+              view->canvas()->mapTo(view, QPoint(0, 0)).y());
+
+    view->toolbar()->inspectorButton()->click();
+    EXPECT_FALSE(view->isInspectorPresented());
+    EXPECT_TRUE(view->inspector()->isHidden());
+    view->toolbar()->inspectorButton()->click();
+    EXPECT_FALSE(view->inspector()->isHidden());
+
+    // The appearance setting recolours the windows at once.
+    AppSettings& settings = AppSettings::shared();
+    settings.setAppearance(AppearanceMode::dark);
+    settle();
+    EXPECT_LT(window->palette().color(QPalette::Window).lightness(), 128);
+    settings.setAppearance(AppearanceMode::light);
+    settle();
+    EXPECT_GT(window->palette().color(QPalette::Window).lightness(), 128);
+    settings.setAppearance(AppearanceMode::system);
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "NewSpriteView.h"
+#include "PackageOpenDialog.h"
+#include "ProjectPackage.h"
+#include "AppSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A sheet whose results are recorded.
+struct SheetProbe {
+    SheetProbe() {
+        sheet.onCreate = [this](const Sprite& sprite) { created.append(sprite); };
+        sheet.onCancel = [this] { ++cancels; };
+        sheet.show();
+    }
+    NewSpriteView sheet;
+    QList<Sprite> created;
+    int cancels = 0;
+};
+
+TEST(NewSpriteViewTest, SizeIsClampedAndRememberedOnlyWhenCreated) {
+    AppSettings& settings = AppSettings::shared();
+    settings.setDefaultNewWidth(40);
+    settings.setDefaultNewHeight(30);
+    {
+        SheetProbe probe;
+        EXPECT_EQ(probe.sheet.spriteWidth(), 40);
+        EXPECT_EQ(probe.sheet.spriteHeight(), 30);
+        probe.sheet.setSpriteSize(0, 5000);
+        QTest::keyClick(&probe.sheet, Qt::Key_Escape);
+        EXPECT_EQ(probe.cancels, 1);
+        EXPECT_TRUE(probe.created.isEmpty());
+        EXPECT_EQ(settings.defaultNewWidth(), 40);
+    }
+    SheetProbe probe;
+    probe.sheet.setSpriteSize(0, 5000);
+    QTest::keyClick(&probe.sheet, Qt::Key_Return);
+    ASSERT_EQ(probe.created.size(), 1);
+    EXPECT_EQ(probe.created[0].width, 1);
+    EXPECT_EQ(probe.created[0].height, 2048);
+    EXPECT_EQ(probe.cancels, 0);
+    EXPECT_EQ(settings.defaultNewWidth(), 1);
+    EXPECT_EQ(settings.defaultNewHeight(), 2048);
+    EXPECT_EQ(SheetProbe().sheet.spriteHeight(), 2048);
+}
+
+TEST(NewSpriteViewTest, TypingAtOnceReplacesTheWidthAndTabLeadsToTheHeight) {
+    AppSettings::shared().setDefaultNewWidth(16);
+    AppSettings::shared().setDefaultNewHeight(16);
+    SheetProbe probe;
+    QWidget* field = probe.sheet.focusWidget();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, "40");
+    QTest::keyClick(field, Qt::Key_Tab);
+    field = probe.sheet.focusWidget();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, "24");
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(probe.created.size(), 1);
+    EXPECT_EQ(probe.created[0].width, 40);
+    EXPECT_EQ(probe.created[0].height, 24);
+}
+
+TEST(NewSpriteViewTest, BackgroundFillsTheFirstCelUnlessTransparent) {
+    struct Case {
+        NewSpriteView::Background background;
+        PixelColor custom;
+        std::optional<quint32> fill;
+    };
+    const Case cases[] = {
+        {NewSpriteView::Background::transparent, PixelColor(0xFF00FF00), std::nullopt},
+        {NewSpriteView::Background::white, PixelColor(0xFF00FF00), 0xFFFFFFFFu},
+        {NewSpriteView::Background::custom, PixelColor(0x8000FF00), 0x8000FF00u},
+        {NewSpriteView::Background::custom, PixelColor(0x0000FF00), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SheetProbe probe;
+        probe.sheet.setSpriteSize(3, 2);
+        probe.sheet.setBackground(c.background);
+        probe.sheet.setCustomColor(c.custom);
+        probe.sheet.create();
+        ASSERT_EQ(probe.created.size(), 1);
+        const Sprite& sprite = probe.created[0];
+        ASSERT_EQ(sprite.layers.size(), 1);
+        EXPECT_EQ(sprite.layers[0].name, "Layer 1");
+        EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
+        EXPECT_EQ(sprite.palette, Palette::defaultPalette());
+        const std::optional<Cel>& cel = sprite.layers[0].cels[0];
+        ASSERT_EQ(cel.has_value(), c.fill.has_value()) << int(c.background);
+        if (cel) {
+            EXPECT_EQ(cel->pixels, QList<quint32>(6, *c.fill));
+        }
+    }
+}
+
+TEST(NewSpriteViewTest, PresetButtonsSetBothSides) {
+    SheetProbe probe;
+    probe.sheet.setSpriteSize(10, 20);
+    for (QPushButton* button : probe.sheet.findChildren<QPushButton*>()) {
+        if (button->text() == "48")
+            button->click();
+    }
+    EXPECT_EQ(probe.sheet.spriteWidth(), 48);
+    EXPECT_EQ(probe.sheet.spriteHeight(), 48);
+}
+
+TEST(PackageOpenDialogTest, APackageFolderOrItsManifestIsOneDocument) {
+    QTemporaryDir folder;
+    const QString package = folder.filePath("walk.pixel");
+    ProjectPackage::writePackage(Sprite::blank(2, 2), package);
+    QDir(folder.path()).mkpath("plain");
+
+    EXPECT_EQ(PackageOpenDialog::packageFor(package), package);
+    EXPECT_EQ(PackageOpenDialog::packageFor(package + "/project.json"), package);
+    EXPECT_EQ(PackageOpenDialog::packageFor(folder.filePath("plain")), QString());
+    EXPECT_EQ(PackageOpenDialog::packageFor(folder.filePath("none.png")), QString());
+
+    // Choosing the package folder answers the dialog instead of walking into it.
+    PackageOpenDialog dialog;
+    dialog.setDirectory(folder.path());
+    dialog.selectFile(package);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenPath(), package);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "AppCoordinator.h"
+#include "DocumentWindow.h"
+#include "RecentProjects.h"
+#include "EditorState.h"
+#include "PixelDocument.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// What the fake prompts were asked, and what they answer.
+struct PromptLog {
+    QStringList alerts;
+    QStringList alertDetails;
+    QStringList saveQuestions;
+    QList<UserPrompts::SaveChoice> saveAnswers; // taken from the front; cancel when empty
+    QString saveLocation;                       // empty: the save dialog is cancelled
+    QStringList replaceQuestions;
+    bool replaceAnswer = false;
+    QString project;
+    QString image;
+    QStringList restoreQuestions;
+    bool restoreAnswer = true;
+};
+
+inline UserPrompts fakePrompts(PromptLog& log) {
+    return UserPrompts{
+        .alert =
+            [&log](QWidget*, const QString& message, const QString& detail) {
+                log.alerts << message;
+                log.alertDetails << detail;
+            },
+        .askToSave =
+            [&log](QWidget*, const QString& name) {
+                log.saveQuestions << name;
+                return log.saveAnswers.isEmpty() ? UserPrompts::SaveChoice::cancel
+                                                 : log.saveAnswers.takeFirst();
+            },
+        .chooseSaveLocation = [&log](QWidget*, const QString&) { return log.saveLocation; },
+        .askToReplace =
+            [&log](QWidget*, const QString& name) {
+                log.replaceQuestions << name;
+                return log.replaceAnswer;
+            },
+        .chooseProject = [&log](QWidget*) { return log.project; },
+        .chooseImage = [&log](QWidget*) { return log.image; },
+        .askToRestore =
+            [&log](const QString& name, const QDateTime&) {
+                log.restoreQuestions << name;
+                return log.restoreAnswer;
+            },
+    };
+}
+
+// Lets queued calls and deferred deletions run.
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// A coordinator with fake prompts, a quit counter and its own recovery and project folders.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RecentProjects::clear();
+        coordinator = makeCoordinator();
+    }
+
+    void TearDown() override {
+        coordinator.reset();
+        settle();
+    }
+
+    std::unique_ptr<AppCoordinator> makeCoordinator() {
+        auto made = std::make_unique<AppCoordinator>(fakePrompts(prompts), recoveryRoot());
+        made->quitApplication = [this] { ++quits; };
+        return made;
+    }
+
+    QString recoveryRoot() const { return folder.filePath(QStringLiteral("recovery")); }
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    // A document window made from a small sprite, settled and counting as unchanged.
+    DocumentWindow* spriteWindow(qint64 width = 8, qint64 height = 8) {
+        DocumentWindow* window = coordinator->createDocument(Sprite::blank(width, height));
+        settle();
+        return window;
+    }
+
+    QTemporaryDir folder;
+    PromptLog prompts;
+    int quits = 0;
+    std::unique_ptr<AppCoordinator> coordinator;
+};

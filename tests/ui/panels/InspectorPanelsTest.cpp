@@ -1,0 +1,162 @@
+#include "PanelFixture.h"
+#include "BrushInspector.h"
+#include "ColorWellPair.h"
+#include "EditorToolbar.h"
+#include "SymmetryInspector.h"
+#include "ToolStripView.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+QStringList visibleTexts(const QWidget& widget) {
+    QStringList texts;
+    for (const QLabel* label : widget.findChildren<QLabel*>())
+        if (label->isVisibleTo(&widget))
+            texts << label->text();
+    return texts;
+}
+
+QToolButton* buttonWithToolTip(const QWidget& widget, const QString& toolTip) {
+    for (QToolButton* button : widget.findChildren<QToolButton*>())
+        if (button->toolTip() == toolTip)
+            return button;
+    return nullptr;
+}
+
+using BrushInspectorTest = PanelFixture;
+
+TEST_F(BrushInspectorTest, CaptionsFollowToolAndSize) {
+    BrushInspector brush(editor.get());
+    struct Case {
+        ToolKind tool;
+        qint64 size;
+        QString caption;
+        bool singlePixels;
+    };
+    const QList<Case> cases = {
+        {ToolKind::eraser, 3, "Only at a brush size of 1 px.", false},
+        {ToolKind::pencil, 1, "No doubled pixels where a line turns.", false},
+        {ToolKind::fill, 1, "For the pencil and the eraser.", true},
+        {ToolKind::rectangle, 5, "For the pencil and the eraser.", false},
+        {ToolKind::move, 5, "For the pencil and the eraser.", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToolKinds::title(c.tool).toStdString());
+        editor->setActiveTool(c.tool);
+        editor->setBrushSize(c.size);
+        const QStringList texts = visibleTexts(brush);
+        EXPECT_TRUE(texts.contains(c.caption));
+        EXPECT_TRUE(texts.contains(QString("%1 px").arg(c.size)));
+        EXPECT_TRUE(texts.contains("Shortcuts: [, ]"));
+        EXPECT_EQ(texts.contains("The current tool draws single pixels."), c.singlePixels);
+    }
+}
+
+TEST_F(BrushInspectorTest, SizeControlsStayWithinTheBrushLimits) {
+    BrushInspector brush(editor.get());
+    QToolButton* plus = buttonWithToolTip(brush, "Larger Brush (])");
+    QToolButton* minus = buttonWithToolTip(brush, "Smaller Brush ([)");
+    QSlider* slider = brush.findChild<QSlider*>();
+
+    editor->setBrushSize(32);
+    plus->click();
+    EXPECT_EQ(editor->brushSize(), 32);
+    minus->click();
+    EXPECT_EQ(editor->brushSize(), 31);
+    EXPECT_EQ(slider->value(), 31);
+    slider->setValue(1);
+    EXPECT_EQ(editor->brushSize(), 1);
+    minus->click();
+    EXPECT_EQ(editor->brushSize(), 1);
+
+    QCheckBox* pixelPerfect = brush.findChild<QCheckBox*>();
+    EXPECT_EQ(pixelPerfect->text(), "Pixel-perfect");
+    pixelPerfect->click();
+    EXPECT_TRUE(editor->pixelPerfect());
+    editor->setPixelPerfect(false);
+    EXPECT_FALSE(pixelPerfect->isChecked());
+}
+
+using SymmetryInspectorTest = PanelFixture;
+
+TEST_F(SymmetryInspectorTest, SegmentsChooseTheModeAndTheTextDescribesIt) {
+    SymmetryInspector symmetry(editor.get());
+    const QList<QToolButton*> segments = symmetry.findChildren<QToolButton*>();
+    ASSERT_EQ(segments.size(), SymmetryModes::all.size());
+    segments[1]->click();
+    EXPECT_EQ(editor->symmetry(), SymmetryMode::leftRight);
+    EXPECT_TRUE(visibleTexts(symmetry).contains("Mirroring left to right."));
+    EXPECT_EQ(segments[1]->toolTip(), "Mirroring left to right.");
+
+    editor->setSymmetry(SymmetryMode::topBottom);
+    EXPECT_TRUE(segments[2]->isChecked());
+    EXPECT_TRUE(visibleTexts(symmetry).contains("Mirroring top to bottom."));
+
+    editor->setSymmetry(SymmetryMode::diagonal);
+    EXPECT_TRUE(visibleTexts(symmetry).contains("Mirroring across the diagonal."));
+    open(Sprite::blank(8, 4));
+    SymmetryInspector wide(editor.get());
+    editor->setSymmetry(SymmetryMode::diagonal);
+    EXPECT_TRUE(visibleTexts(wide).contains(
+        "Mirroring across the diagonal. Only what lands on the canvas is drawn."));
+}
+
+using ToolStripTest = PanelFixture;
+
+TEST_F(ToolStripTest, OneHighlightedButtonPerToolInOrder) {
+    ToolStripView strip(editor.get());
+    strip.show();
+    qint64 previousY = -1;
+    for (ToolKind tool : ToolKinds::all) {
+        QAbstractButton* button = strip.button(tool);
+        EXPECT_EQ(button->size(), QSize(34, 30));
+        EXPECT_GT(button->y(), previousY);
+        previousY = button->y();
+        EXPECT_TRUE(button->toolTip().startsWith(ToolKinds::title(tool)));
+    }
+    EXPECT_EQ(strip.button(ToolKind::select)->toolTip(), "Rectangle Selection (M)");
+    const ColorWellPair* wells = strip.findChild<ColorWellPair*>();
+    ASSERT_NE(wells, nullptr);
+    EXPECT_GT(wells->y(), previousY);
+
+    strip.button(ToolKind::ellipse)->click();
+    EXPECT_EQ(editor->activeTool(), ToolKind::ellipse);
+    editor->setActiveTool(ToolKind::eraser);
+    EXPECT_TRUE(strip.button(ToolKind::eraser)->isChecked());
+    EXPECT_FALSE(strip.button(ToolKind::ellipse)->isChecked());
+}
+
+using EditorToolbarTest = PanelFixture;
+
+TEST_F(EditorToolbarTest, ButtonsReachTheEditorWithLinuxShortcutsInTheirTooltips) {
+    EditorToolbar toolbar(editor.get());
+    QList<EditorViewState::ZoomIntent> zooms;
+    editor->view().performZoom = [&](EditorViewState::ZoomIntent intent) { zooms.append(intent); };
+    buttonWithToolTip(toolbar, "Zoom Out (Ctrl+\u2212)")->click();
+    buttonWithToolTip(toolbar, "Fit Canvas (Ctrl+0)")->click();
+    buttonWithToolTip(toolbar, "Zoom In (Ctrl++)")->click();
+    EXPECT_EQ(zooms, (QList{EditorViewState::ZoomIntent::zoomOut, EditorViewState::ZoomIntent::fit,
+                            EditorViewState::ZoomIntent::zoomIn}));
+
+    EXPECT_EQ(toolbar.fillButton()->toolTip(), "Outline or filled shape");
+    EXPECT_FALSE(toolbar.fillButton()->isEnabled()); // the pencil has no fill
+    editor->setActiveTool(ToolKind::triangle);
+    ASSERT_TRUE(toolbar.fillButton()->isEnabled());
+    toolbar.fillButton()->click();
+    EXPECT_TRUE(editor->shapeFilled());
+
+    int toggles = 0;
+    QObject::connect(&toolbar, &EditorToolbar::inspectorPresentedChanged, [&] { ++toggles; });
+    EXPECT_TRUE(toolbar.isInspectorPresented());
+    buttonWithToolTip(toolbar, "Toggle Inspector")->click();
+    EXPECT_FALSE(toolbar.isInspectorPresented());
+    EXPECT_EQ(toggles, 1);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+#include "LayerInspector.h"
+#include "PanelFixture.h"
+#include "LayerRow.h"
+#include "LayerThumbnail.h"
+
+#include <QTest>
+
+namespace {
+
+// Background, Sketch and Ink, bottom to top, with Ink active and one red pixel on Sketch.
+Sprite threeLayers() {
+    Sprite sprite = Sprite::blank(16, 16);
+    sprite.layers = {Layer("Background", 1), Layer("Sketch", 1), Layer("Ink", 1)};
+    sprite.ensureCel(1, 0);
+    sprite.layers[1].cels[0]->pixels[0] = 0xFFFF0000;
+    sprite.activeLayerID = sprite.layers[2].id;
+    return sprite;
+}
+
+struct LayerInspectorTest : PanelFixture {
+    LayerInspector* panel = nullptr;
+
+    void SetUp() override {
+        open(threeLayers());
+        panel = show<LayerInspector>();
+    }
+
+    QStringList shownNames() const {
+        QStringList names;
+        for (LayerRow* row : panel->rows())
+            names.append(row->nameLabel()->text());
+        return names;
+    }
+    LayerRow* rowNamed(const QString& name) const {
+        for (LayerRow* row : panel->rows())
+            if (row->nameLabel()->text() == name)
+                return row;
+        return nullptr;
+    }
+    struct Enabled {
+        bool remove, up, down;
+        friend bool operator==(const Enabled&, const Enabled&) = default;
+    };
+    Enabled buttons() const {
+        return {panel->deleteButton()->isEnabled(), panel->moveUpButton()->isEnabled(),
+                panel->moveDownButton()->isEnabled()};
+    }
+    // Whether the row's context menu offers Merge Down and Delete.
+    std::pair<bool, bool> menuEnablement(LayerRow* row) {
+        std::pair<bool, bool> enabled;
+        withContextMenu(row, QPoint(60, 10), [&](QMenu& menu) {
+            enabled = {actionNamed(menu, "Merge Down")->isEnabled(),
+                       actionNamed(menu, "Delete")->isEnabled()};
+        });
+        return enabled;
+    }
+};
+
+} // namespace
+
+TEST_F(LayerInspectorTest, RowsListTheTopLayerFirstWithThumbnailsAndOpacityHints) {
+    EXPECT_EQ(shownNames(), (QStringList{"Ink", "Sketch", "Background"}));
+    EXPECT_TRUE(panel->rows()[2]->thumbnail()->image().isNull()); // no cel in this frame
+    const QImage sketch = rowNamed("Sketch")->thumbnail()->image();
+    ASSERT_EQ(sketch.size(), QSize(16, 16));
+    EXPECT_EQ(sketch.pixel(0, 0), 0xFFFF0000);
+    EXPECT_EQ(rowNamed("Sketch")->thumbnail()->size(), QSize(24, 24));
+
+    panel->opacitySlider()->setValue(LayerInspector::opacitySteps / 2);
+    EXPECT_DOUBLE_EQ(sprite().layers[2].opacity, 0.5);
+    EXPECT_EQ(panel->opacityText()->text(), "50%");
+    EXPECT_TRUE(rowNamed("Ink")->opacityHint()->isVisible());
+    EXPECT_EQ(rowNamed("Ink")->opacityHint()->text(), "50%");
+    EXPECT_FALSE(rowNamed("Sketch")->opacityHint()->isVisible());
+    EXPECT_EQ(undo().undoText(), "Change Layer Opacity");
+
+    // A drag of the knob is one step however far it travels.
+    const int steps = undo().count();
+    panel->opacitySlider()->setSliderDown(true);
+    for (int position : {400, 300, 250})
+        panel->opacitySlider()->setValue(position);
+    panel->opacitySlider()->setSliderDown(false);
+    EXPECT_DOUBLE_EQ(sprite().layers[2].opacity, 0.25);
+    EXPECT_EQ(undo().count(), steps + 1);
+    undo().undo();
+    EXPECT_DOUBLE_EQ(sprite().layers[2].opacity, 0.5);
+    EXPECT_EQ(panel->opacitySlider()->value(), LayerInspector::opacitySteps / 2);
+
+    const QImage picture = panel->grab().toImage();
+    EXPECT_EQ(picture.size(), panel->size());
+    EXPECT_EQ(rowNamed("Ink")->height(), LayerRow::rowHeight);
+}
+
+TEST_F(LayerInspectorTest, ButtonsAndMenuItemsAreEnabledOnlyWhereTheyCanAct) {
+    EXPECT_EQ(buttons(), (Enabled{true, false, true})); // the top layer is active
+    EXPECT_EQ(menuEnablement(rowNamed("Ink")), std::make_pair(true, true));
+
+    QTest::mouseClick(panel->moveDownButton(), Qt::LeftButton);
+    QTest::mouseClick(panel->moveDownButton(), Qt::LeftButton);
+    EXPECT_EQ(shownNames(), (QStringList{"Sketch", "Background", "Ink"}));
+    EXPECT_EQ(buttons(), (Enabled{true, true, false}));
+    EXPECT_EQ(undo().undoText(), "Reorder Layer");
+    QTest::mouseClick(panel->moveUpButton(), Qt::LeftButton);
+    EXPECT_EQ(shownNames(), (QStringList{"Sketch", "Ink", "Background"}));
+
+    QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
+    QTest::mouseClick(panel->deleteButton(), Qt::LeftButton);
+    ASSERT_EQ(shownNames(), QStringList{"Background"});
+    EXPECT_EQ(buttons(), (Enabled{false, false, false}));
+    EXPECT_EQ(menuEnablement(panel->rows()[0]), std::make_pair(false, false));
+
+    QTest::mouseClick(panel->addButton(), Qt::LeftButton);
+    EXPECT_EQ(shownNames(), (QStringList{"Layer 2", "Background"}));
+    EXPECT_EQ(buttons(), (Enabled{true, false, true}));
+    EXPECT_EQ(panel->addButton()->toolTip(), "Add Layer (Ctrl+Shift+N)");
+}
+
+TEST_F(LayerInspectorTest, DoubleClickRenamesOnReturnAndEscapeKeepsTheName) {
+    LayerRow* row = rowNamed("Sketch");
+    QTest::mouseDClick(row, Qt::LeftButton, {}, QPoint(80, 10));
+    EXPECT_EQ(sprite().activeLayerID, sprite().layers[1].id);
+    ASSERT_TRUE(row->nameField()->isVisible());
+    EXPECT_TRUE(row->nameField()->hasFocus());
+    EXPECT_TRUE(editor->view().isEditingText());
+    EXPECT_EQ(row->nameField()->text(), "Sketch");
+
+    QTest::keyClicks(row->nameField(), "Line art p");
+    QTest::keyClick(row->nameField(), Qt::Key_Return);
+    EXPECT_EQ(sprite().layers[1].name, "Line art p");
+    EXPECT_EQ(undo().undoText(), "Rename Layer");
+    EXPECT_FALSE(row->nameField()->isVisible());
+    EXPECT_EQ(row->nameLabel()->text(), "Line art p");
+    EXPECT_FALSE(editor->view().isEditingText());
+    EXPECT_FALSE(panel->renamingLayerID().has_value());
+
+    withContextMenu(row, QPoint(80, 10),
+                    [](QMenu& menu) { actionNamed(menu, "Rename")->trigger(); });
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(row->nameField()->isVisible());
+    QTest::keyClicks(row->nameField(), "Scrap");
+    QTest::keyClick(row->nameField(), Qt::Key_Escape);
+    EXPECT_FALSE(row->nameField()->isVisible());
+    EXPECT_EQ(sprite().layers[1].name, "Line art p");
+    EXPECT_FALSE(editor->view().isEditingText());
+
+    // A blank name is refused by the editor; the row shows the old name again.
+    QTest::mouseDClick(row, Qt::LeftButton, {}, QPoint(80, 10));
+    row->nameField()->clear();
+    QTest::keyClicks(row->nameField(), "   ");
+    QTest::keyClick(row->nameField(), Qt::Key_Return);
+    EXPECT_EQ(row->nameLabel()->text(), "Line art p");
+    EXPECT_EQ(undo().count(), 1);
+}
+
+TEST_F(LayerInspectorTest, EyeTogglesVisibilityAsAnUndoStep) {
+    QToolButton* eye = rowNamed("Sketch")->visibilityButton();
+    EXPECT_EQ(eye->toolTip(), "Hide Layer");
+    QTest::mouseClick(eye, Qt::LeftButton);
+    EXPECT_FALSE(sprite().layers[1].isVisible);
+    EXPECT_EQ(eye->toolTip(), "Show Layer");
+    EXPECT_EQ(undo().undoText(), "Toggle Layer Visibility");
+    EXPECT_EQ(sprite().activeLayerID, sprite().layers[2].id); // the eye does not select
+    QTest::mouseClick(eye, Qt::LeftButton);
+    EXPECT_TRUE(sprite().layers[1].isVisible);
+    undo().undo();
+    EXPECT_FALSE(sprite().layers[1].isVisible);
+    EXPECT_EQ(eye->toolTip(), "Show Layer");
+
+    withContextMenu(rowNamed("Sketch"), QPoint(80, 10),
+                    [](QMenu& menu) { actionNamed(menu, "Duplicate")->trigger(); });
+    EXPECT_EQ(shownNames(), (QStringList{"Ink", "Sketch copy", "Sketch", "Background"}));
+    withContextMenu(rowNamed("Sketch copy"), QPoint(80, 10),
+                    [](QMenu& menu) { actionNamed(menu, "Merge Down")->trigger(); });
+    EXPECT_EQ(shownNames(), (QStringList{"Ink", "Sketch", "Background"}));
+    EXPECT_EQ(undo().undoText(), "Merge Layer Down");
+}
+
+TEST_F(LayerInspectorTest, IconsAreRedrawnInTheTextColourWhenThePaletteChanges) {
+    const auto inkOf = [](const QIcon& icon) {
+        const QImage image = icon.pixmap(16, 16).toImage();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) == 255)
+                    return QColor(image.pixel(x, y));
+        return QColor();
+    };
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::WindowText, QColor(250, 240, 10));
+    window->setPalette(dark);
+    EXPECT_EQ(inkOf(panel->deleteButton()->icon()), QColor(250, 240, 10));
+    EXPECT_EQ(inkOf(panel->rows()[0]->visibilityButton()->icon()), QColor(250, 240, 10));
+}
