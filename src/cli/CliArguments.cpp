@@ -3,6 +3,7 @@
 #include "CliError.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -44,6 +45,17 @@ QCommandLineOption makeOption(CliOption option) {
                         "image (same name, extension .json).")};
     case CliOption::force:
         return {"force", cliText("Replace the project if it already exists.")};
+    case CliOption::metadata:
+        return {"metadata",
+                cliText("JSON layout: kestrin (Kestrin's own, the default), hash or array (the "
+                        "texture-atlas layouts game engines read; frames named \"<name> "
+                        "<index>.png\"). Implies --json."),
+                "layout"};
+    case CliOption::paletteFormat:
+        return {{"f", "format"},
+                cliText("Palette file format: gpl (GIMP), hex (one RRGGBB a line) or pal (JASC) "
+                        "(default: from the palette file's extension)."),
+                "format"};
     }
     Q_UNREACHABLE();
 }
@@ -155,6 +167,27 @@ SpriteSheetLayout CliArguments::layout() const {
         return SpriteSheetLayout::grid;
     throw CliError(cliText("Unknown layout “%1”. Use one of: row, column, grid.")
                        .arg(text(CliOption::layout)));
+}
+
+SheetMetadataStyle CliArguments::metadataStyle() const {
+    if (!isSet(CliOption::metadata))
+        return SheetMetadataStyle::kestrin;
+    if (const auto style = SheetMetadataStyles::fromName(text(CliOption::metadata)))
+        return *style;
+    throw CliError(cliText("Unknown metadata layout “%1”. Use one of: kestrin, hash, array.")
+                       .arg(text(CliOption::metadata)));
+}
+
+PaletteFileFormat CliArguments::paletteFormat(const QString& fileName) const {
+    const bool given = isSet(CliOption::paletteFormat);
+    const QString name = given ? text(CliOption::paletteFormat) : QFileInfo(fileName).suffix();
+    if (const auto format = PaletteFileFormats::fromName(name))
+        return *format;
+    throw CliError(
+        given ? cliText("Unknown palette format “%1”. Use one of: gpl, hex, pal.").arg(name)
+              : cliText("Cannot tell the palette format from “%1”: give --format with "
+                        "one of: gpl, hex, pal.")
+                    .arg(fileName));
 }
 
 QString CliArguments::helpText() const {

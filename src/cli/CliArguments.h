@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ExportFormat.h"
+#include "PaletteFileFormat.h"
+#include "SheetMetadataStyle.h"
 #include "SpriteSheetLayout.h"
 
 #include <QCommandLineParser>
@@ -11,7 +13,20 @@
 #include <optional>
 
 // The options every subcommand draws from, so that one name always means one thing.
-enum class CliOption { format, scale, frame, name, layout, columns, padding, trim, json, force };
+enum class CliOption {
+    format,
+    scale,
+    frame,
+    name,
+    layout,
+    columns,
+    padding,
+    trim,
+    json,
+    force,
+    paletteFormat,
+    metadata,
+};
 
 // One subcommand's command line: its options, its positional arguments, its help, and typed
 // readers that turn bad values into CliError.
@@ -38,6 +53,9 @@ public:
     // A whole number of at least minimum; fallback when the option is not given.
     qint64 number(CliOption option, qint64 fallback, qint64 minimum) const;
     SpriteSheetLayout layout() const;
+    SheetMetadataStyle metadataStyle() const; // kestrin when not given
+    // The --format value as a palette format, else the one the file name's extension names.
+    PaletteFileFormat paletteFormat(const QString& fileName) const;
     QString text(CliOption option) const;
 
     QString helpText() const;

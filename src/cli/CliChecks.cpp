@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace {
+namespace CliChecks {
 
 QString projectDirectory(const QString& path) {
     const QFileInfo info(path);
@@ -15,10 +15,6 @@ QString projectDirectory(const QString& path) {
         return info.absolutePath();
     return path;
 }
-
-} // namespace
-
-namespace CliChecks {
 
 Sprite openProject(const QString& path) {
     return ProjectPackage::readPackage(projectDirectory(path));

@@ -12,6 +12,8 @@ namespace CliChecks {
 
 // The project at path: a ".pixel" folder, or the project.json inside it.
 Sprite openProject(const QString& path);
+// The ".pixel" folder of such a path.
+QString projectDirectory(const QString& path);
 // "hero" for …/hero.pixel.
 QString projectName(const QString& path);
 

@@ -3,6 +3,7 @@
 #include "CliChecks.h"
 #include "CliError.h"
 #include "ExportCommands.h"
+#include "PaletteCommands.h"
 #include "ProjectCommands.h"
 
 #include <QCoreApplication>
@@ -28,7 +29,11 @@ const QList<Command>& commands() {
         {"sheet", "Pack every frame into one sprite sheet, optionally with JSON",
          ExportCommands::sheet},
         {"gif", "Write the animation as a looping GIF", ExportCommands::gif},
+        {"apng", "Write the animation as a looping animated PNG (full colour and alpha)",
+         ExportCommands::apng},
         {"import", "Make a new project from an image", ProjectCommands::importImage},
+        {"palette", "Export a project's palette as .gpl, .hex or .pal, or import one",
+         PaletteCommands::palette},
     };
     return list;
 }

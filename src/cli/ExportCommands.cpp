@@ -1,5 +1,6 @@
 #include "ExportCommands.h"
 
+#include "ApngService.h"
 #include "CliArguments.h"
 #include "CliChecks.h"
 #include "CliError.h"
@@ -51,6 +52,26 @@ QString metadataPath(const QString& imagePath) {
     if (suffix.isEmpty())
         return imagePath + ".json";
     return imagePath.left(imagePath.size() - suffix.size()) + "json";
+}
+
+// The looping animations: the whole timeline at one scale, following the PNG scale rules.
+int writeAnimation(
+    const QStringList& arguments, const QString& command, const QString& description,
+    const QString& outputDescription, qint64 leastFrames,
+    const std::function<QByteArray(const Sprite&, qint64, const ExportProgress&)>& encode) {
+    CliArguments args(command, description, {CliOption::scale},
+                      {projectArgument, {"output", outputDescription}});
+    if (!args.parse(arguments))
+        return 0;
+    const qint64 percent = args.scale();
+    const Sprite sprite = CliChecks::openProject(args.positional(0));
+    if (sprite.frames.size() < leastFrames)
+        throw CliError(cliText("A GIF needs more than one frame."));
+    CliChecks::checkScale(percent, sprite.width, sprite.height, ExportFormat::png);
+    ExportService::writeFile(encode(sprite, percent, {}), args.positional(1));
+    out() << args.positional(1) << " (" << sizeText(sprite.width, sprite.height, percent) << ", "
+          << sprite.frames.size() << " frames)" << Qt::endl;
+    return 0;
 }
 
 } // namespace
@@ -132,7 +153,8 @@ int sheet(const QStringList& arguments) {
     CliArguments args("sheet",
                       cliText("Packs every frame into one image: a row, a column or a grid."),
                       {CliOption::format, CliOption::scale, CliOption::layout, CliOption::columns,
-                       CliOption::padding, CliOption::trim, CliOption::json},
+                       CliOption::padding, CliOption::trim, CliOption::json, CliOption::metadata,
+                       CliOption::name},
                       {projectArgument, outputArgument("The image file to write.")});
     if (!args.parse(arguments))
         return 0;
@@ -144,7 +166,9 @@ int sheet(const QStringList& arguments) {
     options.columns = args.number(CliOption::columns, 4, 1);
     options.padding = args.number(CliOption::padding, 0, 0);
     options.trim = args.isSet(CliOption::trim);
-    options.includeMetadata = args.isSet(CliOption::json);
+    options.includeMetadata = args.isSet(CliOption::json) || args.isSet(CliOption::metadata);
+    options.metadataStyle = args.metadataStyle();
+    options.imageName = QFileInfo(output).fileName();
     const QString jsonPath = metadataPath(output);
     if (options.includeMetadata && QFileInfo(output).suffix() == "json")
         throw CliError(
@@ -152,6 +176,8 @@ int sheet(const QStringList& arguments) {
                 .arg(output));
 
     const Sprite sprite = CliChecks::openProject(args.positional(0));
+    options.spriteName = args.isSet(CliOption::name) ? args.text(CliOption::name)
+                                                     : CliChecks::projectName(args.positional(0));
     const auto grid =
         SpriteSheetService::dimensions(sprite.frames.size(), options.layout, options.columns);
     const PixelRect source =
@@ -173,20 +199,17 @@ int sheet(const QStringList& arguments) {
 }
 
 int gif(const QStringList& arguments) {
-    CliArguments args("gif", cliText("Writes the whole timeline as an endlessly looping GIF."),
-                      {CliOption::scale},
-                      {projectArgument, outputArgument("The GIF file to write.")});
-    if (!args.parse(arguments))
-        return 0;
-    const qint64 percent = args.scale();
-    const Sprite sprite = CliChecks::openProject(args.positional(0));
-    if (sprite.frames.size() < 2)
-        throw CliError(cliText("A GIF needs more than one frame."));
-    CliChecks::checkScale(percent, sprite.width, sprite.height, ExportFormat::png);
-    ExportService::writeFile(GIFService::data(sprite, percent), args.positional(1));
-    out() << args.positional(1) << " (" << sizeText(sprite.width, sprite.height, percent) << ", "
-          << sprite.frames.size() << " frames)" << Qt::endl;
-    return 0;
+    return writeAnimation(arguments, "gif",
+                          cliText("Writes the whole timeline as an endlessly looping GIF."),
+                          cliText("The GIF file to write."), 2, GIFService::data);
+}
+
+int apng(const QStringList& arguments) {
+    return writeAnimation(
+        arguments, "apng",
+        cliText("Writes the whole timeline as an endlessly looping animated PNG: every colour "
+                "and full alpha, each frame keeping its exact duration."),
+        cliText("The PNG file to write."), 1, ApngService::data);
 }
 
 } // namespace ExportCommands

@@ -11,5 +11,6 @@ int frames(const QStringList& arguments);
 int layers(const QStringList& arguments);
 int sheet(const QStringList& arguments);
 int gif(const QStringList& arguments);
+int apng(const QStringList& arguments);
 
 } // namespace ExportCommands

@@ -1,5 +1,6 @@
 #include "ExportChoices.h"
 
+#include "ApngService.h"
 #include "ExportScale.h"
 #include "ExportService.h"
 #include "GIFService.h"
@@ -32,8 +33,9 @@ qint64 loopDuration(const Sprite& sprite) {
 
 } // namespace
 
-const QList<ExportChoices::Format> ExportChoices::formats = {
-    Format::frame, Format::spriteSheet, Format::gif, Format::allFrames, Format::allLayers};
+const QList<ExportChoices::Format> ExportChoices::formats = {Format::frame,     Format::spriteSheet,
+                                                             Format::gif,       Format::apng,
+                                                             Format::allFrames, Format::allLayers};
 
 QString ExportChoices::title(Format format) {
     switch (format) {
@@ -41,6 +43,8 @@ QString ExportChoices::title(Format format) {
         return tr("Sprite Sheet");
     case Format::gif:
         return tr("GIF");
+    case Format::apng:
+        return tr("Animated PNG");
     case Format::allFrames:
         return tr("Every Frame as a PNG");
     case Format::allLayers:
@@ -53,6 +57,10 @@ QString ExportChoices::title(Format format) {
 
 bool ExportChoices::writesFolder(Format format) {
     return format == Format::allFrames || format == Format::allLayers;
+}
+
+bool ExportChoices::isAnimation(Format format) {
+    return format == Format::gif || format == Format::apng;
 }
 
 ExportChoices::ExportChoices(Sprite sprite, QString documentName, qint64 scale)
@@ -95,7 +103,7 @@ void ExportChoices::setPadding(qint64 padding) {
 }
 
 QList<qint64> ExportChoices::availableScales() const {
-    const ExportFormat rules = kind == Format::gif ? ExportFormat::png : imageFormat;
+    const ExportFormat rules = isAnimation(kind) ? ExportFormat::png : imageFormat;
     if (kind != Format::spriteSheet)
         return ExportService::percents(content.width, content.height, rules);
     const SpriteSheetService::Grid grid =
@@ -119,6 +127,8 @@ std::optional<QString> ExportChoices::note() const {
     if (kind == Format::gif)
         return content.frames.size() < 2 ? std::optional(tr("A GIF needs more than one frame."))
                                          : std::nullopt;
+    if (kind == Format::apng)
+        return std::nullopt;
     if (availableScales().isEmpty())
         return tr("This canvas cannot be written as an %1 at any scale.")
             .arg(ExportFormats::title(imageFormat));
@@ -141,6 +151,7 @@ QString ExportChoices::summary() const {
                    .arg(grid.rows);
     }
     case Format::gif:
+    case Format::apng:
         return outputSize(content.width, content.height, percent) +
                QStringLiteral("\n%1 frames \u00B7 %2 ms loop")
                    .arg(frameCount)
@@ -169,6 +180,8 @@ QString ExportChoices::suggestedFileName() const {
             name.isEmpty() ? QString() : name + QStringLiteral("-sheet"), percent, imageFormat);
     case Format::gif:
         return baseName() + QStringLiteral(".gif");
+    case Format::apng:
+        return baseName() + QStringLiteral(".png");
     default:
         break;
     }
@@ -176,11 +189,16 @@ QString ExportChoices::suggestedFileName() const {
 }
 
 QString ExportChoices::mimeType() const {
-    return kind == Format::gif ? QStringLiteral("image/gif") : ExportFormats::mimeType(imageFormat);
+    if (kind == Format::gif)
+        return QStringLiteral("image/gif");
+    return kind == Format::apng ? QStringLiteral("image/apng")
+                                : ExportFormats::mimeType(imageFormat);
 }
 
 QString ExportChoices::fileExtension() const {
-    return kind == Format::gif ? QStringLiteral("gif") : ExportFormats::fileExtension(imageFormat);
+    if (kind == Format::gif)
+        return QStringLiteral("gif");
+    return kind == Format::apng ? QStringLiteral("png") : ExportFormats::fileExtension(imageFormat);
 }
 
 QString ExportChoices::folderMessage() const {
@@ -196,8 +214,9 @@ PixelRect ExportChoices::frameSource() const {
     return *contentBounds;
 }
 
-SpriteSheetService::Options ExportChoices::sheetOptions() const {
-    return {sheetLayout, gridColumns, percent, imageFormat, metadata, gutter, trimmed};
+SpriteSheetService::Options ExportChoices::sheetOptions(const QString& imagePath) const {
+    return {sheetLayout, gridColumns, percent,        imageFormat, metadata,
+            gutter,      trimmed,     metadataLayout, baseName(),  QFileInfo(imagePath).fileName()};
 }
 
 // An image already named .json keeps its name whole, so the metadata never replaces it.
@@ -213,7 +232,7 @@ qint64 ExportChoices::write(const QString& destination, const ExportProgress& pr
     switch (kind) {
     case Format::spriteSheet: {
         const SpriteSheetService::Sheet sheet =
-            SpriteSheetService::sheet(content, sheetOptions(), progress);
+            SpriteSheetService::sheet(content, sheetOptions(destination), progress);
         QList<ExportService::FileContents> files = {{destination, sheet.data}};
         if (sheet.metadata)
             files.append({metadataPath(destination), *sheet.metadata});
@@ -222,6 +241,9 @@ qint64 ExportChoices::write(const QString& destination, const ExportProgress& pr
     }
     case Format::gif:
         ExportService::writeFile(GIFService::data(content, percent, progress), destination);
+        return 1;
+    case Format::apng:
+        ExportService::writeFile(ApngService::data(content, percent, progress), destination);
         return 1;
     case Format::allFrames:
         return ExportService::writeFrames(content, percent, imageFormat, destination, name,

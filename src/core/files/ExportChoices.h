@@ -2,9 +2,9 @@
 
 #include "ExportFormat.h"
 #include "ExportProgress.h"
+#include "Sprite.h"
 #include "SpriteSheetLayout.h"
 #include "SpriteSheetService.h"
-#include "Sprite.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -20,12 +20,15 @@ class ExportChoices {
 
 public:
     // What is exported.
-    enum class Format { frame, spriteSheet, gif, allFrames, allLayers };
+    enum class Format { frame, spriteSheet, gif, apng, allFrames, allLayers };
 
     static const QList<Format> formats;
     static QString title(Format format);
     // True for the kinds that write one file each into a chosen folder.
     static bool writesFolder(Format format);
+    // True for the looping animations (GIF, animated PNG), which have no file format choice
+    // and follow the PNG scale rules.
+    static bool isAnimation(Format format);
 
     static constexpr qint64 minimumColumns = 1;
     static constexpr qint64 maximumColumns = 16;
@@ -54,6 +57,8 @@ public:
     void setPadding(qint64 padding); // kept within 0...16
     bool trim() const { return trimmed; }
     void setTrim(bool trim) { trimmed = trim; }
+    SheetMetadataStyle metadataStyle() const { return metadataLayout; }
+    void setMetadataStyle(SheetMetadataStyle style) { metadataLayout = style; }
 
     // The percentages on offer. A GIF follows the PNG rules; a sprite sheet is measured as its
     // untrimmed, unpadded grid of whole canvases.
@@ -78,7 +83,8 @@ public:
 
     // The part of every frame a sprite sheet takes: the shared trimmed bounds or the canvas.
     PixelRect frameSource() const;
-    SpriteSheetService::Options sheetOptions() const;
+    // The sprite sheet's options, its metadata naming the image file written at imagePath.
+    SpriteSheetService::Options sheetOptions(const QString& imagePath = {}) const;
     // Where a sprite sheet's metadata goes: beside the image, the extension replaced by json.
     static QString metadataPath(const QString& imagePath);
 
@@ -99,6 +105,7 @@ private:
     bool metadata = false;
     qint64 gutter = 0;
     bool trimmed = false;
+    SheetMetadataStyle metadataLayout = SheetMetadataStyle::kestrin;
     // Trimming composites every frame; the bounds are kept until the sprite changes.
     mutable std::optional<PixelRect> contentBounds;
 };

@@ -1,5 +1,6 @@
 #include "SpriteSheetService.h"
 
+#include "AtlasMetadata.h"
 #include "ExportError.h"
 #include "ExportScale.h"
 #include "ExportService.h"
@@ -70,6 +71,34 @@ QByteArray metadataJson(const Sprite& sprite, const Placement& placement,
                                 sheet.frameHeight, sprite.frames[frame].duration});
     }
     return metadata.jsonData();
+}
+
+QByteArray atlasJson(const Sprite& sprite, const Placement& placement,
+                     const SpriteSheetService::Sheet& sheet,
+                     const SpriteSheetService::Options& options) {
+    const qint64 percent = options.percent;
+    const PixelRect& source = placement.source;
+    AtlasMetadata atlas;
+    atlas.spriteName = options.spriteName;
+    atlas.image = options.imageName;
+    atlas.sheetWidth = sheet.pixelWidth;
+    atlas.sheetHeight = sheet.pixelHeight;
+    atlas.sourceWidth = ExportScale::side(sprite.width, percent);
+    atlas.sourceHeight = ExportScale::side(sprite.height, percent);
+    atlas.percent = percent;
+    atlas.trimmed = source != sprite.bounds();
+    const PixelRect spriteSource{ExportScale::length(source.x, percent),
+                                 ExportScale::length(source.y, percent), sheet.frameWidth,
+                                 sheet.frameHeight};
+    for (qint64 frame = 0; frame < sprite.frames.size(); ++frame) {
+        const PixelPoint origin = placement.origin(frame);
+        atlas.frames.append(
+            {{ExportScale::length(origin.x, percent), ExportScale::length(origin.y, percent),
+              sheet.frameWidth, sheet.frameHeight},
+             spriteSource,
+             sprite.frames[frame].duration});
+    }
+    return atlas.jsonData(options.metadataStyle);
 }
 
 } // namespace
@@ -151,7 +180,9 @@ Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& 
     result.pixelWidth = ExportScale::side(placement.width(), percent);
     result.pixelHeight = ExportScale::side(placement.height(), percent);
     if (options.includeMetadata)
-        result.metadata = metadataJson(sprite, placement, result, percent);
+        result.metadata = options.metadataStyle == SheetMetadataStyle::kestrin
+                              ? metadataJson(sprite, placement, result, percent)
+                              : atlasJson(sprite, placement, result, options);
     return result;
 }
 

@@ -2,8 +2,9 @@
 
 #include "ExportFormat.h"
 #include "ExportProgress.h"
-#include "SpriteSheetLayout.h"
+#include "SheetMetadataStyle.h"
 #include "Sprite.h"
+#include "SpriteSheetLayout.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -21,6 +22,9 @@ struct Options {
     bool includeMetadata = false;
     qint64 padding = 0; // transparent gutter in canvas pixels, around and between frames
     bool trim = false;  // crop every frame to the bounds of the whole animation
+    SheetMetadataStyle metadataStyle = SheetMetadataStyle::kestrin;
+    QString spriteName; // names the frames of the texture-atlas layouts
+    QString imageName;  // the sheet's file name, which those layouts record
 };
 
 // Sizes are output pixels (scaled).

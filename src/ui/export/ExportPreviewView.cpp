@@ -1,8 +1,8 @@
 #include "ExportPreviewView.h"
 
+#include "CheckerboardBackground.h"
 #include "ExportScale.h"
 #include "PixelRenderer.h"
-#include "CheckerboardBackground.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -64,7 +64,7 @@ ExportPreviewView::Arrangement ExportPreviewView::arrange(const ExportChoices& c
     Arrangement result;
     result.source = sprite.bounds();
     result.flattened =
-        choices.format() != Format::gif && choices.fileFormat() == ExportFormat::jpeg;
+        !ExportChoices::isAnimation(choices.format()) && choices.fileFormat() == ExportFormat::jpeg;
     switch (choices.format()) {
     case Format::spriteSheet: {
         const SpriteSheetService::Grid grid =
@@ -78,6 +78,7 @@ ExportPreviewView::Arrangement ExportPreviewView::arrange(const ExportChoices& c
         return result;
     }
     case Format::gif:
+    case Format::apng:
         for (qint64 frame = 0; frame < frameCount; ++frame)
             result.tiles.append(frameImage(frame));
         result.animated = frameCount > 1;

@@ -1,11 +1,11 @@
 #include "ExportSheet.h"
 
-#include "ExportPreviewView.h"
-#include "ExportRunner.h"
-#include "EditorState.h"
+#include "AppSettings.h"
 #include "CaptionLabel.h"
 #include "EditingTextTracker.h"
-#include "AppSettings.h"
+#include "EditorState.h"
+#include "ExportPreviewView.h"
+#include "ExportRunner.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,6 +149,10 @@ QWidget* ExportSheet::makeForm() {
                                   "bleed in when an engine samples the sheet"));
     metadataToggle = new QCheckBox(tr("Include JSON metadata"));
     metadataToggle->setObjectName(QStringLiteral("metadataToggle"));
+    metadataPicker = picker(QStringLiteral("metadataPicker"), SheetMetadataStyles::all,
+                            &SheetMetadataStyles::title);
+    metadataPicker->setToolTip(tr("Kestrin's own JSON, or the texture-atlas layouts game engines "
+                                  "read: frames keyed by name (Hash) or listed (Array)"));
     trimToggle = new QCheckBox(tr("Trim empty edges"));
     trimToggle->setObjectName(QStringLiteral("trimToggle"));
     trimToggle->setToolTip(
@@ -166,6 +170,7 @@ QWidget* ExportSheet::makeForm() {
     form->addRow(QString(), columnsStepper);
     form->addRow(QString(), paddingStepper);
     form->addRow(QString(), metadataToggle);
+    form->addRow(tr("Metadata"), metadataPicker);
     form->addRow(QString(), trimToggle);
     return widget;
 }
@@ -215,6 +220,11 @@ void ExportSheet::connectControls() {
             [this](int value) { change([value](ExportChoices& c) { c.setPadding(value); }); });
     connect(metadataToggle, &QCheckBox::toggled, this,
             [this](bool on) { change([on](ExportChoices& c) { c.setIncludeMetadata(on); }); });
+    connect(metadataPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
+        change([index](ExportChoices& c) {
+            c.setMetadataStyle(SheetMetadataStyles::all.value(index));
+        });
+    });
     connect(trimToggle, &QCheckBox::toggled, this,
             [this](bool on) { change([on](ExportChoices& c) { c.setTrim(on); }); });
 }
@@ -230,17 +240,18 @@ bool ExportSheet::isExporting() const {
 
 void ExportSheet::refresh() {
     const Format format = options.format();
-    const bool gif = format == Format::gif;
+    const bool animation = ExportChoices::isAnimation(format);
     const bool sheet = format == Format::spriteSheet;
     const std::optional<QString> caveat = ExportFormats::caveat(options.fileFormat());
     caveatLabel->setText(caveat.value_or(QString()));
-    showRow(fileFormatPicker, !gif);
-    showRow(caveatLabel, !gif && caveat.has_value());
+    showRow(fileFormatPicker, !animation);
+    showRow(caveatLabel, !animation && caveat.has_value());
     refreshScales();
     showRow(layoutPicker, sheet);
     showRow(columnsStepper, sheet && options.layout() == SpriteSheetLayout::grid);
     showRow(paddingStepper, sheet);
     showRow(metadataToggle, sheet);
+    showRow(metadataPicker, sheet && options.includeMetadata());
     showRow(trimToggle, sheet);
 
     const std::optional<QString> note = options.note();

@@ -98,6 +98,7 @@ private:
     QSpinBox* columnsStepper = nullptr;
     QSpinBox* paddingStepper = nullptr;
     QCheckBox* metadataToggle = nullptr;
+    QComboBox* metadataPicker = nullptr;
     QCheckBox* trimToggle = nullptr;
     QLabel* noteLabel = nullptr;
     QLabel* summaryLabel = nullptr;
