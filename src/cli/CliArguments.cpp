@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
 
 namespace {
@@ -51,6 +52,31 @@ QCommandLineOption makeOption(CliOption option) {
                         "texture-atlas layouts game engines read; frames named \"<name> "
                         "<index>.png\"). Implies --json."),
                 "layout"};
+    case CliOption::animationFrames:
+        return {"frames",
+                cliText("Import every image of an animated GIF or PNG as a frame, with its "
+                        "duration.")};
+    case CliOption::sequence:
+        return {"sequence",
+                cliText("Import the numbered PNG files the image belongs to (walk_0.png, "
+                        "walk_1.png …) as frames, in numeric order.")};
+    case CliOption::sheetColumns:
+        return {"columns", cliText("Cut the image as a sprite sheet of this many columns."),
+                "count"};
+    case CliOption::sheetRows:
+        return {"rows", cliText("Cut the image as a sprite sheet of this many rows."), "count"};
+    case CliOption::cell:
+        return {"cell", cliText("Cut the image as a sprite sheet of cells this size, e.g. 16x16."),
+                "WxH"};
+    case CliOption::cellPadding:
+        return {"padding", cliText("Pixels between the sheet's cells (default 0)."), "pixels"};
+    case CliOption::offset:
+        return {"offset",
+                cliText("Where the sheet's first cell starts, e.g. 2,2 (default 0,0); counted "
+                        "cells leave the same margin on the far side."),
+                "X,Y"};
+    case CliOption::skipEmpty:
+        return {"skip-empty", cliText("Leave out the sheet's fully transparent cells.")};
     case CliOption::paletteFormat:
         return {{"f", "format"},
                 cliText("Palette file format: gpl (GIMP), hex (one RRGGBB a line) or pal (JASC) "
@@ -167,6 +193,23 @@ SpriteSheetLayout CliArguments::layout() const {
         return SpriteSheetLayout::grid;
     throw CliError(cliText("Unknown layout “%1”. Use one of: row, column, grid.")
                        .arg(text(CliOption::layout)));
+}
+
+std::pair<qint64, qint64> CliArguments::pair(CliOption option, std::pair<qint64, qint64> fallback,
+                                             qint64 minimum) const {
+    if (!isSet(option))
+        return fallback;
+    static const QRegularExpression twoNumbers(QStringLiteral("^\\s*(-?\\d+)\\s*[x×,]\\s*(-?\\d+)\\s*$"));
+    const QRegularExpressionMatch match = twoNumbers.match(text(option));
+    const qint64 first = match.captured(1).toLongLong();
+    const qint64 second = match.captured(2).toLongLong();
+    if (!match.hasMatch() || first < minimum || second < minimum)
+        throw CliError(cliText("Invalid --%1 “%2”: give two whole numbers of at least %3, such "
+                               "as %4.")
+                           .arg(declared.value(option), text(option))
+                           .arg(minimum)
+                           .arg(option == CliOption::offset ? "2,2" : "16x16"));
+    return {first, second};
 }
 
 SheetMetadataStyle CliArguments::metadataStyle() const {

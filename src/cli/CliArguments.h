@@ -26,6 +26,14 @@ enum class CliOption {
     force,
     paletteFormat,
     metadata,
+    animationFrames,
+    sequence,
+    sheetColumns,
+    sheetRows,
+    cell,
+    cellPadding,
+    offset,
+    skipEmpty,
 };
 
 // One subcommand's command line: its options, its positional arguments, its help, and typed
@@ -54,6 +62,9 @@ public:
     qint64 number(CliOption option, qint64 fallback, qint64 minimum) const;
     SpriteSheetLayout layout() const;
     SheetMetadataStyle metadataStyle() const; // kestrin when not given
+    // "WxH" or "X,Y" as two whole numbers of at least minimum; fallback when not given.
+    std::pair<qint64, qint64> pair(CliOption option, std::pair<qint64, qint64> fallback,
+                                   qint64 minimum) const;
     // The --format value as a palette format, else the one the file name's extension names.
     PaletteFileFormat paletteFormat(const QString& fileName) const;
     QString text(CliOption option) const;

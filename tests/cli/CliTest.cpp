@@ -1,4 +1,7 @@
 #include "../core/files/ExportTestSupport.h"
+#include "ApngReader.h"
+#include "AtlasMetadata.h"
+#include "PaletteFile.h"
 #include "ProjectPackage.h"
 
 #include <QDir>
@@ -253,7 +256,8 @@ TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
 }
 
 TEST_F(KestrinCli, EveryCommandHasHelp) {
-    for (const char* command : {"info", "export", "frames", "layers", "sheet", "gif", "import"}) {
+    for (const char* command :
+         {"info", "export", "frames", "layers", "sheet", "gif", "apng", "import", "palette"}) {
         const CliResult help = run({command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_TRUE(help.out.startsWith(QString("Usage: kestrin-cli ") + command))
@@ -263,4 +267,93 @@ TEST_F(KestrinCli, EveryCommandHasHelp) {
     EXPECT_EQ(overview.status, 0);
     EXPECT_TRUE(overview.out.contains("sheet"));
     EXPECT_EQ(run({}).status, 1);
+}
+
+QList<QList<quint32>> celWords(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(sprite.layers[0].cels[f]->pixels);
+    return frames;
+}
+
+QList<QList<quint32>> compositeWords(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, f)));
+    return frames;
+}
+
+TEST_F(KestrinCli, WritesAnimatedPngsAndAtlasMetadata) {
+    const CliResult apng = run({"apng", "hero.pixel", "hero.png", "--scale", "200"});
+    ASSERT_EQ(apng.status, 0) << apng.err.toStdString();
+    const ImportedFrames frames = ApngReader::read(readAll(path("hero.png")));
+    EXPECT_EQ(frames.width, 32);
+    EXPECT_EQ(frames.durations, QList<qint64>({100, 250, 40}));
+    EXPECT_EQ(frames.images[2], words(expectedImage(sprite, 2, 200)));
+
+    const CliResult sheet =
+        run({"sheet", "hero.pixel", "hero-sheet.png", "--metadata", "hash", "--trim"});
+    ASSERT_EQ(sheet.status, 0) << sheet.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(readAll(path("hero-sheet.json"))).object();
+    EXPECT_EQ(json["meta"].toObject()["image"], "hero-sheet.png");
+    EXPECT_EQ(json["frames"].toObject()["hero 1.png"].toObject()["duration"], 250);
+    EXPECT_TRUE(run({"sheet", "hero.pixel", "x.png", "--metadata", "xml"})
+                    .err.contains("Unknown metadata layout “xml”. Use one of: kestrin, hash, array."));
+}
+
+TEST_F(KestrinCli, PaletteFilesInAndOut) {
+    const CliResult out = run({"palette", "export", "hero.pixel", "hero.gpl"});
+    ASSERT_EQ(out.status, 0) << out.err.toStdString();
+    EXPECT_EQ(PaletteFile::read(path("hero.gpl")), sprite.palette);
+
+    QFile hex(path("warm.hex"));
+    ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
+    hex.write("ff0000\n00ff00\n");
+    hex.close();
+    ASSERT_EQ(run({"palette", "import", "warm.hex", "hero.pixel"}).status, 0);
+    const Palette warm{"warm", {PixelColor(0xFFFF0000), PixelColor(0xFF00FF00)}};
+    EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")).palette, warm);
+    EXPECT_EQ(run({"palette", "export", "hero.pixel", "warm.txt", "--format", "pal"}).status, 0);
+    EXPECT_TRUE(readAll(path("warm.txt")).startsWith("JASC-PAL\r\n0100\r\n2\r\n"));
+
+    QFile bad(path("bad.pal"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("JASC-PAL\n0100\n2\n1 2 3\n");
+    bad.close();
+    const CliResult refused = run({"palette", "import", "bad.pal", "hero.pixel"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("The palette says it holds 2 colours but lists 1."))
+        << refused.err.toStdString();
+    EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")).palette, warm);
+    EXPECT_TRUE(run({"palette", "export", "hero.pixel", "x.act"})
+                    .err.contains("Cannot tell the palette format from “x.act”"));
+}
+
+TEST_F(KestrinCli, ImportsAnimationsSheetsAndSequencesAsFrames) {
+    ASSERT_EQ(run({"apng", "hero.pixel", "hero.png"}).status, 0);
+    ASSERT_EQ(run({"import", "hero.png", "animated", "--frames"}).status, 0);
+    const Sprite animated = ProjectPackage::readPackage(path("animated.pixel"));
+    EXPECT_EQ(celWords(animated), compositeWords(sprite));
+    EXPECT_EQ(animated.frames[1].duration, 250);
+
+    ASSERT_EQ(run({"sheet", "hero.pixel", "sheet.png", "--padding", "2", "--layout", "grid",
+                   "--columns", "2"})
+                  .status,
+              0);
+    const CliResult cut = run({"import", "sheet.png", "cut", "--cell", "16x16", "--padding", "2",
+                               "--offset", "2,2", "--skip-empty"});
+    ASSERT_EQ(cut.status, 0) << cut.err.toStdString();
+    EXPECT_EQ(celWords(ProjectPackage::readPackage(path("cut.pixel"))), compositeWords(sprite));
+
+    ASSERT_EQ(run({"frames", "hero.pixel", "walk", "--name", "walk"}).status, 0);
+    ASSERT_EQ(run({"import", "walk/walk_001.png", "walked", "--sequence"}).status, 0);
+    EXPECT_EQ(celWords(ProjectPackage::readPackage(path("walked.pixel"))), compositeWords(sprite));
+
+    EXPECT_TRUE(run({"import", "sheet.png", "x", "--frames", "--sequence"})
+                    .err.contains("Choose one way to import frames"));
+    EXPECT_TRUE(run({"import", "sheet.png", "x", "--skip-empty"}).err.contains("cut a sprite sheet"));
+    EXPECT_TRUE(run({"import", "sheet.png", "x", "--columns", "5"})
+                    .err.contains("does not split into 5 equal cells"));
+    EXPECT_TRUE(run({"import", "sheet.png", "x", "--cell", "16"}).err.contains("Invalid --cell"));
+    EXPECT_FALSE(QFileInfo::exists(path("x.pixel")));
 }

@@ -155,6 +155,18 @@ Sprite sequence(const QString& path) {
     return sprite(frames, name);
 }
 
+Sprite import(const FrameImportRequest& request) {
+    switch (request.kind) {
+    case FrameImportRequest::Kind::sheet:
+        return sheet(request.path, request.cut);
+    case FrameImportRequest::Kind::sequence:
+        return sequence(request.path);
+    case FrameImportRequest::Kind::animation:
+        break;
+    }
+    return animation(request.path);
+}
+
 Sprite sprite(const ImportedFrames& frames, const QString& layerName) {
     ImportedFrames::checkSize(frames.width, frames.height);
     ImportedFrames::checkCount(frames.images.size(), frames.width, frames.height);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FrameImportRequest.h"
 #include "ImportedFrames.h"
 #include "SheetCut.h"
 #include "Sprite.h"
@@ -22,6 +23,9 @@ Sprite sheet(const QString& path, const SheetCut& cut);
 QStringList sequenceFiles(const QString& path);
 // Those files as frames, 100 ms each; every file must have the first one's size.
 Sprite sequence(const QString& path);
+
+// Whichever of the three the request asks for.
+Sprite import(const FrameImportRequest& request);
 
 // The sprite of frames: one layer named layerName ("Layer 1" when empty), the palette of
 // the first 64 colours met.

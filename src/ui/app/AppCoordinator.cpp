@@ -1,5 +1,7 @@
 #include "AppCoordinator.h"
 
+#include "FrameImportService.h"
+
 #include "AppearancePalette.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
@@ -191,6 +193,21 @@ DocumentWindow* AppCoordinator::importImage(const QString& path) {
         return createDocument(ImportService::spriteFromImageAt(path));
     } catch (const ImportError& error) {
         alert(tr("“%1” could not be opened as a sprite.").arg(QFileInfo(path).fileName()),
+              error.message());
+    }
+    return nullptr;
+}
+
+void AppCoordinator::importFrames() {
+    if (const auto request = userPrompts.chooseFrameImport(alertParent()))
+        importFrames(*request);
+}
+
+DocumentWindow* AppCoordinator::importFrames(const FrameImportRequest& request) {
+    try {
+        return createDocument(FrameImportService::import(request));
+    } catch (const ImportError& error) {
+        alert(tr("“%1” could not be imported as frames.").arg(QFileInfo(request.path).fileName()),
               error.message());
     }
     return nullptr;

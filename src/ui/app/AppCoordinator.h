@@ -49,6 +49,9 @@ public:
     void cancelNewSprite(DocumentWindow* window);
     void importImage();
     DocumentWindow* importImage(const QString& path);
+    // File ▸ Import as Frames…: one new document with a frame per image.
+    void importFrames();
+    DocumentWindow* importFrames(const FrameImportRequest& request);
     void pasteAsNewSprite();
     void open();
     // Opens a project package (or the package of a "project.json"), or brings forward the

@@ -127,6 +127,7 @@ void EditorCommands::buildFileMenu(QMenuBar* bar) {
     menu->addSeparator();
     add(menu, {"importPNG", tr("Import PNG…"), keys({"Ctrl+Shift+I"}),
                [this] { coordinator.importImage(); }});
+    add(menu, {"importFrames", tr("Import as Frames…"), {}, [this] { coordinator.importFrames(); }});
     add(menu, {"exportPNG", tr("Export as PNG…"), keys({"Ctrl+Shift+E"}),
                [this] { editor->view().setExportSheetPresented(true); }});
     menu->addSeparator();

@@ -1,5 +1,7 @@
 #include "UserPrompts.h"
 
+#include "ImportFramesDialog.h"
+
 #include "ApplicationResources.h"
 #include "PackageOpenDialog.h"
 #include "ProjectPackage.h"
@@ -74,6 +76,18 @@ QString imageWithDialog(QWidget* parent) {
                                         QString(), UserPrompts::tr("PNG images (*.png)"));
 }
 
+std::optional<FrameImportRequest> framesWithDialog(QWidget* parent) {
+    const QString path = QFileDialog::getOpenFileName(
+        parent, UserPrompts::tr("Choose an animation, a sprite sheet or a numbered image."),
+        QString(), UserPrompts::tr("GIF and PNG images (*.gif *.png)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    ImportFramesDialog dialog(path, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.request();
+}
+
 bool restoreWithDialog(const QString& name, const QDateTime& savedAt) {
     QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::NoButton);
     setUp(box, UserPrompts::tr("Restore the unsaved changes to “%1”?").arg(name),
@@ -99,6 +113,7 @@ UserPrompts UserPrompts::dialogs() {
         .askToReplace = replaceWithDialog,
         .chooseProject = projectWithDialog,
         .chooseImage = imageWithDialog,
+        .chooseFrameImport = framesWithDialog,
         .askToRestore = restoreWithDialog,
     };
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FrameImportRequest.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -27,6 +30,8 @@ public:
     std::function<QString(QWidget* parent)> chooseProject;
     // A PNG to import as a new sprite; empty when cancelled.
     std::function<QString(QWidget* parent)> chooseImage;
+    // A file to import as frames and how; nothing when cancelled.
+    std::function<std::optional<FrameImportRequest>(QWidget* parent)> chooseFrameImport;
     // Whether to restore a document recovered after Kestrin stopped unexpectedly.
     std::function<bool(const QString& documentName, const QDateTime& savedAt)> askToRestore;
 

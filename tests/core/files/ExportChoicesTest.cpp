@@ -68,6 +68,7 @@ TEST(ExportChoices, SummaryDescribesEveryKindOfExport) {
     const QList<Case> cases = {
         {Format::frame, size(32, 32) + "\nFrame 2 of 3"},
         {Format::gif, size(32, 32) + QStringLiteral("\n3 frames \u00B7 400 ms loop")},
+        {Format::apng, size(32, 32) + QStringLiteral("\n3 frames \u00B7 400 ms loop")},
         {Format::spriteSheet, size(96, 32) + "\n3 " + times + " 1 frames"},
         {Format::allFrames, size(32, 32) + " each\n3 files"},
         {Format::allLayers, size(32, 32) + " each\n2 files"},
@@ -137,4 +138,16 @@ TEST(ExportChoices, MetadataNeverReplacesTheImage) {
     EXPECT_EQ(ExportChoices::metadataPath("/tmp/out/hero.v2.PNG"), "/tmp/out/hero.v2.json");
     EXPECT_EQ(ExportChoices::metadataPath("/tmp/out.d/sheet"), "/tmp/out.d/sheet.json");
     EXPECT_EQ(ExportChoices::metadataPath("/tmp/out/sheet.json"), "/tmp/out/sheet.json.json");
+}
+
+TEST(ExportChoices, AnimatedPngIsALoopingPngOfAnyFrameCount) {
+    ExportChoices choices(animation(48, 32, 1), "hero", 300);
+    choices.setFileFormat(ExportFormat::ico); // hidden for animations; PNG rules apply
+    choices.setFormat(Format::apng);
+    EXPECT_EQ(ExportChoices::title(Format::apng), "Animated PNG");
+    EXPECT_EQ(choices.scale(), 300);
+    EXPECT_TRUE(choices.canExport()) << "one frame is a valid animated PNG";
+    EXPECT_EQ(choices.suggestedFileName(), "hero.png");
+    EXPECT_EQ(choices.mimeType(), "image/apng");
+    EXPECT_EQ(choices.fileExtension(), "png");
 }

@@ -24,6 +24,7 @@ struct PromptLog {
     bool replaceAnswer = false;
     QString project;
     QString image;
+    std::optional<FrameImportRequest> frameImport;
     QStringList restoreQuestions;
     bool restoreAnswer = true;
 };
@@ -49,6 +50,7 @@ inline UserPrompts fakePrompts(PromptLog& log) {
             },
         .chooseProject = [&log](QWidget*) { return log.project; },
         .chooseImage = [&log](QWidget*) { return log.image; },
+        .chooseFrameImport = [&log](QWidget*) { return log.frameImport; },
         .askToRestore =
             [&log](const QString& name, const QDateTime&) {
                 log.restoreQuestions << name;

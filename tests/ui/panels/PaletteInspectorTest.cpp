@@ -4,6 +4,8 @@
 #include "PaletteSwatchGrid.h"
 
 #include <QDrag>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -158,4 +160,52 @@ TEST_F(PaletteInspectorTest, SwatchesAreDrawnAtTheirSizeWithThePrimaryOneOutline
     // The swatch's inside shows its colour.
     const QImage image = grid->grab().toImage();
     EXPECT_EQ(image.pixelColor(centreOf(3)).rgb(), sprite().palette.colors[3].toQColor().rgb());
+}
+
+TEST_F(PaletteInspectorTest, PaletteFilesImportAsOneUndoStepAndBadOnesChangeNothing) {
+    QTemporaryDir folder;
+    QStringList told;
+    QString chosen;
+    std::optional<std::pair<QString, PaletteFileFormat>> destination;
+    panel->setPrompts({[&](QWidget*) { return chosen; },
+                       [&](QWidget*, const QString&) { return destination; },
+                       [&](QWidget*, const QString& title, const QString& text) {
+                           told << title + ": " + text;
+                       }});
+    const Palette before = sprite().palette;
+
+    // Exporting says what the format lost.
+    editor->applyPalette({"Glass", {PixelColor(0x80FF0000), PixelColor(0xFF00FF00)}});
+    destination = std::pair{folder.filePath("glass.pal"), PaletteFileFormat::pal};
+    panel->exportPalette();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], "Palette exported without transparency: 1 colour had transparency: the "
+                       "file keeps only its red, green and blue.");
+    undo().undo();
+    ASSERT_EQ(sprite().palette, before);
+
+    // Importing it back replaces name and colours in one undo step.
+    chosen = folder.filePath("glass.pal");
+    const qint64 steps = undo().count();
+    panel->importPalette();
+    EXPECT_EQ(sprite().palette,
+              Palette({"glass", {PixelColor(0xFFFF0000), PixelColor(0xFF00FF00)}}));
+    EXPECT_EQ(undo().count(), steps + 1);
+    EXPECT_EQ(undo().undoText(), "Change Palette");
+    undo().undo();
+    EXPECT_EQ(sprite().palette, before);
+
+    // A bad file is reported and changes nothing.
+    QFile junk(folder.filePath("junk.gpl"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("GIMP Palette\n300 0 0\n");
+    junk.close();
+    chosen = junk.fileName();
+    const qint64 index = undo().index();
+    panel->importPalette();
+    EXPECT_EQ(sprite().palette, before);
+    EXPECT_EQ(undo().index(), index);
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_EQ(told[1], "The palette could not be imported: Line 2: “300 0 0” is not a colour "
+                       "(three numbers from 0 to 255).");
 }

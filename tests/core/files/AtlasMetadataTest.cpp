@@ -1,0 +1,138 @@
+#include "AtlasMetadata.h"
+#include "ExportChoices.h"
+#include "ExportTestSupport.h"
+#include "SpriteSheetService.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+// Drawing that leaves empty edges to trim, differs per frame and holds translucent pixels.
+Sprite walkingSprite(qint64 frameCount) {
+    QList<qint64> durations;
+    for (qint64 f = 0; f < frameCount; ++f)
+        durations.append(40 + 10 * f);
+    Sprite sprite = animation(12, 10, frameCount, durations);
+    for (qint64 f = 0; f < frameCount; ++f) {
+        fill(sprite, 0, f, {3 + f % 4, 2, 3, 5}, 0xFF336699);
+        paint(sprite, 0, f, {4, 6}, 0x80FF8000 + quint32(f));
+    }
+    return sprite;
+}
+
+PixelRect rect(const QJsonObject& object) {
+    return {object["x"].toInteger(), object["y"].toInteger(), object["w"].toInteger(),
+            object["h"].toInteger()};
+}
+
+// What an engine does with one entry: cut the frame rectangle out of the sheet and put it at
+// its offset in a transparent image of the source size.
+QList<quint32> placedFrame(const QImage& sheet, const QJsonObject& entry) {
+    const PixelRect frame = rect(entry["frame"].toObject());
+    const PixelRect offset = rect(entry["spriteSourceSize"].toObject());
+    const QJsonObject source = entry["sourceSize"].toObject();
+    const qint64 width = source["w"].toInteger();
+    QList<quint32> placed(width * source["h"].toInteger(), 0u);
+    const QList<quint32> sheetWords = words(sheet);
+    for (qint64 y = 0; y < frame.height; ++y)
+        for (qint64 x = 0; x < frame.width; ++x)
+            placed[(offset.y + y) * width + offset.x + x] =
+                sheetWords[(frame.y + y) * sheet.width() + frame.x + x];
+    return placed;
+}
+
+QList<QJsonObject> entries(const QJsonObject& json, SheetMetadataStyle style, qint64 count,
+                           const QString& spriteName) {
+    QList<QJsonObject> list;
+    for (qint64 i = 0; i < count; ++i) {
+        const QString name = AtlasMetadata::frameName(spriteName, i);
+        if (style == SheetMetadataStyle::hash) {
+            list.append(json["frames"].toObject()[name].toObject());
+        } else {
+            const QJsonObject entry = json["frames"].toArray()[i].toObject();
+            EXPECT_EQ(entry["filename"].toString(), name);
+            list.append(entry);
+        }
+    }
+    return list;
+}
+
+} // namespace
+
+TEST(AtlasMetadata, EveryFrameCutAndPlacedAsEnginesDoIsItsComposite) {
+    const Sprite sprite = walkingSprite(5);
+    for (SheetMetadataStyle style : {SheetMetadataStyle::hash, SheetMetadataStyle::array})
+        for (bool trim : {false, true})
+            for (qint64 padding : {0, 3})
+                for (qint64 percent : {100, 200, 300}) {
+                    SpriteSheetService::Options options{SpriteSheetLayout::grid, 2, percent,
+                                                        ExportFormat::png, true, padding, trim,
+                                                        style, "hero", "hero-sheet.png"};
+                    const auto sheet = SpriteSheetService::sheet(sprite, options);
+                    const QImage image = decodedImage(sheet.data);
+                    QJsonParseError error;
+                    const QJsonObject json =
+                        QJsonDocument::fromJson(sheet.metadata.value_or(""), &error).object();
+                    ASSERT_EQ(error.error, QJsonParseError::NoError)
+                        << error.errorString().toStdString();
+                    const QString where = QStringLiteral("trim %1 padding %2 at %3%")
+                                              .arg(trim)
+                                              .arg(padding)
+                                              .arg(percent);
+                    const QList<QJsonObject> list = entries(json, style, 5, "hero");
+                    for (qint64 f = 0; f < 5; ++f) {
+                        EXPECT_EQ(placedFrame(image, list[f]),
+                                  words(expectedImage(sprite, f, percent)))
+                            << where.toStdString() << ", frame " << f;
+                        EXPECT_EQ(list[f]["rotated"], false);
+                        EXPECT_EQ(list[f]["trimmed"], trim);
+                        EXPECT_EQ(list[f]["duration"], 40 + 10 * f);
+                    }
+                    const QJsonObject meta = json["meta"].toObject();
+                    EXPECT_EQ(meta["app"], "Kestrin");
+                    EXPECT_FALSE(meta["version"].toString().isEmpty());
+                    EXPECT_EQ(meta["image"], "hero-sheet.png");
+                    EXPECT_EQ(meta["format"], "RGBA8888");
+                    EXPECT_EQ(meta["size"], QJsonObject({{"w", image.width()},
+                                                         {"h", image.height()}}));
+                    EXPECT_EQ(meta["scale"], QString::number(percent / 100));
+                }
+}
+
+TEST(AtlasMetadata, NamesAreStableEscapedAndInFrameOrder) {
+    EXPECT_EQ(AtlasMetadata::frameName("hero", 0), "hero 0.png");
+    EXPECT_EQ(AtlasMetadata::frameName("", 12), "Untitled 12.png");
+    const Sprite sprite = walkingSprite(11);
+    for (SheetMetadataStyle style : {SheetMetadataStyle::hash, SheetMetadataStyle::array}) {
+        SpriteSheetService::Options options;
+        options.includeMetadata = true;
+        options.metadataStyle = style;
+        options.spriteName = "say \"hi\"\\";
+        const QByteArray json = *SpriteSheetService::sheet(sprite, options).metadata;
+        const QJsonObject parsed = QJsonDocument::fromJson(json).object();
+        ASSERT_FALSE(parsed.isEmpty()) << json.constData();
+        EXPECT_EQ(entries(parsed, style, 11, options.spriteName).size(), 11);
+        EXPECT_LT(json.indexOf("hi\\\"\\\\ 2.png"), json.indexOf("hi\\\"\\\\ 10.png"));
+    }
+}
+
+TEST(AtlasMetadata, ExportSheetNamesTheImageItWrote) {
+    QTemporaryDir folder;
+    ExportChoices choices(walkingSprite(3), "knight", 100);
+    choices.setFormat(ExportChoices::Format::spriteSheet);
+    choices.setIncludeMetadata(true);
+    choices.setMetadataStyle(SheetMetadataStyle::array);
+    EXPECT_EQ(choices.write(folder.filePath("knight-sheet.png")), 2);
+    QFile file(folder.filePath("knight-sheet.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    EXPECT_EQ(json["meta"].toObject()["image"], "knight-sheet.png");
+    EXPECT_EQ(json["frames"].toArray()[2].toObject()["filename"], "knight 2.png");
+}

@@ -1,0 +1,254 @@
+#include "ApngService.h"
+#include "ExportService.h"
+#include "ExportTestSupport.h"
+#include "ExternalDecoders.h"
+#include "FrameImportService.h"
+#include "GIFService.h"
+#include "ImportError.h"
+#include "SpriteSheetService.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+Sprite sampleAnimation(qint64 frameCount) {
+    QList<qint64> durations;
+    for (qint64 f = 0; f < frameCount; ++f)
+        durations.append(30 + 20 * f);
+    Sprite sprite = animation(9, 7, frameCount, durations);
+    for (qint64 f = 0; f < frameCount; ++f) {
+        fill(sprite, 0, f, {f % 5, 1, 3, 4}, 0xFF10A040);
+        paint(sprite, 0, f, {8, f % 7}, 0x7F2040FF);
+    }
+    return sprite;
+}
+
+QString written(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QList<QList<quint32>> frameWords(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(sprite.layers[0].cels[f]->pixels);
+    return frames;
+}
+
+QList<QList<quint32>> composites(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(words(expectedImage(sprite, f, 100)));
+    return frames;
+}
+
+QList<qint64> durations(const Sprite& sprite) {
+    QList<qint64> list;
+    for (const Frame& frame : sprite.frames)
+        list.append(frame.duration);
+    return list;
+}
+
+QString refusal(const std::function<void()>& import) {
+    try {
+        import();
+    } catch (const ImportError& error) {
+        return error.message();
+    }
+    return QStringLiteral("imported");
+}
+
+QByteArray chunk(const char* type, const QByteArray& data) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(quint32(data.size()), bytes.data());
+    bytes += QByteArray(type, 4) + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + 4),
+                               uInt(bytes.size() - 4))),
+                 crc.data());
+    return bytes + crc;
+}
+
+// A PNG of only a signature and header chunks: any size, no pixels to decode.
+QByteArray pngHeader(quint32 width, quint32 height, std::optional<quint32> frames = {}) {
+    QByteArray header(8, '\0');
+    qToBigEndian(width, header.data());
+    qToBigEndian(height, header.data() + 4);
+    QByteArray bytes = QByteArray("\x89PNG\r\n\x1A\n", 8) +
+                       chunk("IHDR", header + QByteArray("\x08\x06\0\0\0", 5));
+    if (frames) {
+        QByteArray control(8, '\0');
+        qToBigEndian(*frames, control.data());
+        bytes += chunk("acTL", control);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(FrameImportService, AnimatedPngExportComesBackExactly) {
+    QTemporaryDir folder;
+    const Sprite sprite = sampleAnimation(6);
+    const Sprite back = FrameImportService::animation(
+        written(folder, "walk.png", ApngService::data(sprite, 100)));
+    EXPECT_EQ(frameWords(back), composites(sprite));
+    EXPECT_EQ(durations(back), durations(sprite));
+    EXPECT_EQ(back.layers[0].name, "walk");
+    EXPECT_EQ(back.width, 9);
+}
+
+TEST(FrameImportService, GifExportComesBackAsAViewerShowsIt) {
+    QTemporaryDir folder;
+    const Sprite sprite = sampleAnimation(5);
+    const QByteArray gif = GIFService::data(sprite, 200);
+    const Sprite back = FrameImportService::animation(written(folder, "walk.gif", gif));
+    const auto decoded = decodedGif(gif);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(frameWords(back), decoded->shown.mid(0, 5));
+    EXPECT_EQ(durations(back), QList<qint64>({30, 50, 70, 90, 110}));
+}
+
+// Pillow writes these itself, choosing its own cropping, with blending and both kinds of
+// disposal; what Kestrin composites must match what Pillow shows.
+TEST(FrameImportService, AnimatedPngFromAnotherEncoderIsCompositedAsItsReaderShows) {
+    const auto python = pythonWithPillow();
+    if (!python)
+        GTEST_SKIP() << "Pillow is not installed (Debian package python3-pil)";
+    QTemporaryDir folder;
+    const QString path = folder.filePath("pillow.png");
+    const char* script = R"(
+import sys
+from PIL import Image
+frames = []
+for i in range(4):
+    im = Image.new("RGBA", (8, 6), (0, 0, 0, 0))
+    for x in range(i, i + 3):
+        for y in range(1, 4):
+            im.putpixel((x, y), (200, 40 * i, 10, 255))
+    im.putpixel((7, i), (0, 0, 255, 255))
+    frames.append(im)
+frames[0].save(sys.argv[1], save_all=True, append_images=frames[1:], duration=[100, 250, 40, 60],
+               loop=0, disposal=[0, 1, 2, 1], blend=[0, 1, 1, 0])
+)";
+    ASSERT_TRUE(run(*python, {"-c", script, path}).has_value());
+    const auto shown = decodedWithPillow(*python, path);
+    ASSERT_TRUE(shown.has_value());
+    const Sprite sprite = FrameImportService::animation(path);
+    EXPECT_EQ(frameWords(sprite), shown->frames);
+    EXPECT_EQ(durations(sprite), QList<qint64>({100, 250, 40, 60}));
+}
+
+TEST(FrameImportService, SheetExportCutBackIntoIdenticalFrames) {
+    QTemporaryDir folder;
+    const Sprite sprite = sampleAnimation(7);
+    for (qint64 padding : {0, 2}) {
+        SpriteSheetService::Options options;
+        options.layout = SpriteSheetLayout::grid;
+        options.columns = 3;
+        options.padding = padding;
+        const QString path =
+            written(folder, "sheet.png", SpriteSheetService::sheet(sprite, options).data);
+        SheetCut byCount{SheetCut::Mode::count, 3, 3, 0, 0, padding, padding, padding, true};
+        EXPECT_EQ(frameWords(FrameImportService::sheet(path, byCount)), composites(sprite));
+        SheetCut bySize{SheetCut::Mode::size, 0, 0, 9, 7, padding, padding, padding, false};
+        const Sprite all = FrameImportService::sheet(path, bySize);
+        ASSERT_EQ(all.frames.size(), 9) << "empty cells are kept unless skipped";
+        EXPECT_EQ(frameWords(all).mid(0, 7), composites(sprite));
+        EXPECT_EQ(all.layers[0].cels[8]->pixels, QList<quint32>(63, 0u));
+    }
+}
+
+TEST(FrameImportService, NumberedSequenceInNumericOrder) {
+    QTemporaryDir folder;
+    const Sprite sprite = sampleAnimation(12);
+    ExportService::writeFrames(sprite, 100, ExportFormat::png, folder.path(), "hero");
+    written(folder, "hero_notes.png", QByteArray("not part of it"));
+    const Sprite back = FrameImportService::sequence(folder.filePath("hero_005.png"));
+    EXPECT_EQ(frameWords(back), composites(sprite));
+    EXPECT_EQ(back.layers[0].name, "hero");
+
+    QTemporaryDir walk;
+    for (int n : {10, 2, 1})
+        ExportService::writeFile(ExportService::frameData(sprite, n, 100, ExportFormat::png),
+                                 walk.filePath(QStringLiteral("walk_%1.png").arg(n)));
+    const QStringList files = FrameImportService::sequenceFiles(walk.filePath("walk_10.png"));
+    EXPECT_EQ(files, QStringList({walk.filePath("walk_1.png"), walk.filePath("walk_2.png"),
+                                  walk.filePath("walk_10.png")}));
+
+    ExportService::writeFile(ExportService::frameData(sampleAnimation(1), 0, 200, ExportFormat::png),
+                             walk.filePath("walk_3.png"));
+    EXPECT_EQ(refusal([&] { FrameImportService::sequence(walk.filePath("walk_1.png")); }),
+              "“walk_3.png” is 18 × 14 but the sequence's first image is 9 × 7.");
+    QFile::copy(walk.filePath("walk_1.png"), walk.filePath("walk_01.png"));
+    EXPECT_EQ(refusal([&] { FrameImportService::sequence(walk.filePath("walk_1.png")); }),
+              "“walk_01.png” and “walk_1.png” carry the same number.");
+    EXPECT_EQ(refusal([&] { FrameImportService::sequence(walk.filePath("walk.png")); }),
+              "“walk.png” has no number before “.png”, so it starts no sequence.");
+}
+
+TEST(FrameImportService, SizesAndCountsAreRefusedFromTheHeaders) {
+    QTemporaryDir folder;
+    // Headers only: decoding would fail, so each message proves the header was enough.
+    EXPECT_EQ(refusal([&] {
+                  FrameImportService::animation(written(folder, "wide.png", pngHeader(5000, 10)));
+              }),
+              "5000 × 10 is larger than the maximum canvas size of 4096 × 4096.");
+    EXPECT_EQ(refusal([&] {
+                  FrameImportService::animation(written(folder, "many.png", pngHeader(64, 64, 2000)));
+              }),
+              "2000 frames of 64 × 64 are more than Kestrin can import at once (at most 1024).");
+    EXPECT_EQ(refusal([&] {
+                  FrameImportService::animation(
+                      written(folder, "large.png", pngHeader(4096, 4096, 17)));
+              }),
+              "17 frames of 4096 × 4096 are more than Kestrin can import at once (at most 16).")
+        << "the pixels of all frames together are bounded too";
+    QByteArray gif("GIF89a\x88\x13\x88\x13\0\0\0", 13);
+    EXPECT_EQ(refusal([&] { FrameImportService::animation(written(folder, "wide.gif", gif)); }),
+              "5000 × 5000 is larger than the maximum canvas size of 4096 × 4096.");
+
+    const QString huge = written(folder, "huge.png", pngHeader(20000, 16));
+    EXPECT_EQ(refusal([&] { FrameImportService::sheet(huge, SheetCut{}); }),
+              "A sprite sheet can be at most 16384 px on a side.");
+    const QString big = written(folder, "big.png", pngHeader(4096, 4096));
+    SheetCut tiny{SheetCut::Mode::size, 0, 0, 1, 1};
+    EXPECT_EQ(refusal([&] { FrameImportService::sheet(big, tiny); }),
+              "16777216 frames of 1 × 1 are more than Kestrin can import at once (at most 1024).");
+    SheetCut uneven{SheetCut::Mode::count, 3, 1};
+    EXPECT_EQ(refusal([&] { FrameImportService::sheet(big, uneven); }),
+              "The sheet's 4096 px width does not split into 3 equal cells with padding 0 and "
+              "offset 0.");
+}
+
+TEST(FrameImportService, DamagedFilesAreUnreadable) {
+    QTemporaryDir folder;
+    const QByteArray apng = ApngService::data(sampleAnimation(3), 100);
+    const QByteArray gif = GIFService::data(sampleAnimation(3), 100);
+    const QString unreadable = "That image could not be read.";
+    for (qsizetype cut : {20, 60, 120}) {
+        EXPECT_EQ(refusal([&] {
+                      FrameImportService::animation(written(folder, "cut.png", apng.left(cut)));
+                  }),
+                  unreadable)
+            << cut;
+        EXPECT_EQ(refusal([&] {
+                      FrameImportService::animation(written(folder, "cut.gif", gif.left(cut)));
+                  }),
+                  unreadable)
+            << cut;
+    }
+    EXPECT_EQ(refusal([&] {
+                  FrameImportService::animation(written(folder, "junk.bin", "\x01\x02junk"));
+              }),
+              "Only GIF and PNG animations can be imported as frames.");
+    EXPECT_EQ(refusal([&] { FrameImportService::animation(folder.filePath("missing.gif")); }),
+              unreadable);
+}
