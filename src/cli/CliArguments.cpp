@@ -199,7 +199,8 @@ std::pair<qint64, qint64> CliArguments::pair(CliOption option, std::pair<qint64,
                                              qint64 minimum) const {
     if (!isSet(option))
         return fallback;
-    static const QRegularExpression twoNumbers(QStringLiteral("^\\s*(-?\\d+)\\s*[x×,]\\s*(-?\\d+)\\s*$"));
+    static const QRegularExpression twoNumbers(
+        QStringLiteral("^\\s*(-?\\d+)\\s*[x×,]\\s*(-?\\d+)\\s*$"));
     const QRegularExpressionMatch match = twoNumbers.match(text(option));
     const qint64 first = match.captured(1).toLongLong();
     const qint64 second = match.captured(2).toLongLong();

@@ -129,9 +129,9 @@ int importImage(const QStringList& arguments) {
                 "  --columns C --rows R       the cells of a sprite sheet, by count\n"
                 "  --cell WxH                 the cells of a sprite sheet, by size\n"
                 "  --sequence                 walk_0.png, walk_1.png … in numeric order"),
-        {CliOption::force, CliOption::animationFrames, CliOption::sequence,
-         CliOption::sheetColumns, CliOption::sheetRows, CliOption::cell, CliOption::cellPadding,
-         CliOption::offset, CliOption::skipEmpty},
+        {CliOption::force, CliOption::animationFrames, CliOption::sequence, CliOption::sheetColumns,
+         CliOption::sheetRows, CliOption::cell, CliOption::cellPadding, CliOption::offset,
+         CliOption::skipEmpty},
         {{"image", cliText("The image to import.")},
          {"project", cliText("The .pixel project folder to make.")}});
     if (!args.parse(arguments))

@@ -297,8 +297,9 @@ TEST_F(KestrinCli, WritesAnimatedPngsAndAtlasMetadata) {
     const QJsonObject json = QJsonDocument::fromJson(readAll(path("hero-sheet.json"))).object();
     EXPECT_EQ(json["meta"].toObject()["image"], "hero-sheet.png");
     EXPECT_EQ(json["frames"].toObject()["hero 1.png"].toObject()["duration"], 250);
-    EXPECT_TRUE(run({"sheet", "hero.pixel", "x.png", "--metadata", "xml"})
-                    .err.contains("Unknown metadata layout “xml”. Use one of: kestrin, hash, array."));
+    EXPECT_TRUE(
+        run({"sheet", "hero.pixel", "x.png", "--metadata", "xml"})
+            .err.contains("Unknown metadata layout “xml”. Use one of: kestrin, hash, array."));
 }
 
 TEST_F(KestrinCli, PaletteFilesInAndOut) {
@@ -351,7 +352,8 @@ TEST_F(KestrinCli, ImportsAnimationsSheetsAndSequencesAsFrames) {
 
     EXPECT_TRUE(run({"import", "sheet.png", "x", "--frames", "--sequence"})
                     .err.contains("Choose one way to import frames"));
-    EXPECT_TRUE(run({"import", "sheet.png", "x", "--skip-empty"}).err.contains("cut a sprite sheet"));
+    EXPECT_TRUE(
+        run({"import", "sheet.png", "x", "--skip-empty"}).err.contains("cut a sprite sheet"));
     EXPECT_TRUE(run({"import", "sheet.png", "x", "--columns", "5"})
                     .err.contains("does not split into 5 equal cells"));
     EXPECT_TRUE(run({"import", "sheet.png", "x", "--cell", "16"}).err.contains("Invalid --cell"));

@@ -14,6 +14,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
+#include <QtEndian>
 
 namespace {
 
@@ -33,8 +34,8 @@ QByteArray fileBytes(const QString& path) {
     return file.readAll();
 }
 
-QSize headerSize(QImageReader& reader) {
-    const QSize size = reader.size();
+QSize checkedSize(const QString& path) {
+    const QSize size = FrameImportService::imageSize(path);
     if (!size.isValid())
         throw ImportError(ImportError::unreadableImage);
     return size;
@@ -63,6 +64,23 @@ bool isBlank(const QList<quint32>& pixels) {
 
 namespace FrameImportService {
 
+QSize imageSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray start = file.read(24);
+    if (ApngReader::isPng(start)) {
+        if (start.size() < 24 || start.mid(12, 4) != "IHDR")
+            return {};
+        const quint32 width = qFromBigEndian<quint32>(start.constData() + 16);
+        const quint32 height = qFromBigEndian<quint32>(start.constData() + 20);
+        if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+            return {};
+        return QSize(int(width), int(height));
+    }
+    return QImageReader(path).size();
+}
+
 Sprite animation(const QString& path) {
     const QByteArray bytes = fileBytes(path);
     if (GifReader::isGif(bytes))
@@ -73,13 +91,13 @@ Sprite animation(const QString& path) {
 }
 
 Sprite sheet(const QString& path, const SheetCut& cut) {
-    QImageReader reader(path);
-    reader.setAllocationLimit(sheetAllocationLimitMiB);
-    const QSize size = headerSize(reader);
+    const QSize size = checkedSize(path);
     if (size.width() > ExportScale::largestSide || size.height() > ExportScale::largestSide)
         throw ImportError(
             tr("A sprite sheet can be at most %1 px on a side.").arg(ExportScale::largestSide));
     const QList<PixelRect> cells = cut.cells(size.width(), size.height());
+    QImageReader reader(path);
+    reader.setAllocationLimit(sheetAllocationLimitMiB);
     const QList<quint32> pixels = decoded(reader);
     if (pixels.size() != qint64(size.width()) * size.height())
         throw ImportError(ImportError::unreadableImage);
@@ -126,10 +144,8 @@ QStringList sequenceFiles(const QString& path) {
 Sprite sequence(const QString& path) {
     const QStringList files = sequenceFiles(path);
     QList<QSize> sizes;
-    for (const QString& file : files) {
-        QImageReader reader(file);
-        sizes.append(headerSize(reader));
-    }
+    for (const QString& file : files)
+        sizes.append(checkedSize(file));
     ImportedFrames frames{sizes.first().width(), sizes.first().height(), {}, {}};
     ImportedFrames::checkSize(frames.width, frames.height);
     ImportedFrames::checkCount(files.size(), frames.width, frames.height);

@@ -5,6 +5,7 @@
 #include "SheetCut.h"
 #include "Sprite.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,10 @@
 // of a sprite sheet, or of a numbered sequence of PNG files. Sizes and frame counts are
 // checked from the files' headers before any image is decoded. Everything throws ImportError.
 namespace FrameImportService {
+
+// An image's size from its header alone (a PNG's first chunk, without any image data);
+// invalid when it cannot be read.
+QSize imageSize(const QString& path);
 
 // Every image of an animated GIF or PNG, with its duration (a still PNG gives one frame).
 Sprite animation(const QString& path);

@@ -116,8 +116,11 @@ ImportedFrames read(const QByteArray& bytes) {
                 unreadable();
             const GifImageDesc desc = gif->Image;
             const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-            if (!map || desc.Width < 1 || desc.Height < 1)
+            if (!map)
                 unreadable();
+            // An image may reach past the screen, where it is clipped, but never past what a
+            // canvas holds: its indices are read whole.
+            ImportedFrames::checkSize(desc.Width, desc.Height);
             const QList<GifByteType> indices = imageIndices(gif.get());
             const QList<quint32> before =
                 control.DisposalMode == DISPOSE_PREVIOUS ? canvas : QList<quint32>();

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,7 +34,7 @@ bool isAnimatedPng(const QString& path) {
 } // namespace
 
 ImportFramesDialog::ImportFramesDialog(const QString& path, QWidget* parent)
-    : QDialog(parent), path(path), sheetSize(QImageReader(path).size()),
+    : QDialog(parent), path(path), sheetSize(FrameImportService::imageSize(path)),
       kinds(new QButtonGroup(this)), mode(new QComboBox), columns(spinBox(1, 4)),
       rows(spinBox(1, 1)), cellWidth(spinBox(1, 16)), cellHeight(spinBox(1, 16)),
       padding(spinBox(0, 0)), offsetX(spinBox(0, 0)), offsetY(spinBox(0, 0)),

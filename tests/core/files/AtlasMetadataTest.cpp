@@ -72,9 +72,16 @@ TEST(AtlasMetadata, EveryFrameCutAndPlacedAsEnginesDoIsItsComposite) {
         for (bool trim : {false, true})
             for (qint64 padding : {0, 3})
                 for (qint64 percent : {100, 200, 300}) {
-                    SpriteSheetService::Options options{SpriteSheetLayout::grid, 2, percent,
-                                                        ExportFormat::png, true, padding, trim,
-                                                        style, "hero", "hero-sheet.png"};
+                    SpriteSheetService::Options options{SpriteSheetLayout::grid,
+                                                        2,
+                                                        percent,
+                                                        ExportFormat::png,
+                                                        true,
+                                                        padding,
+                                                        trim,
+                                                        style,
+                                                        "hero",
+                                                        "hero-sheet.png"};
                     const auto sheet = SpriteSheetService::sheet(sprite, options);
                     const QImage image = decodedImage(sheet.data);
                     QJsonParseError error;
@@ -100,8 +107,8 @@ TEST(AtlasMetadata, EveryFrameCutAndPlacedAsEnginesDoIsItsComposite) {
                     EXPECT_FALSE(meta["version"].toString().isEmpty());
                     EXPECT_EQ(meta["image"], "hero-sheet.png");
                     EXPECT_EQ(meta["format"], "RGBA8888");
-                    EXPECT_EQ(meta["size"], QJsonObject({{"w", image.width()},
-                                                         {"h", image.height()}}));
+                    EXPECT_EQ(meta["size"],
+                              QJsonObject({{"w", image.width()}, {"h", image.height()}}));
                     EXPECT_EQ(meta["scale"], QString::number(percent / 100));
                 }
 }

@@ -1,8 +1,8 @@
+#include "FrameImportService.h"
 #include "ApngService.h"
 #include "ExportService.h"
 #include "ExportTestSupport.h"
 #include "ExternalDecoders.h"
-#include "FrameImportService.h"
 #include "GIFService.h"
 #include "ImportError.h"
 #include "SpriteSheetService.h"
@@ -97,8 +97,8 @@ QByteArray pngHeader(quint32 width, quint32 height, std::optional<quint32> frame
 TEST(FrameImportService, AnimatedPngExportComesBackExactly) {
     QTemporaryDir folder;
     const Sprite sprite = sampleAnimation(6);
-    const Sprite back = FrameImportService::animation(
-        written(folder, "walk.png", ApngService::data(sprite, 100)));
+    const Sprite back =
+        FrameImportService::animation(written(folder, "walk.png", ApngService::data(sprite, 100)));
     EXPECT_EQ(frameWords(back), composites(sprite));
     EXPECT_EQ(durations(back), durations(sprite));
     EXPECT_EQ(back.layers[0].name, "walk");
@@ -183,8 +183,9 @@ TEST(FrameImportService, NumberedSequenceInNumericOrder) {
     EXPECT_EQ(files, QStringList({walk.filePath("walk_1.png"), walk.filePath("walk_2.png"),
                                   walk.filePath("walk_10.png")}));
 
-    ExportService::writeFile(ExportService::frameData(sampleAnimation(1), 0, 200, ExportFormat::png),
-                             walk.filePath("walk_3.png"));
+    ExportService::writeFile(
+        ExportService::frameData(sampleAnimation(1), 0, 200, ExportFormat::png),
+        walk.filePath("walk_3.png"));
     EXPECT_EQ(refusal([&] { FrameImportService::sequence(walk.filePath("walk_1.png")); }),
               "“walk_3.png” is 18 × 14 but the sequence's first image is 9 × 7.");
     QFile::copy(walk.filePath("walk_1.png"), walk.filePath("walk_01.png"));
@@ -202,7 +203,8 @@ TEST(FrameImportService, SizesAndCountsAreRefusedFromTheHeaders) {
               }),
               "5000 × 10 is larger than the maximum canvas size of 4096 × 4096.");
     EXPECT_EQ(refusal([&] {
-                  FrameImportService::animation(written(folder, "many.png", pngHeader(64, 64, 2000)));
+                  FrameImportService::animation(
+                      written(folder, "many.png", pngHeader(64, 64, 2000)));
               }),
               "2000 frames of 64 × 64 are more than Kestrin can import at once (at most 1024).");
     EXPECT_EQ(refusal([&] {

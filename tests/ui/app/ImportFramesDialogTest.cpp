@@ -81,9 +81,9 @@ TEST_F(ImportFramesDialogTest, SuggestsTheKindTheFileLooksLike) {
 
 TEST_F(ImportFramesDialogTest, FailedImportAlertsAndOpensNothing) {
     QImage(5000, 4, QImage::Format_ARGB32).save(path("wide.png"));
-    EXPECT_EQ(coordinator->importFrames(
-                  {path("wide.png"), FrameImportRequest::Kind::animation, {}}),
-              nullptr);
+    EXPECT_EQ(
+        coordinator->importFrames({path("wide.png"), FrameImportRequest::Kind::animation, {}}),
+        nullptr);
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
     ASSERT_EQ(prompts.alertDetails.size(), 1);
     EXPECT_EQ(prompts.alertDetails[0], ImportError(ImportError::tooLarge, 5000, 4).message());

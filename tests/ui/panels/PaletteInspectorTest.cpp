@@ -1,13 +1,13 @@
 #include "PaletteInspector.h"
+#include "PaletteSwatchGrid.h"
 #include "PanelFixture.h"
 #include "TestSupport.h"
-#include "PaletteSwatchGrid.h"
 
 #include <QDrag>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
