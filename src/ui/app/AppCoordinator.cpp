@@ -2,24 +2,24 @@
 
 #include "FrameImportService.h"
 
-#include "AppSettings.h"
 #include "AppearancePalette.h"
-#include "CanvasLimits.h"
-#include "Clipboard.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
 #include "HelpWindow.h"
-#include "ImportError.h"
-#include "ImportService.h"
 #include "InstanceChannel.h"
-#include "PackageError.h"
 #include "PackageOpenDialog.h"
-#include "PixelDocument.h"
-#include "ProjectPackage.h"
 #include "RecentProjects.h"
 #include "SelfInstaller.h"
 #include "WelcomeView.h"
 #include "WindowFrameMemory.h"
+#include "PixelDocument.h"
+#include "CanvasLimits.h"
+#include "ImportError.h"
+#include "ImportService.h"
+#include "PackageError.h"
+#include "ProjectPackage.h"
+#include "AppSettings.h"
+#include "Clipboard.h"
 
 #include <QApplication>
 #include <QFileInfo>

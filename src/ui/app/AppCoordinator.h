@@ -4,10 +4,10 @@
 #include "HelpWindow.h"
 #include "KeyboardFixups.h"
 #include "RecoveryStore.h"
-#include "SettingsWindow.h"
-#include "Sprite.h"
 #include "UserPrompts.h"
 #include "WelcomeView.h"
+#include "Sprite.h"
+#include "SettingsWindow.h"
 
 #include <QObject>
 #include <QPalette>

@@ -1,10 +1,10 @@
 #include "EditorCommands.h"
 
 #include "AppCoordinator.h"
-#include "AppSettings.h"
 #include "DocumentWindow.h"
-#include "EditorState.h"
 #include "RecentProjects.h"
+#include "EditorState.h"
+#include "AppSettings.h"
 #include "ToolKind.h"
 
 #include <QAction>
@@ -127,8 +127,8 @@ void EditorCommands::buildFileMenu(QMenuBar* bar) {
     menu->addSeparator();
     add(menu, {"importPNG", tr("Import PNG…"), keys({"Ctrl+Shift+I"}),
                [this] { coordinator.importImage(); }});
-    add(menu,
-        {"importFrames", tr("Import as Frames…"), {}, [this] { coordinator.importFrames(); }});
+    add(menu, {"importFrames", tr("Import as Frames…"), {},
+               [this] { coordinator.importFrames(); }});
     add(menu, {"exportPNG", tr("Export as PNG…"), keys({"Ctrl+Shift+E"}),
                [this] { editor->view().setExportSheetPresented(true); }});
     menu->addSeparator();
@@ -299,24 +299,19 @@ void EditorCommands::buildAnimationMenu(QMenuBar* bar) {
                }});
     menu->addSeparator();
     // With floating pixels on the canvas, Return places them instead.
-    add(menu,
-        {"togglePlayback", tr("Play Animation"), keys({"Return", "Enter"}),
-         [this] {
-             editor->playback().isPlaying() ? editor->playback().stop() : editor->startPlayback();
-         },
-         [this] { return takesSingleKeys() && !editor->floatingPaste(); },
-         [this] { return editor->playback().isPlaying() ? tr("Stop") : tr("Play Animation"); }});
+    add(menu, {"togglePlayback", tr("Play Animation"), keys({"Return", "Enter"}),
+               [this] { editor->playback().isPlaying() ? editor->playback().stop() : editor->startPlayback(); },
+               [this] { return takesSingleKeys() && !editor->floatingPaste(); },
+               [this] { return editor->playback().isPlaying() ? tr("Stop") : tr("Play Animation"); }});
     menu->addSeparator();
-    add(menu,
-        {"toggleTimeline",
-         tr("Show Timeline"),
-         keys({"Ctrl+Alt+T"}),
-         [this] { editor->view().setTimelinePresented(!editor->view().isTimelinePresented()); },
-         {},
-         [this] {
-             return editor->view().isTimelinePresented() ? tr("Hide Timeline")
-                                                         : tr("Show Timeline");
-         }});
+    add(menu, {"toggleTimeline",
+               tr("Show Timeline"),
+               keys({"Ctrl+Alt+T"}),
+               [this] { editor->view().setTimelinePresented(!editor->view().isTimelinePresented()); },
+               {},
+               [this] {
+                   return editor->view().isTimelinePresented() ? tr("Hide Timeline") : tr("Show Timeline");
+               }});
     menu->addSeparator();
     const auto singleKeysAllowed = [this] { return takesSingleKeys(); };
     addSingleKey(menu, u',',
@@ -358,11 +353,10 @@ void EditorCommands::buildViewMenu(QMenuBar* bar) {
                 editor->view().performZoom(intent);
         };
     };
-    add(menu,
-        {"zoomIn", tr("Zoom In"), keys({"Ctrl++", "Ctrl+="}), [this] { editor->view().zoomIn(); }});
+    add(menu, {"zoomIn", tr("Zoom In"), keys({"Ctrl++", "Ctrl+="}), [this] { editor->view().zoomIn(); }});
     add(menu, {"zoomOut", tr("Zoom Out"), keys({"Ctrl+-"}), [this] { editor->view().zoomOut(); }});
-    add(menu, {"actualSize", tr("Actual Size"), keys({"Ctrl+1"}),
-               [this] { editor->view().setZoom(1.0); }});
+    add(menu,
+        {"actualSize", tr("Actual Size"), keys({"Ctrl+1"}), [this] { editor->view().setZoom(1.0); }});
     add(menu, {"fitCanvas", tr("Fit Canvas"), keys({"Ctrl+0"}), ask(Intent::fit)});
     add(menu, {"centerCanvas", tr("Center Canvas"), {}, ask(Intent::center)});
     menu->addSeparator();
@@ -372,8 +366,7 @@ void EditorCommands::buildViewMenu(QMenuBar* bar) {
                [this] { editor->view().setShowPixelGrid(!editor->view().showPixelGrid()); },
                {},
                [this] {
-                   return editor->view().showPixelGrid() ? tr("Hide Pixel Grid")
-                                                         : tr("Show Pixel Grid");
+                   return editor->view().showPixelGrid() ? tr("Hide Pixel Grid") : tr("Show Pixel Grid");
                }});
 }
 

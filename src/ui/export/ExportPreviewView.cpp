@@ -1,8 +1,8 @@
 #include "ExportPreviewView.h"
 
-#include "CheckerboardBackground.h"
 #include "ExportScale.h"
 #include "PixelRenderer.h"
+#include "CheckerboardBackground.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "ExportSheet.h"
 
-#include "AppSettings.h"
-#include "CaptionLabel.h"
-#include "EditingTextTracker.h"
-#include "EditorState.h"
 #include "ExportPreviewView.h"
 #include "ExportRunner.h"
+#include "EditorState.h"
+#include "CaptionLabel.h"
+#include "EditingTextTracker.h"
+#include "AppSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

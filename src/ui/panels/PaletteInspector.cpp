@@ -1,16 +1,16 @@
 #include "PaletteInspector.h"
 
-#include "PaletteFile.h"
-#include "PaletteFileError.h"
 #include "PaletteSwatchGrid.h"
 #include "SymbolIcons.h"
+#include "PaletteFile.h"
+#include "PaletteFileError.h"
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QMessageBox>
 #include <QVBoxLayout>
+#include <QFileDialog>
+#include <QMessageBox>
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "AppCoordinator.h"
 #include "DocumentWindow.h"
+#include "RecentProjects.h"
 #include "EditorState.h"
 #include "PixelDocument.h"
-#include "RecentProjects.h"
 
 #include <QApplication>
 #include <QCoreApplication>
