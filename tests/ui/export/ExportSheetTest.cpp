@@ -1,8 +1,9 @@
 #include "ExportSheet.h"
 #include "../../core/files/ExportTestSupport.h"
+#include "ApngReader.h"
+#include "AppSettings.h"
 #include "EditorState.h"
 #include "ExportPreviewView.h"
-#include "AppSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -256,6 +257,37 @@ TEST_F(ExportSheetTest, SheetWithMetadataWritesTheJsonBesideTheImage) {
     EXPECT_EQ(metadata["frames"].toArray().size(), 3);
     EXPECT_EQ(metadata["frames"].toArray()[2].toObject()["duration"].toInt(), 200);
     EXPECT_FALSE(sheet->isVisible());
+}
+
+TEST_F(ExportSheetTest, MetadataLayoutIsChosenOnceJsonIsAskedFor) {
+    open(hero(3));
+    choose("formatPicker", "Sprite Sheet");
+    EXPECT_FALSE(shows("metadataPicker"));
+    QTest::mouseClick(control<QCheckBox>("metadataToggle"), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(4, 4));
+    EXPECT_TRUE(shows("metadataPicker"));
+    EXPECT_EQ(offered("metadataPicker"), QStringList({"Kestrin", "Hash", "Array"}));
+    choose("metadataPicker", "Hash");
+    answer = path("hero-sheet.png");
+    clickExport();
+    const QJsonObject json = QJsonDocument::fromJson(contents(path("hero-sheet.json"))).object();
+    EXPECT_EQ(json["meta"].toObject()["image"], "hero-sheet.png");
+    EXPECT_EQ(json["frames"].toObject()["hero 2.png"].toObject()["duration"], 200);
+}
+
+TEST_F(ExportSheetTest, AnimatedPngKeepsEveryColourAndDuration) {
+    open(hero(3));
+    choose("formatPicker", "Animated PNG");
+    EXPECT_FALSE(shows("fileFormatPicker"));
+    choose("scalePicker", "200%");
+    EXPECT_EQ(text("summaryLabel"), QStringLiteral("32 \u00D7 32 px\n3 frames \u00B7 400 ms loop"));
+    answer = path("hero.png");
+    clickExport();
+    ASSERT_EQ(saveRequests.size(), 1);
+    EXPECT_EQ(saveRequests[0].suggestedName, "hero.png");
+    const ImportedFrames frames = ApngReader::read(contents(answer));
+    EXPECT_EQ(frames.durations, QList<qint64>({100, 100, 200}));
+    EXPECT_EQ(frames.images[2], words(expectedImage(sheet->choices().sprite(), 2, 200)));
 }
 
 TEST_F(ExportSheetTest, GifHoldsEveryFrameWithItsDelay) {
