@@ -28,6 +28,12 @@ void ProjectClaim::wrote(const QString& path) {
     ProjectLock::acquire(canonicalPath);
 }
 
+void ProjectClaim::acceptDisk() {
+    watcher.acceptDisk();
+    if (!readOnly)
+        ProjectLock::acquire(canonicalPath);
+}
+
 void ProjectClaim::release() {
     if (canonicalPath.isEmpty())
         return;

@@ -31,8 +31,9 @@ public:
     bool isReadOnly() const { return readOnly; }
     // True when another application changed the package since this window read or wrote it.
     bool changedOnDisk() const { return watcher.changedOnDisk(); }
-    // The window now shows what is on disk (after reloading it).
-    void acceptDisk() { watcher.acceptDisk(); }
+    // The window now shows what is on disk (after reloading it). A package replaced from
+    // outside came without this window's lock: it is taken again.
+    void acceptDisk();
 
 signals:
     // The package on disk changed under the window.

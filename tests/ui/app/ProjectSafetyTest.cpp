@@ -144,6 +144,10 @@ TEST_F(ProjectSafetyTest, UnchangedWindowFollowsTheDiskAndUndoGoesBack) {
     EXPECT_EQ(window->document()->sprite(), outside);
     EXPECT_FALSE(window->document()->hasUnsavedChanges());
     EXPECT_FALSE(window->projectClaim()->changedOnDisk());
+    // The package written from outside came without the lock: the window holds it again.
+    ASSERT_TRUE(ProjectLock::holder(path("hero.pixel")));
+    EXPECT_TRUE(
+        ProjectLock::holder(path("hero.pixel"))->isSameProcess(ProjectLock::currentProcess()));
 
     window->document()->undoStack()->undo();
     EXPECT_EQ(window->document()->sprite(), shown);
