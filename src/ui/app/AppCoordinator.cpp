@@ -10,14 +10,13 @@
 #include "ImportError.h"
 #include "ImportService.h"
 #include "InstanceChannel.h"
-#include "PackageError.h"
 #include "PackageOpenDialog.h"
 #include "PixelDocument.h"
 #include "ProjectLocation.h"
 #include "ProjectLock.h"
+#include "ProjectOpening.h"
 #include "ProjectPackage.h"
 #include "RecentProjects.h"
-#include "SaveLeftovers.h"
 #include "SelfInstaller.h"
 #include "WelcomeView.h"
 #include "WindowFrameMemory.h"
@@ -250,39 +249,20 @@ DocumentWindow* AppCoordinator::openDocument(const QString& path) {
                  "file inside."));
         return nullptr;
     }
-    const QString project = ProjectLocation::canonical(info.absoluteFilePath());
-    if (SaveLeftovers::tidy(project).restored)
-        alert(tr("“%1” was restored.").arg(info.completeBaseName()),
-              tr("A save of it was interrupted; the whole copy that save left behind is the "
-                 "project again."));
-    bool readOnly = false;
-    if (!lockForOpening(project, readOnly))
-        return nullptr;
-    Sprite sprite;
-    try {
-        sprite = ProjectPackage::readPackage(project);
-    } catch (const PackageError& error) {
-        if (!readOnly)
-            ProjectLock::release(project);
+    std::optional<ProjectOpening::Opened> opened =
+        ProjectOpening::open(ProjectLocation::canonical(info.absoluteFilePath()), info.fileName(),
+                             userPrompts, alertParent());
+    if (!opened) {
         if (!info.exists())
             RecentProjects::remove(info.absoluteFilePath());
-        alert(tr("“%1” could not be opened.").arg(info.fileName()), error.message());
         return nullptr;
     }
     DocumentWindow* window =
-        makeWindow({std::move(sprite), info.absoluteFilePath(), false, readOnly});
+        makeWindow({std::move(opened->sprite), info.absoluteFilePath(), false, opened->readOnly});
     RecentProjects::add(info.absoluteFilePath());
     closeWelcome();
     closeLingeringUntitled();
     return window;
-}
-
-bool AppCoordinator::lockForOpening(const QString& project, bool& readOnly) {
-    const ProjectLock::Result lock = ProjectLock::acquire(project);
-    readOnly = lock.outcome == ProjectLock::Outcome::heldByOther;
-    return !readOnly ||
-           userPrompts.askToOpenLocked(alertParent(), QFileInfo(project).completeBaseName(),
-                                       lock.holder ? lock.holder->description() : QString());
 }
 
 // Image files become new sprites; anything else is taken for a project.
@@ -312,30 +292,17 @@ qint64 AppCoordinator::offerRecovery() {
 // is open already or another Kestrin holds it; its copy moves into this run's recovery
 // folder. A copy that cannot be read can be tried again, discarded, or kept for later.
 bool AppCoordinator::restore(const RecoveryStore::Leftover& leftover) {
-    Sprite sprite;
-    while (true) {
-        try {
-            sprite = ProjectPackage::readPackage(leftover.packagePath);
-            break;
-        } catch (const PackageError& error) {
-            switch (userPrompts.askAfterFailedRestore(leftover.entry.title, error.message())) {
-            case UserPrompts::FailedRestoreChoice::retry:
-                continue;
-            case UserPrompts::FailedRestoreChoice::discard:
-                recoveryStore->discardLeftover(leftover);
-                return false;
-            case UserPrompts::FailedRestoreChoice::keep:
-                return false;
-            }
-        }
-    }
+    std::optional<Sprite> sprite =
+        ProjectOpening::readRecovered(leftover, *recoveryStore, userPrompts);
+    if (!sprite)
+        return false;
     QString original = leftover.entry.originalPath;
     if (!original.isEmpty() &&
         (windowFor(original) ||
          ProjectLock::acquire(ProjectLocation::canonical(original)).outcome ==
              ProjectLock::Outcome::heldByOther))
         original.clear();
-    DocumentWindow* window = makeWindow({std::move(sprite), original, false});
+    DocumentWindow* window = makeWindow({std::move(*sprite), original, false});
     window->document()->setHasUnsavedChanges(true);
     if (!recoveryStore->adopt(leftover, window->autosaver()->id()))
         window->autosaver()->writeSoon();

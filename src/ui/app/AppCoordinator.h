@@ -102,9 +102,6 @@ private:
     bool restore(const RecoveryStore::Leftover& leftover);
     // Opens what a later launch of Kestrin handed over.
     void openHandedOver(const QStringList& paths);
-    // Takes the lock of a project about to be opened; false when another Kestrin holds it and
-    // the user would not open it read-only. readOnly tells which.
-    bool lockForOpening(const QString& project, bool& readOnly);
     // Once per run: recovery copies cannot be written, and where.
     void reportRecoveryUnavailable();
 
