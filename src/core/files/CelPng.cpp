@@ -60,7 +60,8 @@ namespace CelPng {
 QByteArray encode(const Cel& cel) {
     if (cel.pixels.size() != cel.width * cel.height)
         return {};
-    return PngCodec::encode(cel.pixels.constData(), cel.width, cel.height, cel.width);
+    const quint32* words = cel.pixels.constData();
+    return PngCodec::encode(cel.width, cel.height, [&](qint64 y) { return words + y * cel.width; });
 }
 
 std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) {
@@ -68,7 +69,9 @@ std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) 
         return std::nullopt;
     try {
         QList<quint32> words(width * height, 0u);
-        switch (PngCodec::decode(bytes, width, height, words.data())) {
+        quint32* target = words.data();
+        const auto row = [&](qint64 y) { return target + y * width; };
+        switch (PngCodec::decode(bytes, width, height, row)) {
         case PngCodec::Decoded::done:
             return Cel(width, height, std::move(words));
         case PngCodec::Decoded::notMine:

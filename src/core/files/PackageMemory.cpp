@@ -29,18 +29,22 @@ bool sameCels(const std::optional<Cel>& a, const std::optional<Cel>& b) {
 
 } // namespace
 
+const void* pixelStorage(const Cel& cel) {
+    return cel.pixels.constData();
+}
+
 bool sharesPixels(const Cel& a, const Cel& b) {
     return a.width == b.width && a.height == b.height && a.pixels.size() == b.pixels.size() &&
-           a.pixels.constData() == b.pixels.constData();
+           pixelStorage(a) == pixelStorage(b);
 }
 
 void PackageMemory::add(StoredCel stored) {
-    const quint32* key = stored.cel.pixels.constData();
+    const void* key = pixelStorage(stored.cel);
     cels.insert(key, std::move(stored));
 }
 
 const PackageMemory::StoredCel* PackageMemory::storedCel(const Cel& cel) const {
-    const auto found = cels.constFind(cel.pixels.constData());
+    const auto found = cels.constFind(pixelStorage(cel));
     return found != cels.cend() && sharesPixels(found->cel, cel) ? &*found : nullptr;
 }
 

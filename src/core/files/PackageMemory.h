@@ -27,8 +27,8 @@ struct PackageMemory {
         std::optional<Cel> cel;
     };
 
-    QHash<const quint32*, StoredCel> cels; // by pixel storage
-    QList<PreviewLayer> previewSource;     // the first frame, as the preview was composited
+    QHash<const void*, StoredCel> cels; // by pixel storage
+    QList<PreviewLayer> previewSource;  // the first frame, as the preview was composited
     std::optional<FileStamp> previewStamp;
 
     void add(StoredCel stored);
@@ -43,5 +43,7 @@ struct PackageMemory {
     static std::optional<PackageMemory> recall(const QString& packagePath);
 };
 
+// What holds the cel's pixels: the same for copies neither side has written since.
+const void* pixelStorage(const Cel& cel);
 // True when both cels hold the same pixel storage (not merely equal pixels).
 bool sharesPixels(const Cel& a, const Cel& b);

@@ -174,7 +174,7 @@ bool changesColours(const Chunk& chunk) {
 
 namespace PngCodec {
 
-QByteArray encode(const quint32* words, qint64 width, qint64 height, qint64 stride) {
+QByteArray encode(qint64 width, qint64 height, const RowReader& row) {
     if (width < 1 || height < 1 || width > 0x7FFFFFFF / 4 || height > 0x7FFFFFFF)
         return {};
     try {
@@ -184,7 +184,7 @@ QByteArray encode(const quint32* words, qint64 width, qint64 height, qint64 stri
         auto* current = reinterpret_cast<uchar*>(rgba.data());
         uchar* previous = current + rowBytes;
         for (qint64 y = 0; y < height; ++y) {
-            toRgba(words + y * stride, width, current);
+            toRgba(row(y), width, current);
             filterRow(current, y > 0 ? previous : nullptr, rowBytes,
                       reinterpret_cast<uchar*>(filtered.data()) + y * (rowBytes + 1));
             std::swap(current, previous);
@@ -221,7 +221,7 @@ QByteArray encode(const quint32* words, qint64 width, qint64 height, qint64 stri
     }
 }
 
-Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, quint32* words) {
+Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWriter& row) {
     enum class Stop { none, broken, wrongSize, notMine, ended };
     Stop stop = Stop::none;
     QList<Chunk> data;
@@ -272,11 +272,11 @@ Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, quint32* wo
             return Decoded::corrupt;
         auto* rows = reinterpret_cast<uchar*>(raw.data());
         for (qint64 y = 0; y < height; ++y) {
-            uchar* row = rows + y * (rowBytes + 1);
-            const uchar* above = y > 0 ? row - rowBytes : nullptr;
-            if (!unfilterRow(row[0], row + 1, above, rowBytes))
+            uchar* filtered = rows + y * (rowBytes + 1);
+            const uchar* above = y > 0 ? filtered - rowBytes : nullptr;
+            if (!unfilterRow(filtered[0], filtered + 1, above, rowBytes))
                 return Decoded::corrupt;
-            fromRgba(row + 1, width, words + y * width);
+            fromRgba(filtered + 1, width, row(y));
         }
         return Decoded::done;
     } catch (const std::bad_alloc&) {

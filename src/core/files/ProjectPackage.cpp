@@ -108,10 +108,10 @@ std::optional<PackageTree> carriedFile(const QString& path, const FileStamp& sta
 // previous save or read stored unchanged keep their files.
 void reuseStoredCels(QList<StoredSlot>& storedSlots, const PackageMemory* previous,
                      const QString& directory) {
-    QHash<const quint32*, qint64> firstWithStorage;
+    QHash<const void*, qint64> firstWithStorage;
     for (qint64 i = 0; i < storedSlots.size(); ++i) {
         StoredSlot& slot = storedSlots[i];
-        const quint32* storage = slot.cel->pixels.constData();
+        const void* storage = pixelStorage(*slot.cel);
         if (firstWithStorage.contains(storage)) {
             slot.sameAs = firstWithStorage.value(storage);
             continue;

@@ -12,6 +12,18 @@ using namespace kestrin::test;
 
 namespace {
 
+// The codec on flat row-major lists, rows stride words apart.
+QByteArray encodeWords(const QList<quint32>& words, qint64 width, qint64 height, qint64 stride) {
+    return PngCodec::encode(width, height,
+                            [&](qint64 y) { return words.constData() + y * stride; });
+}
+
+PngCodec::Decoded decodeInto(const QByteArray& bytes, qint64 width, qint64 height,
+                             QList<quint32>& words) {
+    return PngCodec::decode(bytes, width, height,
+                            [&](qint64 y) { return words.data() + y * width; });
+}
+
 // A chunk with a correct checksum.
 QByteArray chunk(const char* type, const QByteArray& data) {
     QByteArray out;
@@ -53,11 +65,10 @@ TEST(PngCodec, EveryWordComesBackAndLibpngReadsTheSameFile) {
             QList<quint32> pixels = randomPixels(width * height, quint32(width * 7 + height));
             for (qint64 i = 0; i < pixels.size(); i += 3) // flat runs, where the filters matter
                 pixels[i] = i % 2 ? 0u : 0x80FF0000u;
-            const QByteArray png = PngCodec::encode(pixels.constData(), width, height, width);
+            const QByteArray png = encodeWords(pixels, width, height, width);
             ASSERT_FALSE(png.isEmpty());
             QList<quint32> decoded(width * height);
-            ASSERT_EQ(PngCodec::decode(png, width, height, decoded.data()),
-                      PngCodec::Decoded::done);
+            ASSERT_EQ(decodeInto(png, width, height, decoded), PngCodec::Decoded::done);
             EXPECT_EQ(decoded, pixels);
             EXPECT_EQ(libpngWords(png, width, height), pixels);
             const auto cel = CelPng::decode(png, width, height);
@@ -67,9 +78,9 @@ TEST(PngCodec, EveryWordComesBackAndLibpngReadsTheSameFile) {
     }
     // A stride wider than the row takes only the row.
     const QList<quint32> wide = randomPixels(5 * 3, 4);
-    const QByteArray png = PngCodec::encode(wide.constData(), 3, 3, 5);
+    const QByteArray png = encodeWords(wide, 3, 3, 5);
     QList<quint32> three(9);
-    ASSERT_EQ(PngCodec::decode(png, 3, 3, three.data()), PngCodec::Decoded::done);
+    ASSERT_EQ(decodeInto(png, 3, 3, three), PngCodec::Decoded::done);
     EXPECT_EQ(three, (QList<quint32>{wide[0], wide[1], wide[2], wide[5], wide[6], wide[7], wide[10],
                                      wide[11], wide[12]}));
 }
@@ -85,20 +96,20 @@ TEST(PngCodec, FilesFromOtherWritersDecodeWithEveryFilter) {
                                                : random.generate());
     const QByteArray png = pngOf(image);
     QList<quint32> decoded(37 * 23);
-    ASSERT_EQ(PngCodec::decode(png, 37, 23, decoded.data()), PngCodec::Decoded::done);
+    ASSERT_EQ(decodeInto(png, 37, 23, decoded), PngCodec::Decoded::done);
     EXPECT_EQ(decoded, words(image));
 }
 
 TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
     const QList<quint32> pixels = randomPixels(8 * 4, 5);
-    const QByteArray png = PngCodec::encode(pixels.constData(), 8, 4, 8);
+    const QByteArray png = encodeWords(pixels, 8, 4, 8);
     QList<quint32> out(8 * 4);
 
     // Text, a huge compressed comment and an unknown ancillary chunk are passed over.
     const QByteArray chatty =
         withChunkAfterHeader(png, chunk("tEXt", QByteArray("Author\0Someone", 14)) + textBomb() +
                                       chunk("teSt", "whatever"));
-    ASSERT_EQ(PngCodec::decode(chatty, 8, 4, out.data()), PngCodec::Decoded::done);
+    ASSERT_EQ(decodeInto(chatty, 8, 4, out), PngCodec::Decoded::done);
     EXPECT_EQ(out, pixels);
     ASSERT_TRUE(CelPng::decode(chatty, 8, 4));
 
@@ -106,14 +117,14 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
     QImage grey(8, 4, QImage::Format_Grayscale8);
     grey.fill(77);
     const QByteArray foreign = withChunkAfterHeader(pngOf(grey), textBomb());
-    EXPECT_EQ(PngCodec::decode(foreign, 8, 4, out.data()), PngCodec::Decoded::notMine);
+    EXPECT_EQ(decodeInto(foreign, 8, 4, out), PngCodec::Decoded::notMine);
     const auto cel = CelPng::decode(foreign, 8, 4);
     ASSERT_TRUE(cel);
     EXPECT_EQ(cel->pixel(3, 2), 0xFF4D4D4Du);
     EXPECT_LT(PngCodec::withoutExtras(foreign).size(), 1000);
 
     // The header's size is checked before anything is decompressed.
-    EXPECT_EQ(PngCodec::decode(png, 8, 5, out.data()), PngCodec::Decoded::wrongSize);
+    EXPECT_EQ(decodeInto(png, 8, 5, out), PngCodec::Decoded::wrongSize);
     EXPECT_FALSE(CelPng::decode(png, 4, 8));
 
     struct Broken {
@@ -140,7 +151,7 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
     };
     for (const Broken& b : broken) {
         SCOPED_TRACE(b.name);
-        EXPECT_NE(PngCodec::decode(b.bytes, 8, 4, out.data()), PngCodec::Decoded::done);
+        EXPECT_NE(decodeInto(b.bytes, 8, 4, out), PngCodec::Decoded::done);
         EXPECT_FALSE(CelPng::decode(b.bytes, 8, 4));
     }
 }
