@@ -185,8 +185,14 @@ QByteArray encode(qint64 width, qint64 height, const RowReader& row) {
         uchar* previous = current + rowBytes;
         for (qint64 y = 0; y < height; ++y) {
             toRgba(row(y), width, current);
-            filterRow(current, y > 0 ? previous : nullptr, rowBytes,
-                      reinterpret_cast<uchar*>(filtered.data()) + y * (rowBytes + 1));
+            uchar* out = reinterpret_cast<uchar*>(filtered.data()) + y * (rowBytes + 1);
+            if (y > 0 && std::memcmp(current, previous, size_t(rowBytes)) == 0) {
+                // A repeated row (flat art, enlarged exports): Up gives zeros, no choosing.
+                out[0] = 2;
+                std::memset(out + 1, 0, size_t(rowBytes));
+                continue;
+            }
+            filterRow(current, y > 0 ? previous : nullptr, rowBytes, out);
             std::swap(current, previous);
         }
         libdeflate_compressor* deflater = compressor();

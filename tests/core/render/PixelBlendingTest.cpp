@@ -51,7 +51,7 @@ TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
     for (qint64 width : widths) {
         for (quint32 weight : {256u, 255u, 128u, 3u}) {
             Rows rows = randomRows(width + 1, quint32(width * 1000 + weight));
-            for (qint64 i = 1; width >= 64 && i <= 32; ++i) { // a clear block, an opaque one
+            for (qint64 i = 1; width >= 64 && i <= 32; ++i) { // clear blocks, opaque ones
                 rows.source[i] &= 0x00FFFFFFu;
                 rows.source[i + 32] |= 0xFF000000u;
             }
