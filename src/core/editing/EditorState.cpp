@@ -209,8 +209,8 @@ void EditorState::setFloatingOrigin(PixelPoint origin) {
     invalidate();
 }
 
-void EditorState::stampAll(const QList<PixelPoint>& points, PixelColor color) {
-    PixelBlocks::stampAll(*this, points, color);
+void EditorState::stampSpans(const PixelSpans& pixels, PixelColor color) {
+    PixelBlocks::stampSpans(*this, pixels, color);
 }
 
 void EditorState::editStructure(const QString& actionName,

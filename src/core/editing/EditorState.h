@@ -166,7 +166,7 @@ public:
     void stamp(PixelPoint at, PixelColor color, std::optional<qint64> size = {}) override {
         strokes.stamp(at, color, size);
     }
-    void stampAll(const QList<PixelPoint>& points, PixelColor color) override;
+    void stampSpans(const PixelSpans& pixels, PixelColor color) override;
     void writePixel(qint64 layerIndex, qint64 x, qint64 y, PixelColor color) override {
         strokes.writePixel(layerIndex, x, y, color);
     }

@@ -1,6 +1,7 @@
 #include "PixelBlocks.h"
 
 #include "EditorState.h"
+#include "StampCoverage.h"
 
 #include <algorithm>
 
@@ -14,13 +15,6 @@ quint32* writableWords(EditorState& editor, qint64 layerIndex) {
         return nullptr;
     QList<quint32>& words = sprite.layers[layerIndex].cels[frame]->pixels;
     return words.size() < sprite.width * sprite.height ? nullptr : words.data();
-}
-
-// The rectangle's part that a 1 px brush paints: inside the canvas and the selection.
-PixelRect writable(const EditorState& editor, const PixelRect& rect) {
-    const PixelRect onCanvas = rect.intersection(editor.document()->sprite().bounds());
-    const auto selection = editor.selection();
-    return selection ? onCanvas.intersection(*selection) : onCanvas;
 }
 
 void writeBlock(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
@@ -77,21 +71,35 @@ void write(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
         writeBlock(editor, layerIndex, rect, words.constData(), rect.width, skipTransparent);
 }
 
-void stampAll(EditorState& editor, const QList<PixelPoint>& points, PixelColor color) {
+void stampSpans(EditorState& editor, const PixelSpans& pixels, PixelColor color) {
     const auto layer = editor.document()->sprite().activeLayerIndex();
-    if (editor.brushSize() >= 2 || editor.symmetry() != SymmetryMode::off || !layer) {
-        for (const PixelPoint& point : points)
-            editor.stamp(point, color);
+    if (!layer)
         return;
+    const Sprite& sprite = editor.document()->sprite();
+    const PixelSpans covered = StampCoverage::painted(pixels, editor.brushSize(), editor.symmetry(),
+                                                      sprite.bounds(), editor.selection());
+    if (covered.isEmpty())
+        return;
+    quint32* target = writableWords(editor, *layer);
+    if (!target)
+        return;
+    PixelRect changed;
+    for (const PixelSpans::Span& span : covered.spans()) {
+        quint32* row = target + span.y * sprite.width;
+        // Only the changed stretch counts, so a repainted shape leaves no undo step.
+        qint64 first = span.x;
+        while (first < span.end && row[first] == color.raw)
+            ++first;
+        qint64 last = span.end - 1;
+        while (last >= first && row[last] == color.raw)
+            --last;
+        if (last < first)
+            continue;
+        std::fill(row + first, row + last + 1, color.raw);
+        changed = changed.unionWith({first, span.y, last - first + 1, 1});
     }
-    for (qint64 i = 0; i < points.size();) {
-        qint64 end = i + 1;
-        while (end < points.size() && points[end].y == points[i].y &&
-               points[end].x == points[end - 1].x + 1)
-            ++end;
-        fill(editor, *layer, writable(editor, {points[i].x, points[i].y, end - i, 1}), color);
-        i = end;
-    }
+    if (!changed.isEmpty())
+        editor.markDirty(changed);
 }
 
 } // namespace PixelBlocks

@@ -2,6 +2,7 @@
 
 #include "PixelColor.h"
 #include "PixelRect.h"
+#include "PixelSpans.h"
 
 #include <QList>
 
@@ -22,8 +23,8 @@ void fill(EditorState& editor, qint64 layerIndex, const PixelRect& rect, PixelCo
 void write(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
            const QList<quint32>& words, bool skipTransparent);
 
-// Stamps the brush at every point, in order. A 1 px brush without mirror images paints each
-// horizontal run of the list at once.
-void stampAll(EditorState& editor, const QList<PixelPoint>& points, PixelColor color);
+// Stamps the editor's brush at every pixel of the set with its mirror images, clipped to the
+// canvas and the selection: the covered spans are worked out first, then each is filled once.
+void stampSpans(EditorState& editor, const PixelSpans& pixels, PixelColor color);
 
 } // namespace PixelBlocks

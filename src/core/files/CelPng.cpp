@@ -2,6 +2,7 @@
 
 #include "CanvasLimits.h"
 #include "PixelRenderer.h"
+#include "PngCodec.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -27,28 +28,19 @@ bool copyStraight(const QImage& image, quint32* out) {
     return true;
 }
 
-} // namespace
-
-namespace CelPng {
-
-QByteArray encode(const Cel& cel) {
-    return PixelRenderer::pngData(
-        PixelRenderer::makeStraightImage(cel.pixels, cel.width, cel.height));
-}
-
-std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) {
+// Files from other programs (indexed, grey, 16-bit, interlaced, colour-managed) go through
+// Qt's decoder, converted to straight sRGB words.
+std::optional<Cel> decodeElsewise(const QByteArray& bytes, qint64 width, qint64 height) {
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
     QImageReader reader(&device, "png");
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(decodeAllocationLimitMiB);
-    if (!CanvasLimits::isAllowedSize(width, height) ||
-        reader.size() != QSize(int(width), int(height)))
+    if (reader.size() != QSize(int(width), int(height)))
         return std::nullopt;
-    // Files Kestrin writes (8-bit RGBA, sRGB) decode straight into the cel's words. Format_ARGB32
-    // keeps straight words either way: nothing is premultiplied on the way, so semi-transparent
-    // pixels come back exactly.
+    // Format_ARGB32 keeps straight words: nothing is premultiplied on the way, so
+    // semi-transparent pixels come back exactly.
     QList<quint32> words(width * height, 0u);
     auto* target = reinterpret_cast<uchar*>(words.data());
     QImage image(target, int(width), int(height), int(width * 4), QImage::Format_ARGB32);
@@ -59,6 +51,38 @@ std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) 
     if (!inPlace && !copyStraight(image, words.data()))
         return std::nullopt;
     return Cel(width, height, std::move(words));
+}
+
+} // namespace
+
+namespace CelPng {
+
+QByteArray encode(const Cel& cel) {
+    if (cel.pixels.size() != cel.width * cel.height)
+        return {};
+    const quint32* words = cel.pixels.constData();
+    return PngCodec::encode(cel.width, cel.height, [&](qint64 y) { return words + y * cel.width; });
+}
+
+std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) {
+    if (!CanvasLimits::isAllowedSize(width, height))
+        return std::nullopt;
+    try {
+        QList<quint32> words(width * height, 0u);
+        quint32* target = words.data();
+        const auto row = [&](qint64 y) { return target + y * width; };
+        switch (PngCodec::decode(bytes, width, height, row)) {
+        case PngCodec::Decoded::done:
+            return Cel(width, height, std::move(words));
+        case PngCodec::Decoded::notMine:
+            return decodeElsewise(PngCodec::withoutExtras(bytes), width, height);
+        case PngCodec::Decoded::wrongSize:
+        case PngCodec::Decoded::corrupt:
+            return std::nullopt;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    return std::nullopt;
 }
 
 bool isPainted(const Cel& cel) {

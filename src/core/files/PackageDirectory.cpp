@@ -42,8 +42,8 @@ std::optional<PackageDirectory> PackageDirectory::subdirectory(const QString& na
     return PackageDirectory(std::move(descriptor), location + '/' + name);
 }
 
-std::optional<QByteArray> PackageDirectory::readFile(const QString& name,
-                                                     qint64 maximumBytes) const {
+std::optional<QByteArray> PackageDirectory::readFile(const QString& name, qint64 maximumBytes,
+                                                     FileStamp* stamp) const {
     if (!isPlainName(name))
         return std::nullopt;
     const QString path = location + '/' + name;
@@ -72,5 +72,7 @@ std::optional<QByteArray> PackageDirectory::readFile(const QString& name,
         done += count;
     }
     bytes.truncate(done);
+    if (stamp)
+        *stamp = FileStamp::of(status);
     return bytes;
 }

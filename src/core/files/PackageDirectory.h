@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileDescriptor.h"
+#include "FileStamp.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,8 +19,10 @@ public:
     // Nothing when there is no directory of that name.
     std::optional<PackageDirectory> subdirectory(const QString& name) const;
     // Nothing when there is no regular file of that name. Throws PackageError when the file
-    // is larger than maximumBytes (fileReadCorruptFile) or cannot be read.
-    std::optional<QByteArray> readFile(const QString& name, qint64 maximumBytes) const;
+    // is larger than maximumBytes (fileReadCorruptFile) or cannot be read. The stamp, when
+    // asked for, is that of the file the bytes were read from.
+    std::optional<QByteArray> readFile(const QString& name, qint64 maximumBytes,
+                                       FileStamp* stamp = nullptr) const;
 
 private:
     explicit PackageDirectory(FileDescriptor descriptor, QString path)

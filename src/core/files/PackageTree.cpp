@@ -7,6 +7,14 @@ PackageTree PackageTree::file(QByteArray contents) {
     return node;
 }
 
+PackageTree PackageTree::carried(QString sourcePath, FileStamp stamp) {
+    PackageTree node;
+    node.regularFile = true;
+    node.source = std::move(sourcePath);
+    node.stamp = stamp;
+    return node;
+}
+
 PackageTree PackageTree::directory(Entries entries) {
     PackageTree node;
     node.children = std::move(entries);
@@ -21,5 +29,6 @@ const PackageTree* PackageTree::entry(const QString& name) const {
 void PackageTree::insert(const QString& name, PackageTree child) {
     regularFile = false;
     bytes.clear();
+    source.clear();
     children.insert_or_assign(name, std::move(child));
 }

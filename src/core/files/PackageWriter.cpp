@@ -54,6 +54,44 @@ void writeFile(int directory, const QString& name, const QByteArray& bytes, cons
         fail(QStringLiteral("Could not write \"%1\"").arg(path));
 }
 
+[[noreturn]] void changedMeanwhile(const QString& path) {
+    throw PackageError(PackageError::fileWriteUnknown,
+                       QStringLiteral("\"%1\" changed on disk during the save.").arg(path));
+}
+
+// The bytes of a file known by its stamp; throws when it no longer has that stamp.
+QByteArray readStamped(const QString& source, const FileStamp& stamp) {
+    FileDescriptor file(::open(encoded(source).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat status {};
+    if (!file.isValid() || ::fstat(file.get(), &status) != 0 || FileStamp::of(status) != stamp)
+        changedMeanwhile(source);
+    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+    for (qint64 done = 0; done < bytes.size();) {
+        const ssize_t count = ::read(file.get(), bytes.data() + done, size_t(bytes.size() - done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            changedMeanwhile(source);
+        done += count;
+    }
+    return bytes;
+}
+
+// A file that is already on disk joins the new package as a second link to the same data,
+// which was flushed when it was first written; where the file system cannot link, a copy.
+void carryFile(int directory, const QString& name, const PackageTree& node, const QString& path) {
+    const QByteArray link = encoded(name);
+    if (::linkat(AT_FDCWD, encoded(node.carriedFrom()).constData(), directory, link.constData(),
+                 0) == 0) {
+        struct stat status {};
+        if (::fstatat(directory, link.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            FileStamp::of(status) != node.carriedStamp())
+            changedMeanwhile(node.carriedFrom());
+        return;
+    }
+    writeFile(directory, name, readStamped(node.carriedFrom(), node.carriedStamp()), path);
+}
+
 // Writes the entries of a directory node into an empty directory, flushing each file and
 // directory before the directory that names it.
 void writeEntries(int directory, const PackageTree& tree, const QString& path) {
@@ -61,7 +99,10 @@ void writeEntries(int directory, const PackageTree& tree, const QString& path) {
         requirePlainName(name);
         const QString childPath = path + '/' + name;
         if (child.isFile()) {
-            writeFile(directory, name, child.contents(), childPath);
+            if (child.carriedFrom().isEmpty())
+                writeFile(directory, name, child.contents(), childPath);
+            else
+                carryFile(directory, name, child, childPath);
             continue;
         }
         if (::mkdirat(directory, encoded(name).constData(), 0777) != 0)

@@ -2,17 +2,20 @@
 
 #include "CanvasLimits.h"
 #include "CelPng.h"
+#include "DecodingError.h"
 #include "PackageDirectory.h"
 #include "PackageError.h"
 #include "PackageLimits.h"
+#include "PackageMemory.h"
 #include "PackageWriter.h"
 #include "ParallelJobs.h"
-#include "PixelRenderer.h"
 #include "PixelDocument.h"
-#include "DecodingError.h"
+#include "PixelRenderer.h"
 
+#include <QFile>
 #include <QSet>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace ProjectPackage {
 namespace {
@@ -31,7 +34,16 @@ struct StoredSlot {
     qint64 layer = 0;
     qint64 frame = 0;
     const Cel* cel = nullptr;
-    std::optional<QByteArray> png; // none when the cel has no painted pixel
+    std::optional<QByteArray> png;      // none when the cel has no painted pixel
+    std::optional<PackageTree> carried; // the unchanged file of the last save or read
+    qint64 sameAs = -1;                 // an earlier slot holding the same pixel storage
+};
+
+// A package ready to be written, and the cels it stores under which file names.
+struct PlannedPackage {
+    PackageTree tree;
+    QList<std::pair<Cel, QString>> storedCels;
+    bool hasPreview = false;
 };
 
 QString layerLabel(const Sprite& sprite, qint64 index) {
@@ -67,7 +79,7 @@ QList<StoredSlot> occupiedSlots(const Sprite& sprite) {
         const qint64 frames = std::min(sprite.layers[l].cels.size(), sprite.frames.size());
         for (qint64 f = 0; f < frames; ++f) {
             if (const Cel* cel = sprite.celPointer(l, f))
-                storedSlots.append({l, f, cel, std::nullopt});
+                storedSlots.append({l, f, cel, std::nullopt, std::nullopt, -1});
         }
     }
     return storedSlots;
@@ -78,16 +90,53 @@ QByteArray previewPng(const Sprite& sprite) {
         PixelRenderer::makeImage(PixelRenderer::composite(sprite, 0), sprite.width, sprite.height));
 }
 
-// Encodes every painted cel, and the preview, on all cores.
-QByteArray encodeAll(const Sprite& sprite, QList<StoredSlot>& storedSlots) {
+std::optional<FileStamp> stampOnDisk(const QString& path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileStamp::of(status);
+}
+
+// The file of the previous save or read, when it is still on disk as it was then.
+std::optional<PackageTree> carriedFile(const QString& path, const FileStamp& stamp) {
+    if (stampOnDisk(path) != stamp)
+        return std::nullopt;
+    return PackageTree::carried(path, stamp);
+}
+
+// Slots sharing pixel storage (a duplicated layer or frame) are stored once; slots the
+// previous save or read stored unchanged keep their files.
+void reuseStoredCels(QList<StoredSlot>& storedSlots, const PackageMemory* previous,
+                     const QString& directory) {
+    QHash<const void*, qint64> firstWithStorage;
+    for (qint64 i = 0; i < storedSlots.size(); ++i) {
+        StoredSlot& slot = storedSlots[i];
+        const void* storage = pixelStorage(*slot.cel);
+        if (firstWithStorage.contains(storage)) {
+            slot.sameAs = firstWithStorage.value(storage);
+            continue;
+        }
+        firstWithStorage.insert(storage, i);
+        const PackageMemory::StoredCel* stored =
+            previous ? previous->storedCel(*slot.cel) : nullptr;
+        if (stored)
+            slot.carried = carriedFile(
+                directory + '/' + layersDirectoryName + '/' + stored->fileName, stored->stamp);
+    }
+}
+
+// Encodes every painted cel that is not carried over, and the preview unless it is, on all
+// cores.
+QByteArray encodeAll(const Sprite& sprite, QList<StoredSlot>& storedSlots, bool withPreview) {
     QByteArray preview;
     ParallelJobs::run(storedSlots.size() + 1, [&](qint64 index) {
         if (index == storedSlots.size()) {
-            preview = previewPng(sprite);
+            if (withPreview)
+                preview = previewPng(sprite);
             return;
         }
         StoredSlot& slot = storedSlots[index];
-        if (!CelPng::isPainted(*slot.cel))
+        if (slot.carried || slot.sameAs >= 0 || !CelPng::isPainted(*slot.cel))
             return;
         slot.png = CelPng::encode(*slot.cel);
         if (slot.png->isEmpty())
@@ -165,9 +214,23 @@ Sprite spriteFrom(const Manifest& manifest, const PackageTree* layers) {
     if (manifest.layers.isEmpty())
         corrupt(QStringLiteral("The project has no layers."));
     QList<CelJob> jobs = celJobs(manifest);
-    ParallelJobs::run(jobs.size(), [&](qint64 index) {
-        jobs[index].cel = loadCel(layers, jobs[index].name, manifest.width, manifest.height);
+    // A file referenced by several cels is decoded once, and they share its pixels.
+    QHash<QString, qint64> firstWithName;
+    QList<qint64> decoded;
+    for (qint64 i = 0; i < jobs.size(); ++i) {
+        if (!firstWithName.contains(jobs[i].name)) {
+            firstWithName.insert(jobs[i].name, i);
+            decoded.append(i);
+        }
+    }
+    ParallelJobs::run(decoded.size(), [&](qint64 index) {
+        CelJob& job = jobs[decoded[index]];
+        job.cel = loadCel(layers, job.name, manifest.width, manifest.height);
     });
+    for (CelJob& job : jobs) {
+        if (!job.cel)
+            job.cel = jobs[firstWithName.value(job.name)].cel;
+    }
 
     Sprite sprite;
     sprite.width = manifest.width;
@@ -206,31 +269,81 @@ QString celFileName(qint64 layerIndex, qint64 frame) {
     return QStringLiteral("layer_%1_frame_%2.png").arg(layerIndex).arg(frame);
 }
 
-PackageTree fileWrapper(const Sprite& sprite) {
+namespace {
+
+PlannedPackage plan(const Sprite& sprite, const PackageMemory* previous, const QString& directory) {
     checkWritable(sprite);
     QList<StoredSlot> storedSlots = occupiedSlots(sprite);
-    const QByteArray preview = encodeAll(sprite, storedSlots);
+    reuseStoredCels(storedSlots, previous, directory);
+    std::optional<PackageTree> carriedPreview;
+    if (previous && previous->previewStillShows(sprite))
+        carriedPreview = carriedFile(directory + '/' + previewFileName, *previous->previewStamp);
+    const QByteArray preview = encodeAll(sprite, storedSlots, !carriedPreview);
 
+    PlannedPackage planned;
     Manifest manifest = manifestOf(sprite);
     PackageTree layers;
-    qint64 stored = 0;
     for (const StoredSlot& slot : storedSlots) {
-        if (!slot.png)
+        const StoredSlot& owner = slot.sameAs >= 0 ? storedSlots[slot.sameAs] : slot;
+        if (!owner.png && !owner.carried)
             continue;
-        const QString name = celFileName(slot.layer, slot.frame);
-        layers.insert(name, PackageTree::file(*slot.png));
+        const QString name = celFileName(owner.layer, owner.frame);
+        if (slot.sameAs < 0) {
+            layers.insert(name, owner.carried ? *owner.carried : PackageTree::file(*owner.png));
+            planned.storedCels.append({*slot.cel, name});
+        }
         manifest.layers[slot.layer].cels->append({slot.frame, layersDirectoryName + '/' + name});
-        ++stored;
     }
-    if (stored * sprite.width * sprite.height > PackageLimits::maximumCelPixels)
+    if (planned.storedCels.size() * sprite.width * sprite.height > PackageLimits::maximumCelPixels)
         unwritable(QStringLiteral("The sprite has more painted cels than can be saved."));
 
-    PackageTree root;
-    root.insert(manifestFileName, PackageTree::file(manifest.toJson()));
-    root.insert(layersDirectoryName, layers);
-    if (!preview.isEmpty())
-        root.insert(previewFileName, PackageTree::file(preview));
-    return root;
+    planned.tree.insert(manifestFileName, PackageTree::file(manifest.toJson()));
+    planned.tree.insert(layersDirectoryName, layers);
+    if (carriedPreview)
+        planned.tree.insert(previewFileName, *carriedPreview);
+    else if (!preview.isEmpty())
+        planned.tree.insert(previewFileName, PackageTree::file(preview));
+    planned.hasPreview = carriedPreview || !preview.isEmpty();
+    return planned;
+}
+
+// What the package at directory now holds, for the next save to carry over.
+void rememberWritten(const QString& directory, const Sprite& sprite,
+                     const PlannedPackage& planned) {
+    PackageMemory memory;
+    for (const auto& [cel, name] : planned.storedCels) {
+        if (const auto stamp = stampOnDisk(directory + '/' + layersDirectoryName + '/' + name))
+            memory.add({cel, name, *stamp});
+    }
+    if (planned.hasPreview) {
+        memory.previewSource = PackageMemory::previewSourceOf(sprite);
+        memory.previewStamp = stampOnDisk(directory + '/' + previewFileName);
+    }
+    PackageMemory::remember(directory, std::move(memory));
+}
+
+// The files the sprite's cels were read from, for the next save to carry over. Where several
+// references name the same slot the last one won, so only the winning file describes it. The
+// preview is not remembered: nothing tells what it was drawn from.
+void rememberRead(const QString& directory, const Sprite& sprite, const Manifest& manifest,
+                  const QHash<QString, FileStamp>& stamps) {
+    PackageMemory memory;
+    QSet<std::pair<qint64, qint64>> described;
+    const QList<CelJob> jobs = celJobs(manifest);
+    for (auto job = jobs.crbegin(); job != jobs.crend(); ++job) {
+        const Cel* cel = sprite.celPointer(job->layer, job->frame);
+        if (!cel || described.contains({job->layer, job->frame}) || !stamps.contains(job->name))
+            continue;
+        described.insert({job->layer, job->frame});
+        memory.add({*cel, job->name, stamps.value(job->name)});
+    }
+    PackageMemory::remember(directory, std::move(memory));
+}
+
+} // namespace
+
+PackageTree fileWrapper(const Sprite& sprite) {
+    return plan(sprite, nullptr, {}).tree;
 }
 
 Sprite sprite(const PackageTree& root) {
@@ -256,15 +369,25 @@ Sprite readPackage(const QString& directory) {
     for (const CelJob& job : celJobs(manifest))
         names.insert(job.name);
     const qint64 maximumBytes = PackageLimits::maximumCelFileBytes(manifest.width, manifest.height);
+    QHash<QString, FileStamp> stamps;
     for (const QString& name : std::as_const(names)) {
-        if (const auto bytes = folder ? folder->readFile(name, maximumBytes) : std::nullopt)
+        FileStamp stamp;
+        if (const auto bytes =
+                folder ? folder->readFile(name, maximumBytes, &stamp) : std::nullopt) {
             layers.insert(name, PackageTree::file(*bytes));
+            stamps.insert(name, stamp);
+        }
     }
-    return spriteFrom(manifest, folder ? &layers : nullptr);
+    Sprite sprite = spriteFrom(manifest, folder ? &layers : nullptr);
+    rememberRead(directory, sprite, manifest, stamps);
+    return sprite;
 }
 
 void writePackage(const Sprite& sprite, const QString& directory) {
-    PackageWriter::write(fileWrapper(sprite), directory);
+    const std::optional<PackageMemory> previous = PackageMemory::recall(directory);
+    const PlannedPackage planned = plan(sprite, previous ? &*previous : nullptr, directory);
+    PackageWriter::write(planned.tree, directory);
+    rememberWritten(directory, sprite, planned);
 }
 
 void saveDocument(PixelDocument& document, const QString& directory) {

@@ -5,6 +5,7 @@
 #include "ExportScale.h"
 #include "ExportService.h"
 #include "PixelRenderer.h"
+#include "PngCodec.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -58,6 +59,32 @@ QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
         reportProgress(progress, frame + 1, sprite.frames.size() + 1);
     }
     return sheet;
+}
+
+// A PNG sheet is encoded straight from the 1:1 sheet, each scaled row made as the encoder
+// asks for it: no scaled copy of the whole sheet and no image conversions on the way. The
+// pixels are those of the general export path (same nearest-neighbour rule).
+QByteArray scaledPng(const QList<quint32>& sheet, qint64 width, qint64 height, qint64 percent) {
+    const qint64 targetWidth = ExportScale::side(width, percent);
+    const qint64 targetHeight = ExportScale::side(height, percent);
+    QList<qint64> columns(targetWidth);
+    for (qint64 x = 0; x < targetWidth; ++x)
+        columns[x] = PixelRenderer::nearestSource(x, width, targetWidth);
+    QList<quint32> row(targetWidth);
+    qint64 rowSource = -1; // the 1:1 row the buffer holds; enlarged rows repeat it
+    const QByteArray png = PngCodec::encode(targetWidth, targetHeight, [&](qint64 y) {
+        const qint64 source = PixelRenderer::nearestSource(y, height, targetHeight);
+        if (source != rowSource) {
+            const quint32* in = sheet.constData() + source * width;
+            for (qint64 x = 0; x < targetWidth; ++x)
+                row[x] = in[columns[x]];
+            rowSource = source;
+        }
+        return row.constData();
+    });
+    if (png.isEmpty())
+        throw ExportError::renderFailed();
+    return png;
 }
 
 QByteArray metadataJson(const Sprite& sprite, const Placement& placement,
@@ -169,8 +196,11 @@ Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& 
     checkSheetArea(placement, percent);
 
     Sheet result;
-    result.data = ExportService::imageData(assemble(sprite, placement, progress), placement.width(),
-                                           placement.height(), percent, options.format);
+    const QList<quint32> assembled = assemble(sprite, placement, progress);
+    result.data = options.format == ExportFormat::png
+                      ? scaledPng(assembled, placement.width(), placement.height(), percent)
+                      : ExportService::imageData(assembled, placement.width(), placement.height(),
+                                                 percent, options.format);
     reportProgress(progress, sprite.frames.size() + 1, sprite.frames.size() + 1);
     result.columns = placement.grid.columns;
     result.rows = placement.grid.rows;

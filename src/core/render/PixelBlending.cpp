@@ -4,6 +4,8 @@
 #include <cmath>
 
 #ifdef __SSE2__
+#include "PixelBlendingAvx2.h"
+
 #include <emmintrin.h>
 #endif
 
@@ -250,11 +252,36 @@ void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count)
 
 #ifdef __SSE2__
 
+namespace sse2 {
+
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
     const qint64 done =
         weight >= 256 ? blendWords<false>(source, destination, count, __m128i())
                       : blendWords<true>(source, destination, count, _mm_set1_epi16(short(weight)));
     scalar::blendRow(source + done, destination + done, count - done, weight);
+}
+
+} // namespace sse2
+
+namespace avx2 {
+
+bool isAvailable() {
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+
+void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
+    const qint64 done = blendWords(source, destination, count, weight);
+    sse2::blendRow(source + done, destination + done, count - done, weight);
+}
+
+} // namespace avx2
+
+void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
+    if (avx2::isAvailable())
+        avx2::blendRow(source, destination, count, weight);
+    else
+        sse2::blendRow(source, destination, count, weight);
 }
 
 void ghostRow(const quint32* composite, quint32* destination, qint64 count, quint32 tint,

@@ -4,8 +4,9 @@
 
 // Row kernels of the compositor. Words are 0xAARRGGBB; sources are straight, destinations
 // premultiplied. Every division by 255 is an exact floor division, so the vector and scalar
-// versions give the same bits. The vector versions are chosen at compile time (SSE2 on x86-64);
-// the scalar ones serve other CPUs and the tails of rows.
+// versions give the same bits. The vector versions are chosen at compile time (SSE2 on x86-64),
+// and blendRow uses AVX2 where the CPU has it; the scalar ones serve other CPUs and the tails
+// of rows.
 namespace PixelBlending {
 
 // The layer weight 0…256 of an opacity: round(opacity × 256), 256 when fully opaque.
@@ -24,6 +25,18 @@ void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count)
 
 // Asks for the cache lines of count words ahead of use; a hint only.
 void prefetch(const quint32* words, qint64 count);
+
+#ifdef __SSE2__
+// The kernels blendRow chooses from, each drawing a whole row, so they can be compared.
+namespace sse2 {
+void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight);
+} // namespace sse2
+namespace avx2 {
+bool isAvailable();
+// Only where isAvailable().
+void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight);
+} // namespace avx2
+#endif
 
 // The portable versions, also used for the last few words of a row.
 namespace scalar {

@@ -144,10 +144,10 @@ QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
     const qint64 sourceHeight = source.height();
     QList<qint64> columns(width);
     for (qint64 x = 0; x < width; ++x)
-        columns[x] = (2 * x + 1) * sourceWidth / (2 * width);
+        columns[x] = PixelRenderer::nearestSource(x, sourceWidth, width);
     const qint64* column = columns.constData();
     for (qint64 y = 0; y < height; ++y) {
-        const qint64 sourceY = (2 * y + 1) * sourceHeight / (2 * height);
+        const qint64 sourceY = PixelRenderer::nearestSource(y, sourceHeight, height);
         const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(int(sourceY)));
         auto* out = reinterpret_cast<quint32*>(target.scanLine(int(y)));
         for (qint64 x = 0; x < width; ++x)

@@ -48,6 +48,12 @@ std::optional<Buffer> buffer(const QImage& image);
 // A standard PNG of the image; empty on failure.
 QByteArray pngData(const QImage& image);
 
+// The source index nearest-neighbour scaling reads for target index i of targetLength: the
+// source pixel under the target pixel's centre.
+constexpr qint64 nearestSource(qint64 i, qint64 sourceLength, qint64 targetLength) {
+    return (2 * i + 1) * sourceLength / (2 * targetLength);
+}
+
 // Nearest-neighbour scaling; percent ≤ 0 or exactly 100 returns the image itself.
 QImage scaled(const QImage& image, qint64 percent);
 // The cel's straight image, shrunk nearest-neighbour so its longer side is at most maxSide.

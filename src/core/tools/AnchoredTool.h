@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PixelSpans.h"
 #include "PixelTool.h"
 
 #include <QList>
@@ -7,7 +8,7 @@
 #include <optional>
 
 // The gesture shared by the line and shape tools: the press fixes an anchor, the drag shows a
-// live preview, and the release paints the final point list as one stroke.
+// live preview, and the release stamps the brush on every pixel of the shape as one stroke.
 class AnchoredTool : public PixelTool {
 public:
     void pointerDown(PixelPoint at, ToolModifiers modifiers, ToolHost& editor) final;
@@ -16,9 +17,9 @@ public:
     void cancel(ToolHost& editor) final;
 
 protected:
-    // The pixels the gesture paints, from the anchor to the pointer, read afresh at every move.
-    virtual QList<PixelPoint> pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                        const ToolHost& editor) const = 0;
+    // The pixels the gesture stamps, from the anchor to the pointer, read afresh at every move.
+    virtual PixelSpans pixels(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
+                              const ToolHost& editor) const = 0;
     virtual QString actionName() const = 0;
 
 private:

@@ -10,6 +10,6 @@ QList<PixelPoint> EllipseTool::outline(const PixelRect& box) const {
     return PixelRasterizer::ellipseOutline(box);
 }
 
-QList<PixelPoint> EllipseTool::filled(const PixelRect& box, const PixelRect& reach) const {
-    return PixelRasterizer::spanFilled(outline(box), reach);
+PixelSpans EllipseTool::filled(const PixelRect& box, const PixelRect& reach) const {
+    return PixelSpans::rowHulls(outline(box)).clipped(reach);
 }

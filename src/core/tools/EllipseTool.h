@@ -7,5 +7,5 @@ class EllipseTool : public ShapeTool {
 protected:
     QString actionName() const override;
     QList<PixelPoint> outline(const PixelRect& box) const override;
-    QList<PixelPoint> filled(const PixelRect& box, const PixelRect& reach) const override;
+    PixelSpans filled(const PixelRect& box, const PixelRect& reach) const override;
 };

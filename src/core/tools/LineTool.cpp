@@ -2,9 +2,10 @@
 
 #include "PixelRasterizer.h"
 
-QList<PixelPoint> LineTool::pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                      const ToolHost&) const {
-    return PixelRasterizer::line(from, modifiers.shift ? PixelRasterizer::constrain(to, from) : to);
+PixelSpans LineTool::pixels(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
+                            const ToolHost&) const {
+    return PixelSpans::fromPoints(
+        PixelRasterizer::line(from, modifiers.shift ? PixelRasterizer::constrain(to, from) : to));
 }
 
 QString LineTool::actionName() const {

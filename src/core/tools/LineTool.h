@@ -9,7 +9,7 @@ public:
     static constexpr ToolKind kind = ToolKind::line;
 
 protected:
-    QList<PixelPoint> pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                const ToolHost& editor) const override;
+    PixelSpans pixels(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
+                      const ToolHost& editor) const override;
     QString actionName() const override;
 };

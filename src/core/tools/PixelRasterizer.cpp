@@ -1,9 +1,10 @@
 #include "PixelRasterizer.h"
 
+#include "PixelSpans.h"
+
 #include <QHash>
 #include <QSet>
 #include <cmath>
-#include <map>
 
 namespace {
 
@@ -189,24 +190,7 @@ QList<PixelPoint> triangleOutline(const PixelRect& box) {
 }
 
 QList<PixelPoint> spanFilled(const QList<PixelPoint>& outline, const PixelRect& reach) {
-    std::map<qint64, std::pair<qint64, qint64>> spans; // row → (min x, max x), rows ascending
-    for (const PixelPoint& p : outline) {
-        auto [entry, inserted] = spans.try_emplace(p.y, p.x, p.x);
-        if (!inserted) {
-            entry->second.first = std::min(entry->second.first, p.x);
-            entry->second.second = std::max(entry->second.second, p.x);
-        }
-    }
-    QList<PixelPoint> points;
-    for (const auto& [row, span] : spans) {
-        if (row < reach.y || row >= reach.bottom())
-            continue;
-        const qint64 first = std::max(span.first, reach.x);
-        const qint64 last = std::min(span.second, reach.right() - 1);
-        for (qint64 cx = first; cx <= last; ++cx)
-            points.append({cx, row});
-    }
-    return points;
+    return PixelSpans::rowHulls(outline).clipped(reach).points();
 }
 
 } // namespace PixelRasterizer

@@ -10,10 +10,10 @@ PixelRect ShapeTool::box(PixelPoint from, PixelPoint to, ToolModifiers modifiers
     return PixelRasterizer::box(from, modifiers.shift ? constrained(to, from) : to);
 }
 
-QList<PixelPoint> ShapeTool::points(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                    bool isFilled, const PixelRect& reach) const {
+PixelSpans ShapeTool::shape(PixelPoint from, PixelPoint to, ToolModifiers modifiers, bool isFilled,
+                            const PixelRect& reach) const {
     const PixelRect shapeBox = box(from, to, modifiers);
-    return isFilled ? filled(shapeBox, reach) : outline(shapeBox);
+    return isFilled ? filled(shapeBox, reach) : PixelSpans::fromPoints(outline(shapeBox));
 }
 
 PixelRect ShapeTool::paintReach(const ToolHost& editor) {
@@ -25,9 +25,9 @@ PixelRect ShapeTool::paintReach(const ToolHost& editor) {
     return {-margin, -margin, canvas.width + 2 * margin, canvas.height + 2 * margin};
 }
 
-QList<PixelPoint> ShapeTool::pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                       const ToolHost& editor) const {
-    return points(from, to, modifiers, editor.shapeFilled(), paintReach(editor));
+PixelSpans ShapeTool::pixels(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
+                             const ToolHost& editor) const {
+    return shape(from, to, modifiers, editor.shapeFilled(), paintReach(editor));
 }
 
 QString ShapeTool::actionName() const {
@@ -42,6 +42,6 @@ QList<PixelPoint> ShapeTool::outline(const PixelRect& box) const {
     return PixelRasterizer::rectangleOutline(box);
 }
 
-QList<PixelPoint> ShapeTool::filled(const PixelRect& box, const PixelRect& reach) const {
-    return PixelRasterizer::filledRectangle(box, reach);
+PixelSpans ShapeTool::filled(const PixelRect& box, const PixelRect& reach) const {
+    return PixelSpans::rectangle(box.intersection(reach));
 }

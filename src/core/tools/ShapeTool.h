@@ -9,19 +9,20 @@ class ShapeTool : public AnchoredTool {
 public:
     // The box from the anchor to the pointer, both included; Shift applies the shape's constraint.
     PixelRect box(PixelPoint from, PixelPoint to, ToolModifiers modifiers) const;
-    // The shape's pixels; filled shapes list only those inside reach.
-    QList<PixelPoint> points(PixelPoint from, PixelPoint to, ToolModifiers modifiers, bool filled,
-                             const PixelRect& reach) const;
+    // The shape's pixels; filled shapes keep only those inside reach.
+    PixelSpans shape(PixelPoint from, PixelPoint to, ToolModifiers modifiers, bool filled,
+                     const PixelRect& reach) const;
 
     // The canvas widened by everything that can still paint onto it from outside: the brush
     // footprint and, on a canvas that is not square, diagonal mirror images.
     static PixelRect paintReach(const ToolHost& editor);
 
 protected:
-    QList<PixelPoint> pointList(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
-                                const ToolHost& editor) const final;
+    PixelSpans pixels(PixelPoint from, PixelPoint to, ToolModifiers modifiers,
+                      const ToolHost& editor) const final;
     QString actionName() const override;
     virtual PixelPoint constrained(PixelPoint point, PixelPoint anchor) const;
     virtual QList<PixelPoint> outline(const PixelRect& box) const;
-    virtual QList<PixelPoint> filled(const PixelRect& box, const PixelRect& reach) const;
+    // Filled shapes go by rows straight to spans: never a list of every pixel they cover.
+    virtual PixelSpans filled(const PixelRect& box, const PixelRect& reach) const;
 };

@@ -39,8 +39,9 @@ public:
     virtual void plot(qint64 x, qint64 y, PixelColor color) = 0;
     // The brush square (or the given side) at a point, mirrored.
     virtual void stamp(PixelPoint at, PixelColor color, std::optional<qint64> size = {}) = 0;
-    // Stamps every point, in runs where the brush and mirroring allow.
-    virtual void stampAll(const QList<PixelPoint>& points, PixelColor color) = 0;
+    // Stamps the brush at every pixel of the set, mirrored: the same pixels as one stamp per
+    // point, worked out by spans.
+    virtual void stampSpans(const PixelSpans& pixels, PixelColor color) = 0;
     virtual void writePixel(qint64 layerIndex, qint64 x, qint64 y, PixelColor color) = 0;
     // Puts back what the pixel held when the stroke began.
     virtual void revert(qint64 x, qint64 y) = 0;

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "PixelColor.h"
-#include "PixelPoint.h"
-
-#include <QList>
+#include "PixelSpans.h"
 
 // Pixels drawn over the canvas but not into the cel (line and shape tools while dragging).
 struct ToolPreview {
-    QList<PixelPoint> pixels;
+    PixelSpans pixels;
     PixelColor color;
     friend bool operator==(const ToolPreview&, const ToolPreview&) = default;
 };

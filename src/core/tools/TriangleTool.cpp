@@ -14,6 +14,6 @@ QList<PixelPoint> TriangleTool::outline(const PixelRect& box) const {
     return PixelRasterizer::triangleOutline(box);
 }
 
-QList<PixelPoint> TriangleTool::filled(const PixelRect& box, const PixelRect& reach) const {
-    return PixelRasterizer::spanFilled(outline(box), reach);
+PixelSpans TriangleTool::filled(const PixelRect& box, const PixelRect& reach) const {
+    return PixelSpans::rowHulls(outline(box)).clipped(reach);
 }

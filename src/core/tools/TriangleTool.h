@@ -8,5 +8,5 @@ protected:
     QString actionName() const override;
     PixelPoint constrained(PixelPoint point, PixelPoint anchor) const override;
     QList<PixelPoint> outline(const PixelRect& box) const override;
-    QList<PixelPoint> filled(const PixelRect& box, const PixelRect& reach) const override;
+    PixelSpans filled(const PixelRect& box, const PixelRect& reach) const override;
 };

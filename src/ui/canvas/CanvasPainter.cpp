@@ -86,11 +86,11 @@ void drawFloating(QPainter& painter, const CanvasScene& scene) {
 void drawPreview(QPainter& painter, const CanvasScene& scene, const QRect& exposed) {
     if (!scene.preview)
         return;
-    for (const PixelPoint& point : scene.preview->pixels) {
-        const QRectF square =
-            CanvasGeometry::viewRect(PixelRect::pixel(point), scene.origin, scene.zoom);
-        if (square.intersects(exposed))
-            painter.fillRect(square, scene.preview->color);
+    for (const PixelSpans::Span& span : scene.preview->pixels.spans()) {
+        const QRectF run = CanvasGeometry::viewRect({span.x, span.y, span.end - span.x, 1},
+                                                    scene.origin, scene.zoom);
+        if (run.intersects(exposed))
+            painter.fillRect(run, scene.preview->color);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PixelRect.h"
+#include "PixelSpans.h"
 #include "SymmetryMode.h"
 
 #include <QColor>
@@ -24,7 +25,7 @@ struct CanvasScene {
         QRectF rect;
     };
     struct Preview {
-        QList<PixelPoint> pixels;
+        PixelSpans pixels;
         QColor color;
     };
 

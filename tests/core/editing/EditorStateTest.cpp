@@ -87,7 +87,7 @@ TEST_F(EditorFixture, SimpleCommands) {
     editor->setSymmetry(SymmetryMode::diagonal);
     EXPECT_EQ(invalidated, QList<std::optional<PixelRect>>{std::nullopt}); // once, whole canvas
 
-    editor->setPreview(ToolPreview{{{1, 1}}, PixelColor(red)});
+    editor->setPreview(ToolPreview{PixelSpans::rectangle({1, 1, 1, 1}), PixelColor(red)});
     editor->clearPreview();
     editor->clearPreview();
     EXPECT_FALSE(editor->preview().has_value());

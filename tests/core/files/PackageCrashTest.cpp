@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <array>
 #include <cstdio>
 
 using namespace kestrin::test;
@@ -18,15 +19,20 @@ namespace {
 const char* const targetVariable = "KESTRIN_SAVE_LOOP_TARGET";
 
 // Several layers and frames, so a save writes many files and a kill lands inside one often.
-Sprite savedSprite(int which) {
-    Sprite sprite = paintedSprite(48, 32, 3, 4, quint32(which + 1));
-    sprite.layers[0].name = which == 0 ? QStringLiteral("First") : QStringLiteral("Second");
-    return sprite;
+// The second differs in one cel and shares the others' pixels, so every save after the first
+// carries most files over from the package it replaces.
+std::array<Sprite, 2> savedSprites() {
+    Sprite first = paintedSprite(48, 32, 3, 4, 1);
+    first.layers[0].name = QStringLiteral("First");
+    Sprite second = first;
+    second.layers[0].name = QStringLiteral("Second");
+    second.layers[2].cels[2]->pixels[7] ^= 0x00FF00FFu;
+    return {first, second};
 }
 
 // The child's side: saves until it is killed.
 [[noreturn]] void saveUntilKilled(const QString& target) {
-    const Sprite sprites[2] = {savedSprite(0), savedSprite(1)};
+    const std::array<Sprite, 2> sprites = savedSprites();
     for (int turn = 1;; turn ^= 1) {
         ProjectPackage::writePackage(sprites[turn], target);
         std::fputs("saved\n", stdout);
@@ -41,7 +47,7 @@ TEST(PackageCrashSafety, KilledSavesLeaveOldOrNewPackageWhole) {
         saveUntilKilled(qEnvironmentVariable(targetVariable));
     QTemporaryDir folder;
     const QString target = folder.filePath("Loop.pixel");
-    const Sprite sprites[2] = {savedSprite(0), savedSprite(1)};
+    const std::array<Sprite, 2> sprites = savedSprites();
     ProjectPackage::writePackage(sprites[0], target);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(targetVariable, target);

@@ -1,6 +1,8 @@
 #include "SpriteSheetService.h"
-#include "ExportTestSupport.h"
 #include "ExportError.h"
+#include "ExportTestSupport.h"
+#include "LibpngDecoder.h"
+#include "PixelRenderer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -214,4 +216,24 @@ TEST(SpriteSheetService, RefusesSheetsPastTheLargestSide) {
     EXPECT_THROW(
         SpriteSheetService::sheet(animation(4, 4, 2), options(SpriteSheetLayout::grid, 2, -1)),
         ExportError);
+}
+
+// PNG sheets are encoded from the 1:1 sheet row by row; every scale must give the pixels the
+// general scaling gives, semi-transparent words included, and libpng must read the same.
+TEST(SpriteSheetService, PngSheetsHoldTheGeneralPathsPixelsAtEveryScale) {
+    Sprite sprite = numberedFrames(7, 5);
+    fill(sprite, 0, 2, {0, 3, 7, 2}, 0x80336699u);
+    paint(sprite, 0, 4, {3, 6}, 0x01FFFFFFu);
+    const QImage actualSize = decodedImage(
+        SpriteSheetService::sheet(sprite, options(SpriteSheetLayout::grid, 2, 1)).data);
+    for (const qint64 percent : {25, 50, 100, 300, 400, 700}) {
+        SCOPED_TRACE(percent);
+        const auto sheet =
+            SpriteSheetService::sheet(sprite, options(SpriteSheetLayout::grid, 2, 1, percent));
+        const QImage general = PixelRenderer::scaled(actualSize, percent);
+        const QImage ours = decodedImage(sheet.data);
+        ASSERT_EQ(ours.size(), QSize(int(sheet.pixelWidth), int(sheet.pixelHeight)));
+        EXPECT_EQ(words(ours), words(general));
+        EXPECT_EQ(libpngWords(sheet.data, sheet.pixelWidth, sheet.pixelHeight), words(general));
+    }
 }

@@ -1,11 +1,13 @@
 #include "PixelBlending.h"
+#include "PixelRenderer.h"
 #include "ReferenceCompositor.h"
 #include "SpriteSamples.h"
 #include "TestSupport.h"
-#include "PixelRenderer.h"
 
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -34,21 +36,38 @@ QList<quint32> applied(const Kernel& kernel, const Rows& rows) {
 } // namespace
 
 TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
-    for (qint64 width : awkwardWidths) {
+    using BlendKernel = void (*)(const quint32*, quint32*, qint64, quint32);
+    std::vector<std::pair<const char*, BlendKernel>> blendKernels = {
+        {"chosen", PixelBlending::blendRow}, {"scalar", PixelBlending::scalar::blendRow}};
+#ifdef __SSE2__
+    blendKernels.emplace_back("sse2", PixelBlending::sse2::blendRow);
+    if (PixelBlending::avx2::isAvailable())
+        blendKernels.emplace_back("avx2", PixelBlending::avx2::blendRow);
+    else
+        std::puts("This CPU has no AVX2: its blend kernel is not compared.");
+#endif
+    QList<qint64> widths = awkwardWidths;
+    widths << 31 << 32 << 64 << 65 << 100; // whole blocks of the widest kernel, and tails
+    for (qint64 width : widths) {
         for (quint32 weight : {256u, 255u, 128u, 3u}) {
-            const Rows rows = randomRows(width + 1, quint32(width * 1000 + weight));
+            Rows rows = randomRows(width + 1, quint32(width * 1000 + weight));
+            for (qint64 i = 1; width >= 64 && i <= 32; ++i) { // clear blocks, opaque ones
+                rows.source[i] &= 0x00FFFFFFu;
+                rows.source[i + 32] |= 0xFF000000u;
+            }
             QList<quint32> expected = rows.destination;
             for (qint64 i = 1; i <= width; ++i)
                 reference::blendPixel(expected[i], rows.source[i], weight);
-            const Kernel chosen = [weight](const quint32* s, quint32* d, qint64 n) {
-                PixelBlending::blendRow(s, d, n, weight);
-            };
-            const Kernel portable = [weight](const quint32* s, quint32* d, qint64 n) {
-                PixelBlending::scalar::blendRow(s, d, n, weight);
-            };
-            ASSERT_EQ(applied(chosen, rows), expected) << "width " << width << " w " << weight;
-            ASSERT_EQ(applied(portable, rows), expected) << "width " << width << " w " << weight;
+            for (const auto& [name, kernel] : blendKernels) {
+                const Kernel row = [kernel, weight](const quint32* s, quint32* d, qint64 n) {
+                    kernel(s, d, n, weight);
+                };
+                ASSERT_EQ(applied(row, rows), expected)
+                    << name << " width " << width << " w " << weight;
+            }
         }
+        if (!awkwardWidths.contains(width))
+            continue;
         for (quint32 tint : {0xFFFF4060u, 0xFF4898FFu}) {
             for (quint32 weight : {255u, 127u, 1u}) {
                 Rows rows = randomRows(width + 1, quint32(width + tint + weight));

@@ -1,5 +1,5 @@
-#include "ToolFixture.h"
 #include "PixelRasterizer.h"
+#include "ToolFixture.h"
 
 #include <QSignalSpy>
 
@@ -11,13 +11,14 @@ TEST_F(ShapeTools, PreviewFollowsTheDragAndOnlyTheReleasePaints) {
     use(ToolKind::rectangle);
     editor->pointerDown({2, 2}, secondary());
     ASSERT_TRUE(editor->preview());
-    EXPECT_EQ(editor->preview()->pixels, (QList<PixelPoint>{{2, 2}}));
+    EXPECT_EQ(editor->preview()->pixels.points(), (QList<PixelPoint>{{2, 2}}));
     EXPECT_EQ(editor->preview()->color.raw, blue);
     editor->pointerMoved({5, 4}, secondary());
-    EXPECT_EQ(editor->preview()->pixels, PixelRasterizer::rectangleOutline({2, 2, 4, 3}));
+    EXPECT_EQ(editor->preview()->pixels,
+              PixelSpans::fromPoints(PixelRasterizer::rectangleOutline({2, 2, 4, 3})));
     editor->setShapeFilled(true); // read again at the next move
     editor->pointerMoved({5, 4}, secondary());
-    EXPECT_EQ(editor->preview()->pixels.size(), 12);
+    EXPECT_EQ(editor->preview()->pixels.pixelCount(), 12);
     EXPECT_TRUE(painted().isEmpty());
     editor->pointerUp({5, 4}, secondary());
     EXPECT_FALSE(editor->preview());
@@ -121,7 +122,7 @@ TEST_F(ShapeTools, HugeFilledShapeFarOffPaintsWhatTheUnclippedShapePaints) {
     use(ToolKind::ellipse);
     editor->pointerDown({-40000, -30000}, {});
     editor->pointerMoved({50000, 60000}, {});
-    EXPECT_LT(editor->preview()->pixels.size(), 40 * 40);
+    EXPECT_LT(editor->preview()->pixels.pixelCount(), 40 * 40);
     editor->pointerUp({50000, 60000}, {});
     EXPECT_EQ(painted().size(), 5 * 17);
 }

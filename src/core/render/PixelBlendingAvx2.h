@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace PixelBlending::avx2 {
+
+// The blend kernel eight words at a time; draws whole groups of eight from the start of the
+// row and returns how many words it drew. Only for CPUs with AVX2 (see PixelBlending).
+qint64 blendWords(const quint32* source, quint32* destination, qint64 count, quint32 weight);
+
+} // namespace PixelBlending::avx2

@@ -1,0 +1,157 @@
+#include "PngCodec.h"
+#include "CelPng.h"
+#include "LibpngDecoder.h"
+#include "PackageTestSupport.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstring>
+#include <zlib.h>
+
+using namespace kestrin::test;
+
+namespace {
+
+// The codec on flat row-major lists, rows stride words apart.
+QByteArray encodeWords(const QList<quint32>& words, qint64 width, qint64 height, qint64 stride) {
+    return PngCodec::encode(width, height,
+                            [&](qint64 y) { return words.constData() + y * stride; });
+}
+
+PngCodec::Decoded decodeInto(const QByteArray& bytes, qint64 width, qint64 height,
+                             QList<quint32>& words) {
+    return PngCodec::decode(bytes, width, height,
+                            [&](qint64 y) { return words.data() + y * width; });
+}
+
+// A chunk with a correct checksum.
+QByteArray chunk(const char* type, const QByteArray& data) {
+    QByteArray out;
+    const quint32 size = quint32(data.size());
+    out.append(char(size >> 24))
+        .append(char(size >> 16))
+        .append(char(size >> 8))
+        .append(char(size));
+    const QByteArray body = QByteArray(type, 4) + data;
+    out += body;
+    const quint32 crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
+    out.append(char(crc >> 24)).append(char(crc >> 16)).append(char(crc >> 8)).append(char(crc));
+    return out;
+}
+
+// The file with a chunk put in right after the header.
+QByteArray withChunkAfterHeader(const QByteArray& png, const QByteArray& extra) {
+    return png.left(8 + 25) + extra + png.mid(8 + 25);
+}
+
+// A zTXt chunk of a few kilobytes that inflates to 64 MiB.
+QByteArray textBomb() {
+    const QByteArray zeros(64 << 20, '\0');
+    uLongf size = compressBound(uLong(zeros.size()));
+    QByteArray packed(qsizetype(size), '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+              reinterpret_cast<const Bytef*>(zeros.constData()), uLong(zeros.size()), 9);
+    packed.truncate(qsizetype(size));
+    return chunk("zTXt", QByteArray("Comment") + '\0' + '\0' + packed);
+}
+
+} // namespace
+
+TEST(PngCodec, EveryWordComesBackAndLibpngReadsTheSameFile) {
+    for (const qint64 width : awkwardWidths) {
+        for (const qint64 height : {1, 3, 16}) {
+            SCOPED_TRACE(QStringLiteral("%1 x %2").arg(width).arg(height).toStdString());
+            QList<quint32> pixels = randomPixels(width * height, quint32(width * 7 + height));
+            for (qint64 i = 0; i < pixels.size(); i += 3) // flat runs, where the filters matter
+                pixels[i] = i % 2 ? 0u : 0x80FF0000u;
+            const QByteArray png = encodeWords(pixels, width, height, width);
+            ASSERT_FALSE(png.isEmpty());
+            QList<quint32> decoded(width * height);
+            ASSERT_EQ(decodeInto(png, width, height, decoded), PngCodec::Decoded::done);
+            EXPECT_EQ(decoded, pixels);
+            EXPECT_EQ(libpngWords(png, width, height), pixels);
+            const auto cel = CelPng::decode(png, width, height);
+            ASSERT_TRUE(cel);
+            EXPECT_EQ(cel->pixels, pixels);
+        }
+    }
+    // A stride wider than the row takes only the row.
+    const QList<quint32> wide = randomPixels(5 * 3, 4);
+    const QByteArray png = encodeWords(wide, 3, 3, 5);
+    QList<quint32> three(9);
+    ASSERT_EQ(decodeInto(png, 3, 3, three), PngCodec::Decoded::done);
+    EXPECT_EQ(three, (QList<quint32>{wide[0], wide[1], wide[2], wide[5], wide[6], wide[7], wide[10],
+                                     wide[11], wide[12]}));
+}
+
+TEST(PngCodec, FilesFromOtherWritersDecodeWithEveryFilter) {
+    // libpng (through Qt) picks Average and Paeth rows too; our reader must undo them all.
+    QImage image(37, 23, QImage::Format_ARGB32);
+    QRandomGenerator random(9);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y,
+                           (x * 7 + y * 3) % 5 ? qRgba(x * 6, y * 11, (x ^ y) * 4, 255)
+                                               : random.generate());
+    const QByteArray png = pngOf(image);
+    QList<quint32> decoded(37 * 23);
+    ASSERT_EQ(decodeInto(png, 37, 23, decoded), PngCodec::Decoded::done);
+    EXPECT_EQ(decoded, words(image));
+}
+
+TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
+    const QList<quint32> pixels = randomPixels(8 * 4, 5);
+    const QByteArray png = encodeWords(pixels, 8, 4, 8);
+    QList<quint32> out(8 * 4);
+
+    // Text, a huge compressed comment and an unknown ancillary chunk are passed over.
+    const QByteArray chatty =
+        withChunkAfterHeader(png, chunk("tEXt", QByteArray("Author\0Someone", 14)) + textBomb() +
+                                      chunk("teSt", "whatever"));
+    ASSERT_EQ(decodeInto(chatty, 8, 4, out), PngCodec::Decoded::done);
+    EXPECT_EQ(out, pixels);
+    ASSERT_TRUE(CelPng::decode(chatty, 8, 4));
+
+    // The same extras on a file only a general decoder handles are removed before it runs.
+    QImage grey(8, 4, QImage::Format_Grayscale8);
+    grey.fill(77);
+    const QByteArray foreign = withChunkAfterHeader(pngOf(grey), textBomb());
+    EXPECT_EQ(decodeInto(foreign, 8, 4, out), PngCodec::Decoded::notMine);
+    const auto cel = CelPng::decode(foreign, 8, 4);
+    ASSERT_TRUE(cel);
+    EXPECT_EQ(cel->pixel(3, 2), 0xFF4D4D4Du);
+    EXPECT_LT(PngCodec::withoutExtras(foreign).size(), 1000);
+
+    // The header's size is checked before anything is decompressed.
+    EXPECT_EQ(decodeInto(png, 8, 5, out), PngCodec::Decoded::wrongSize);
+    EXPECT_FALSE(CelPng::decode(png, 4, 8));
+
+    struct Broken {
+        const char* name;
+        QByteArray bytes;
+    };
+    QByteArray badChecksum = png;
+    badChecksum[badChecksum.indexOf("IDAT") + 6] ^= 0x40;
+    // Damaged compressed data under a correct chunk checksum: the stream's own check fails.
+    const qsizetype idat = png.indexOf("IDAT");
+    const qsizetype idatSize = png.mid(idat - 4, 4).toHex().toLongLong(nullptr, 16);
+    QByteArray stream = png.mid(idat + 4, idatSize);
+    stream[stream.size() / 2] = char(stream[stream.size() / 2] ^ 0x5A);
+    const QByteArray badStream =
+        png.left(idat - 4) + chunk("IDAT", stream) + png.mid(idat + 4 + idatSize + 4);
+    const QList<Broken> broken = {
+        {"empty", {}},
+        {"not a PNG", QByteArray("GIF89a, not quite")},
+        {"truncated", png.left(png.size() - 20)},
+        {"no end", png.left(png.indexOf("IEND") - 4)},
+        {"bad data checksum", badChecksum},
+        {"bad compressed data", badStream},
+        {"unknown critical chunk", withChunkAfterHeader(png, chunk("QUUX", "x"))},
+    };
+    for (const Broken& b : broken) {
+        SCOPED_TRACE(b.name);
+        EXPECT_NE(decodeInto(b.bytes, 8, 4, out), PngCodec::Decoded::done);
+        EXPECT_FALSE(CelPng::decode(b.bytes, 8, 4));
+    }
+}
