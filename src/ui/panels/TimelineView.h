@@ -7,6 +7,7 @@
 
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QToolButton;
 class TimelineGridView;
 
@@ -49,4 +50,6 @@ private:
     QLabel* durationSymbol = nullptr;
     QLineEdit* durationField = nullptr;
     TimelineGridView* gridView = nullptr;
+    QScrollArea* gridScroll = nullptr;
+    qint64 revealedFrame = -1; // the frame last scrolled into sight
 };
