@@ -40,9 +40,13 @@ QString usage() {
         text +=
             QStringLiteral("  %1  %2\n")
                 .arg(QString::fromLatin1(command.name).leftJustified(7), cliText(command.summary));
-    text += cliText("\nSee kestrin-cli <command> --help for its options.\n");
+    text += cliText("\nSee kestrin-cli <command> --help for its options. --verbose, with any "
+                    "command, also shows the image libraries' own messages.\n");
     return text;
 }
+
+// Decoders report through Qt's log ("libpng error: …"); the user gets Kestrin's one line.
+void dropLibraryMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 void printError(const QString& message) {
     std::fputs(("kestrin-cli: " + message + '\n').toUtf8().constData(), stderr);
@@ -67,7 +71,9 @@ int dispatch(const QStringList& arguments) {
 
 namespace CliRunner {
 
-int run(const QStringList& arguments) {
+int run(QStringList arguments) {
+    if (arguments.removeAll(QStringLiteral("--verbose")) == 0)
+        qInstallMessageHandler(dropLibraryMessage);
     try {
         const int status = dispatch(arguments);
         CliChecks::out().flush();
