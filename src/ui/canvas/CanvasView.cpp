@@ -1,7 +1,8 @@
 #include "CanvasView.h"
 
-#include "CanvasGeometry.h"
 #include "AppSettings.h"
+#include "CanvasGeometry.h"
+#include "CanvasSceneBuilder.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,32 +12,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double sameZoomTolerance = 0.0001;
-// View points one wheel line pans by; a notch pans by the desktop's lines per notch.
-constexpr double wheelLine = 20.0;
-constexpr int wheelNotch = 120;
-// Room on both sides of an outline's rectangle for the lines drawn along it.
-constexpr int outlineMargin = 3;
-
-QSizeF operator+(QSizeF size, QPointF point) {
-    return {size.width() + point.x(), size.height() + point.y()};
-}
-
-// The view area an outline around rect may touch; its inside is left alone. Clipped to
-// the view before rounding, so that a far-off rectangle cannot overflow the integers.
-QRegion outlineRegion(const QRectF& rect, const QRect& view) {
-    const QRectF reach = QRectF(view).adjusted(-2 * outlineMargin, -2 * outlineMargin,
-                                               2 * outlineMargin, 2 * outlineMargin);
-    const QRectF visible = rect.intersected(reach);
-    if (visible.isEmpty())
-        return {};
-    const QRect outer = visible.toAlignedRect().adjusted(-outlineMargin, -outlineMargin,
-                                                         outlineMargin, outlineMargin);
-    const QRect inner = outer.adjusted(2 * outlineMargin, 2 * outlineMargin, -2 * outlineMargin,
-                                       -2 * outlineMargin);
-    return inner.isValid() ? QRegion(outer).subtracted(inner) : QRegion(outer);
-}
 
 bool isModifierKey(int key) {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
@@ -49,7 +24,8 @@ bool isModifierKey(int key) {
 // Attaching
 
 CanvasView::CanvasView(EditorState* editor, QWidget* parent)
-    : QWidget(parent), editorState(editor), document(editor->document()) {
+    : QWidget(parent), editorState(editor), document(editor->document()),
+      zoomControl(editor->view(), *editor->document()) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -128,7 +104,8 @@ void CanvasView::connectRedraws() {
 
 QPointF CanvasView::canvasOrigin() const {
     const Sprite& sprite = document->sprite();
-    return CanvasGeometry::canvasOrigin(size(), sprite.width, sprite.height, editorState->view().zoom(),
+    return CanvasGeometry::canvasOrigin(size(), sprite.width, sprite.height,
+                                        editorState->view().zoom(),
                                         editorState->view().panOffset());
 }
 
@@ -170,30 +147,12 @@ void CanvasView::structureChanged() {
 }
 
 void CanvasView::setZoom(double zoom, std::optional<QPointF> focus) {
-    if (std::isnan(zoom))
-        return;
-    const double target = CanvasGeometry::clampedZoom(zoom);
-    const double current = editorState->view().zoom();
-    if (std::abs(target - current) <= sameZoomTolerance) {
-        update();
-        return;
-    }
-    if (focus) {
-        const Sprite& sprite = document->sprite();
-        editorState->view().setPanOffset(CanvasGeometry::panKeeping(
-            *focus, canvasOrigin(), current, target, size(), sprite.width, sprite.height));
-    }
-    editorState->view().setZoomFactor(target);
+    zoomControl.setZoom(zoom, focus, size());
     update();
 }
 
 void CanvasView::fit() {
-    const Sprite& sprite = document->sprite();
-    const auto zoom = CanvasGeometry::fitZoom(size(), sprite.width, sprite.height);
-    if (!zoom)
-        return;
-    editorState->view().setZoomFactor(*zoom);
-    editorState->view().setPanOffset({0, 0});
+    zoomControl.fit(size());
     update();
 }
 
@@ -201,24 +160,8 @@ void CanvasView::handleZoom(EditorViewState::ZoomIntent intent) {
     const QPointF focus = hoverPoint && rect().contains(hoverPoint->toPoint())
                               ? *hoverPoint
                               : QRectF(rect()).center();
-    const double zoom = editorState->view().zoom();
-    switch (intent) {
-    case EditorViewState::ZoomIntent::zoomIn:
-        setZoom(CanvasGeometry::stepUp(zoom), focus);
-        break;
-    case EditorViewState::ZoomIntent::zoomOut:
-        setZoom(CanvasGeometry::stepDown(zoom), focus);
-        break;
-    case EditorViewState::ZoomIntent::actualSize:
-        setZoom(1, focus);
-        break;
-    case EditorViewState::ZoomIntent::fit:
-        fit();
-        break;
-    case EditorViewState::ZoomIntent::center:
-        editorState->view().setPanOffset({0, 0});
-        break;
-    }
+    zoomControl.perform(intent, focus, size());
+    update();
 }
 
 void CanvasView::resizeEvent(QResizeEvent* event) {
@@ -234,85 +177,16 @@ void CanvasView::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Compositing and painting
 
-std::optional<OnionSkin> CanvasView::activeOnionSkin() const {
-    const AppSettings& settings = AppSettings::shared();
-    const OnionSkin skin = OnionSkin::bounded(settings.onionSkinFramesBefore(),
-                                              settings.onionSkinFramesAfter(),
-                                              settings.onionSkinOpacity());
-    if (!settings.onionSkinEnabled() || editorState->playback().isPlaying() ||
-        document->sprite().frames.size() < 2 || (skin.framesBefore <= 0 && skin.framesAfter <= 0) ||
-        skin.opacity <= 0)
-        return std::nullopt;
-    return skin;
-}
-
-CanvasComposite::Source CanvasView::compositeSource() const {
-    return CanvasComposite::sourceOf(document->sprite(), editorState->displayFrame(),
-                                     activeOnionSkin());
-}
-
 void CanvasView::paintEvent(QPaintEvent* event) {
-    const CanvasComposite::Source source = compositeSource();
+    const CanvasComposite::Source source = CanvasSceneBuilder::compositeSource(*editorState);
     if (picture.needsRebuild(source))
         picture.rebuild(document->sprite(), source);
     QPainter painter(this);
-    CanvasPainter::paint(painter, scene(), event->region(), deviceScratch);
-}
-
-CanvasScene::Colors CanvasView::colors() const {
-    const QPalette& colors = palette();
-    return {colors.color(QPalette::Mid), colors.color(QPalette::Base),
-            colors.color(QPalette::WindowText), colors.color(QPalette::Dark),
-            colors.color(QPalette::Window).lightness() < 128};
-}
-
-std::optional<QRectF> CanvasView::selectionRect() const {
-    const auto selection = editorState->selection();
-    if (!selection || selection->isEmpty())
-        return std::nullopt;
-    return CanvasGeometry::viewRect(*selection, canvasOrigin(), editorState->view().zoom());
-}
-
-std::optional<QRectF> CanvasView::cursorTarget() const {
-    const auto pixel = editorState->view().cursorPixel();
-    if (!pixel || !drawsOwnCursor())
-        return std::nullopt;
-    const PixelRect footprint = CanvasGeometry::cursorFootprint(editorState->activeTool(),
-                                                                editorState->brushSize(), *pixel);
-    return CanvasGeometry::viewRect(footprint, canvasOrigin(), editorState->view().zoom());
-}
-
-CanvasScene CanvasView::scene() const {
-    const Sprite& sprite = document->sprite();
-    const AppSettings& settings = AppSettings::shared();
-    CanvasScene scene;
-    scene.origin = canvasOrigin();
-    scene.zoom = editorState->view().zoom();
-    scene.spriteWidth = sprite.width;
-    scene.spriteHeight = sprite.height;
-    scene.devicePixelRatio = devicePixelRatioF();
-    scene.colors = colors();
-    scene.checkerboard = settings.showCheckerboard();
-    scene.composite = picture.image();
-    scene.floating = floatingOverlay();
-    if (const auto& preview = editorState->preview())
-        scene.preview = CanvasScene::Preview{preview->pixels, QColor::fromRgba(preview->color.raw)};
-    scene.grid = CanvasGeometry::showsGrid(editorState->view().showPixelGrid(), scene.zoom,
-                                           settings.automaticGrid(), settings.automaticGridZoom());
-    scene.gridOpacity = settings.gridOpacity();
-    scene.symmetry = editorState->symmetry();
-    scene.selection = selectionRect();
-    scene.cursorTarget = cursorTarget();
-    return scene;
-}
-
-std::optional<CanvasScene::Floating> CanvasView::floatingOverlay() const {
-    const auto& paste = editorState->floatingPaste();
-    if (!paste)
-        return std::nullopt;
-    return CanvasScene::Floating{
-        editorState->floatingImage(),
-        CanvasGeometry::viewRect(paste->rect(), canvasOrigin(), editorState->view().zoom())};
+    const CanvasSceneBuilder::ViewFacts facts{canvasOrigin(), devicePixelRatioF(),
+                                              CanvasSceneBuilder::colors(palette()),
+                                              drawsOwnCursor()};
+    CanvasPainter::paint(painter, CanvasSceneBuilder::scene(*editorState, picture.image(), facts),
+                         event->region(), deviceScratch);
 }
 
 void CanvasView::redrawChangedArea(QRegion& last, const QRegion& now) {
@@ -324,15 +198,19 @@ void CanvasView::redrawChangedArea(QRegion& last, const QRegion& now) {
 }
 
 void CanvasView::refreshCursorArea() {
-    const auto target = cursorTarget();
-    redrawChangedArea(cursorArea, target
-                                      ? outlineRegion(CanvasGeometry::targetSquare(*target), rect())
-                                      : QRegion());
+    const auto target = drawsOwnCursor()
+                            ? CanvasSceneBuilder::cursorTarget(*editorState, canvasOrigin())
+                            : std::nullopt;
+    redrawChangedArea(cursorArea, target ? CanvasSceneBuilder::outlineRegion(
+                                               CanvasGeometry::targetSquare(*target), rect())
+                                         : QRegion());
 }
 
 void CanvasView::refreshSelectionArea() {
-    const auto selection = selectionRect();
-    redrawChangedArea(selectionArea, selection ? outlineRegion(*selection, rect()) : QRegion());
+    const auto selection = CanvasSceneBuilder::selectionRect(*editorState, canvasOrigin());
+    redrawChangedArea(selectionArea, selection
+                                         ? CanvasSceneBuilder::outlineRegion(*selection, rect())
+                                         : QRegion());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -385,7 +263,9 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event) {
     const QPointF point = event->position();
     if (isPanning) {
         hoverPoint = point;
-        editorState->view().setPanOffset(panStartOffset + (point - panAnchor));
+        const QPointF moved = point - panAnchor;
+        editorState->view().setPanOffset(
+            {panStartOffset.width() + moved.x(), panStartOffset.height() + moved.y()});
     } else if (isDrawingGesture) {
         continueDrawing(point, event->modifiers());
     } else {
@@ -441,36 +321,7 @@ void CanvasView::leaveEvent(QEvent* event) {
 void CanvasView::wheelEvent(QWheelEvent* event) {
     event->accept();
     hoverPoint = event->position();
-    scrollByWheel(event);
-}
-
-void CanvasView::scrollByWheel(QWheelEvent* event) {
-    const AppSettings& settings = AppSettings::shared();
-    const bool alt = event->modifiers().testFlag(Qt::AltModifier);
-    const bool optionZoom = settings.optionScrollZooms() && alt;
-    const bool precise = !event->pixelDelta().isNull();
-    const QPointF delta = precise ? QPointF(event->pixelDelta()) : QPointF(event->angleDelta());
-    // X11 turns Alt + wheel into a horizontal wheel, so the vertical turn arrives as x.
-    const double vertical = alt && delta.y() == 0 ? delta.x() : delta.y();
-    const double zoomDelta = CanvasGeometry::zoomDelta(vertical, event->inverted());
-    const QPointF focus = event->position();
-    if (!precise && (settings.mouseWheelZooms() || optionZoom)) {
-        if (vertical != 0)
-            setZoom(zoomDelta > 0 ? CanvasGeometry::stepUp(editorState->view().zoom())
-                                  : CanvasGeometry::stepDown(editorState->view().zoom()),
-                    focus);
-    } else if (precise &&
-               (settings.scrollBehavior() == ScrollZoomBehavior::scrollZooms || optionZoom)) {
-        if (const auto factor = CanvasGeometry::scrollZoomFactor(zoomDelta))
-            setZoom(editorState->view().zoom() * *factor, focus);
-    } else {
-        const double notchPan = wheelLine * QApplication::wheelScrollLines() / wheelNotch;
-        panBy(precise ? delta : delta * notchPan);
-    }
-}
-
-void CanvasView::panBy(QPointF delta) {
-    editorState->view().setPanOffset(editorState->view().panOffset() + delta);
+    zoomControl.scroll(*event, size());
     update();
 }
 
@@ -486,8 +337,8 @@ void CanvasView::pinch(QNativeGestureEvent* event) {
     if (event->gestureType() != Qt::ZoomNativeGesture)
         return;
     hoverPoint = event->position();
-    if (const auto factor = CanvasGeometry::pinchZoomFactor(event->value()))
-        setZoom(editorState->view().zoom() * *factor, event->position());
+    zoomControl.pinch(event->value(), event->position(), size());
+    update();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "CanvasComposite.h"
 #include "CanvasPainter.h"
+#include "CanvasZoom.h"
 #include "EditorState.h"
 #include "ToolModifiers.h"
 
@@ -62,14 +63,7 @@ private:
     void structureChanged();
     QRect viewArea(const PixelRect& rect) const;
 
-    // compositing and painting
-    std::optional<OnionSkin> activeOnionSkin() const;
-    CanvasComposite::Source compositeSource() const;
-    CanvasScene scene() const;
-    CanvasScene::Colors colors() const;
-    std::optional<CanvasScene::Floating> floatingOverlay() const;
-    std::optional<QRectF> cursorTarget() const;
-    std::optional<QRectF> selectionRect() const;
+    // overlays
     void redrawChangedArea(QRegion& last, const QRegion& now);
     void refreshCursorArea();
     void refreshSelectionArea();
@@ -82,9 +76,7 @@ private:
     void continueDrawing(QPointF point, Qt::KeyboardModifiers keys);
     void endGesture(QPointF point, Qt::KeyboardModifiers keys);
     void hover(QPointF point);
-    void scrollByWheel(QWheelEvent* event);
     void pinch(QNativeGestureEvent* event);
-    void panBy(QPointF delta);
 
     // keys
     void nudge(qint64 dx, qint64 dy);
@@ -97,6 +89,7 @@ private:
 
     QPointer<EditorState> editorState;
     QPointer<PixelDocument> document;
+    CanvasZoom zoomControl;
     CanvasComposite picture;
     QImage deviceScratch;
     bool isSpaceDown = false;
