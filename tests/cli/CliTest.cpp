@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -301,7 +302,8 @@ TEST_F(KestrinCli, LayerNamesCannotForgeLinesOrCutFileNames) {
 
     const CliResult info = run({"info", "named.pixel"});
     ASSERT_EQ(info.status, 0) << info.err.toStdString();
-    EXPECT_EQ(info.out.count("Frames:"), 1) << info.out.toStdString();
+    const QStringList lines = info.out.split(u'\n');
+    EXPECT_EQ(lines.filter(QRegularExpression("^Frames:")).size(), 1) << info.out.toStdString();
     EXPECT_FALSE(info.out.contains(QChar(0x1b)));
     EXPECT_FALSE(info.out.contains(QChar(0x2028)));
     EXPECT_TRUE(info.out.contains("0: Back\\nFrames: 99 (0 ms loop):\\u001B[2J (visible"))

@@ -274,6 +274,10 @@ std::optional<Buffer> buffer(const QImage& image) {
     quint32* out = result.pixels.data();
     for (int y = 0; y < drawn.height(); ++y)
         std::memcpy(out + y * width, drawn.constScanLine(y), size_t(width) * sizeof(quint32));
+    for (quint32& word : result.pixels) {
+        if ((word >> 24) == 0)
+            word = 0; // an empty pixel is the word 0, whatever colour it hid
+    }
     return result;
 }
 

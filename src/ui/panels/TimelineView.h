@@ -35,6 +35,7 @@ private:
     QWidget* makeDurationEditor();
     void applySymbols();
     void refresh();
+    void revealShownFrame();
     void refreshPlayButton();
     void refreshDurationText();
     void commitDuration();
