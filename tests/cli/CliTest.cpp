@@ -296,7 +296,7 @@ TEST_F(KestrinCli, LibraryMessagesStayOutOfTheOneErrorLine) {
 TEST_F(KestrinCli, LayerNamesCannotForgeLinesOrCutFileNames) {
     Sprite named = heroSprite();
     named.layers[0].name = QStringLiteral("Back\nFrames: 99 (0 ms loop):\x1b[2J");
-    named.layers[2].name = QString(u"Eyes") + QChar(0) + QStringLiteral(".txt");
+    named.layers[2].name = QStringLiteral("Eyes") + QChar(0) + QStringLiteral(".txt");
     named.layers[2].name += QChar(0x2028);
     ProjectPackage::writePackage(named, path("named.pixel"));
 

@@ -1,6 +1,7 @@
 #include "EditorView.h"
 
 #include "InspectorView.h"
+#include "KeyboardFixups.h"
 #include "CanvasView.h"
 #include "EditorState.h"
 #include "EditorToolbar.h"
@@ -9,6 +10,7 @@
 #include "ToolStripView.h"
 #include "Clipboard.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
@@ -80,13 +82,15 @@ void EditorView::routeFloatingPasteKeys() {
         shortcut->setAutoRepeat(true);
         shortcuts.append(shortcut);
     }
+    // Judged by the focused widget itself: the editor's flag can lag a focus change.
     const auto update = [this, shortcuts] {
-        const bool active = editor->floatingPaste().has_value() && !editor->view().isEditingText();
+        const bool active = editor->floatingPaste().has_value() &&
+                            !KeyboardFixups::textFieldOf(QApplication::focusWidget());
         for (QShortcut* shortcut : shortcuts)
             shortcut->setEnabled(active);
     };
     connect(editor, &EditorState::floatingPasteChanged, this, update);
-    connect(&editor->view(), &EditorViewState::editingTextChanged, this, update);
+    connect(qApp, &QApplication::focusChanged, this, update);
     update();
 }
 

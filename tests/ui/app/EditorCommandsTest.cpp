@@ -209,13 +209,15 @@ TEST_F(EditorCommandsTest, FloatingPasteKeysWorkFromAnyPanelButNotFromATextField
         ASSERT_TRUE(editor->floatingPaste());
         editor->setFloatingOrigin(origin);
     };
-    floatAt({3, 3});
-    // A click in the timeline takes the focus from the canvas.
+    // The timeline shown first (showing it places floating pixels), then a click in it takes
+    // the focus from the canvas.
     QWidget* timeline = window->view()->timeline();
     editor->view().setTimelinePresented(true);
+    floatAt({3, 3});
     timeline->setFocusPolicy(Qt::StrongFocus);
     timeline->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), timeline);
+    ASSERT_TRUE(editor->floatingPaste());
     press(Qt::Key_Right);
     press(Qt::Key_Down);
     EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{4, 4}));
@@ -270,7 +272,8 @@ TEST_F(EditorViewTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
 
     // At the default window size the layer list and its buttons are in sight, with room for
     // a few layers, while the sections above scroll.
-    ASSERT_EQ(window->size(), QSize(1100, 720));
+    window->resize(1100, 720); // the default size; the test screen may be smaller
+    settle();
     auto* layers = qobject_cast<LayerInspector*>(view->inspector()->sections().last()->content());
     ASSERT_NE(layers, nullptr);
     for (int i = 0; i < 3; ++i)
