@@ -112,10 +112,10 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     EXPECT_EQ(layer.name, "hero");
     EXPECT_TRUE(layer.isVisible);
     EXPECT_EQ(layer.opacity, 1.0);
-    // Drawn through premultiplied pixels: a nearly transparent pixel loses its colour, and
-    // transparent ones become the empty pixel.
+    // Read straight: a nearly transparent pixel keeps its colour exactly, and transparent ones
+    // become the empty pixel.
     EXPECT_EQ(sprite.cel(0, 0)->pixels,
-              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01000000, 0, 0x7F00FF00, 0xFF102030}));
+              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01020304, 0, 0x7F00FF00, 0xFF102030}));
     EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
     EXPECT_EQ(sprite.activeLayerID, layer.id);
     EXPECT_EQ(sprite.activeFrameIndex, 0);
