@@ -2,9 +2,12 @@
 
 #include "CliError.h"
 #include "ExportService.h"
+#include "ProjectLocation.h"
+#include "ProjectLock.h"
 #include "ProjectPackage.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -26,6 +29,26 @@ Sprite openProject(const QString& path) {
 
 QString projectName(const QString& path) {
     return QFileInfo(QFileInfo(projectDirectory(path)).absoluteFilePath()).completeBaseName();
+}
+
+void checkReplaceable(const QString& path, bool force) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!ProjectLocation::existsOrLinks(path))
+        return;
+    if (!ProjectLocation::isProject(path))
+        throw CliError(
+            cliText("“%1” exists and is not a Kestrin project: it is not replaced.").arg(shown));
+    if (!force)
+        throw CliError(cliText("“%1” already exists: add --force to replace it.").arg(shown));
+    const ProjectLock::Holder me = ProjectLock::currentProcess();
+    const QString project = ProjectLocation::canonical(path);
+    if (const std::optional<ProjectLock::Holder> holder = ProjectLock::holder(project);
+        holder && !ProjectLock::isStale(*holder, me))
+        throw CliError(cliText("“%1” is being edited by %2: it is not replaced.")
+                           .arg(shown, holder->description()));
+    if (!ProjectLock::holder(project) && ProjectLock::exists(project))
+        throw CliError(
+            cliText("“%1” is locked by another application: it is not replaced.").arg(shown));
 }
 
 QString percentList(const QList<qint64>& percents) {

@@ -15,6 +15,10 @@ Sprite openProject(const QString& path);
 // "hero" for …/hero.pixel.
 QString projectName(const QString& path);
 
+// Throws unless a project may be written at path: nothing is there, or (with force) a
+// project that no running Kestrin is editing. Nothing else is ever replaced.
+void checkReplaceable(const QString& path, bool force);
+
 // "25, 50, 100".
 QString percentList(const QList<qint64>& percents);
 // Throws unless percent is offered for a width × height image in format, naming the

@@ -93,9 +93,7 @@ int importImage(const QStringList& arguments) {
     if (!args.parse(arguments))
         return 0;
     const QString destination = projectPath(args.positional(1));
-    if (QFileInfo::exists(destination) && !args.isSet(CliOption::force))
-        throw CliError(cliText("“%1” already exists: add --force to replace it.")
-                           .arg(QDir::toNativeSeparators(destination)));
+    CliChecks::checkReplaceable(destination, args.isSet(CliOption::force));
     const Sprite sprite = importedSprite(args.positional(0));
     ProjectPackage::writePackage(sprite, destination);
     out() << destination << " (" << sprite.width << " × " << sprite.height << " px)" << Qt::endl;

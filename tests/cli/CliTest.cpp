@@ -1,4 +1,5 @@
 #include "../core/files/ExportTestSupport.h"
+#include "ProjectLock.h"
 #include "ProjectPackage.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kestrin::test;
 
@@ -193,6 +195,15 @@ TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
     broken.write("{\"version\": 2, \"width\": ");
     broken.close();
     QFile::copy(path("hero.pixel/project.json"), path("blocker"));
+    // Not projects, and a project another Kestrin (the parent of this test) is editing.
+    QDir(folder.path()).mkpath("photos.pixel");
+    QFile::copy(path("hero.pixel/preview.png"), path("photos.pixel/beach.png"));
+    QFile::copy(path("hero.pixel/project.json"), path("notes.pixel"));
+    ProjectPackage::writePackage(heroSprite(), path("held.pixel"));
+    ProjectLock::Holder editor = ProjectLock::currentProcess();
+    editor.pid = ::getppid();
+    ASSERT_EQ(ProjectLock::acquire(path("held.pixel"), editor).outcome,
+              ProjectLock::Outcome::acquired);
     const std::string before = everything(folder.path());
 
     struct Case {
@@ -224,6 +235,10 @@ TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
          "ulimit -f 0;"},
         {{"gif", "hero.pixel", "x.gif", "-s", "25%x"}, "Invalid scale"},
         {{"import", "nothing.png", "new"}, "nothing.png"},
+        {{"import", "hero.pixel/preview.png", "photos.pixel", "--force"},
+         "is not a Kestrin project"},
+        {{"import", "hero.pixel/preview.png", "notes", "--force"}, "is not a Kestrin project"},
+        {{"import", "hero.pixel/preview.png", "held.pixel", "--force"}, "is being edited by"},
         {{"bogus"}, "unknown command “bogus”"},
     };
     for (const Case& c : cases) {

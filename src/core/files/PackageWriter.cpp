@@ -2,6 +2,7 @@
 
 #include "FileDescriptor.h"
 #include "PackageError.h"
+#include "ProjectLocation.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,15 +87,6 @@ bool exists(int directory, const QString& name) {
     return ::fstatat(directory, encoded(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-// A link the package was saved over is removed itself, never what it points to.
-void removeTree(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isDir())
-        QFile::remove(path);
-    else
-        QDir(path).removeRecursively();
-}
-
 // Swaps the directories in one step; false when the file system cannot do that.
 bool exchange(int parent, const QString& staged, const QString& target) {
     if (::renameat2(parent, encoded(staged).constData(), parent, encoded(target).constData(),
@@ -135,12 +127,23 @@ QString swapIntoPlace(int parent, const QString& staged, const QString& target,
     return renameThroughBackup(parent, staged, target);
 }
 
+// Only a project is ever replaced: a folder or file that is not one stays as it is.
+void requireReplaceable(const QFileInfo& target) {
+    if (ProjectLocation::existsOrLinks(target.filePath()) &&
+        !ProjectLocation::isProject(target.filePath()))
+        throw PackageError(PackageError::fileWriteUnknown,
+                           QStringLiteral("\"%1\" is not a Kestrin project, so it is not replaced.")
+                               .arg(target.filePath()));
+}
+
 } // namespace
 
 namespace PackageWriter {
 
 void write(const PackageTree& tree, const QString& path, SwapMethod method) {
-    const QFileInfo info(QDir::cleanPath(QDir(path).absolutePath()));
+    // Through a link, the project it points to is written and the link stays.
+    const QFileInfo info(ProjectLocation::canonical(path));
+    requireReplaceable(info);
     const QString parentPath = info.absolutePath();
     const QString target = info.fileName();
     requirePlainName(target);
@@ -165,13 +168,13 @@ void write(const PackageTree& tree, const QString& path, SwapMethod method) {
         syncOrFail(directory.get(), info.filePath());
         old = swapIntoPlace(parent.get(), staged, target, method);
     } catch (...) {
-        removeTree(parentPath + '/' + staged);
+        ProjectLocation::remove(parentPath + '/' + staged);
         throw;
     }
     // The new package is in place. Only once the swap is on the disk may the old copy go;
     // when that cannot be confirmed the old copy stays behind under its hidden name.
     if (::fsync(parent.get()) == 0 && !old.isEmpty())
-        removeTree(parentPath + '/' + old);
+        ProjectLocation::remove(parentPath + '/' + old);
 }
 
 } // namespace PackageWriter

@@ -1,8 +1,8 @@
 #include "DocumentAutosaver.h"
 
-#include "RecoveryStore.h"
 #include "PixelDocument.h"
 #include "ProjectPackage.h"
+#include "RecoveryStore.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -81,8 +81,10 @@ void DocumentAutosaver::finished(bool succeeded, quint64 writtenGeneration) {
         const Description about = describe ? describe() : Description{};
         store->record({copyID, about.originalPath, about.title, QDateTime::currentDateTime()});
         emit copyWritten();
-    } else if (!timer.isActive()) {
-        timer.start(delay); // a full disk, say: try again later
+    } else {
+        emit copyFailed();
+        if (!timer.isActive())
+            timer.start(delay); // a full disk, say: try again later
     }
     if (writeAgain) {
         writeAgain = false;

@@ -45,6 +45,8 @@ public:
 
 signals:
     void copyWritten();
+    // A copy could not be written (the recovery folder is not writable, say).
+    void copyFailed();
 
 private:
     void documentChanged();

@@ -41,6 +41,7 @@ public:
 
     static QString defaultRoot();
     QString sessionDirectory() const { return session; }
+    QString rootDirectory() const { return root; }
     static QString newID();
 
     QString packagePath(const QString& id) const;

@@ -1,25 +1,28 @@
 #include "AppCoordinator.h"
 
+#include "AppSettings.h"
 #include "AppearancePalette.h"
+#include "CanvasLimits.h"
+#include "Clipboard.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
 #include "HelpWindow.h"
+#include "ImportError.h"
+#include "ImportService.h"
 #include "InstanceChannel.h"
 #include "PackageOpenDialog.h"
+#include "PixelDocument.h"
+#include "ProjectLocation.h"
+#include "ProjectLock.h"
+#include "ProjectOpening.h"
+#include "ProjectPackage.h"
 #include "RecentProjects.h"
 #include "SelfInstaller.h"
 #include "WelcomeView.h"
 #include "WindowFrameMemory.h"
-#include "PixelDocument.h"
-#include "CanvasLimits.h"
-#include "ImportError.h"
-#include "ImportService.h"
-#include "PackageError.h"
-#include "ProjectPackage.h"
-#include "AppSettings.h"
-#include "Clipboard.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QThreadPool>
@@ -32,6 +35,8 @@ namespace {
 
 AppCoordinator* sharedCoordinator = nullptr;
 constexpr std::chrono::seconds abandonedSessionsDelay(2);
+// How long a launch tries to reach the Kestrin already running before it carries on alone.
+constexpr std::chrono::seconds handOverTimeout(5);
 
 // The clipboard image for a new sprite. Nothing when the clipboard holds no image; throws
 // ImportError for one that is too large or cannot be read.
@@ -91,10 +96,19 @@ AppCoordinator* AppCoordinator::shared() {
 }
 
 void AppCoordinator::launch(const QStringList& paths) {
-    new InstanceChannel(
+    auto* channel = new InstanceChannel(
         QCoreApplication::applicationFilePath(), [this] { quit(); }, this);
     if (SelfInstaller::installIfNeeded()) {
         handingOver = true;
+        return;
+    }
+    // One Kestrin per session: a later launch (a second double-click on a project) hands its
+    // paths to the one running, so that no project is edited by two processes.
+    const InstanceChannel::SessionRole role = channel->joinSession(
+        paths, [this](const QStringList& handed) { openHandedOver(handed); }, handOverTimeout);
+    if (role == InstanceChannel::SessionRole::handedOver) {
+        handingOver = true;
+        quitApplication();
         return;
     }
     fixups.install();
@@ -109,6 +123,11 @@ void AppCoordinator::launch(const QStringList& paths) {
     // Clearing out old sessions takes synced disk writes: not before the first window is drawn.
     QTimer::singleShot(abandonedSessionsDelay, this,
                        [this] { recoveryStore->removeAbandonedSessions(); });
+}
+
+void AppCoordinator::openHandedOver(const QStringList& paths) {
+    if (openPaths(paths) == 0 && paths.isEmpty())
+        newDocument();
 }
 
 DocumentWindow* AppCoordinator::newDocument() {
@@ -137,6 +156,8 @@ DocumentWindow* AppCoordinator::makeWindow(DocumentWindow::Setup setup) {
     auto* window = new DocumentWindow(*this, std::move(setup), nextSequence++);
     windows.append(window);
     connect(window, &DocumentWindow::closed, this, &AppCoordinator::windowClosed);
+    connect(window->autosaver(), &DocumentAutosaver::copyFailed, this,
+            &AppCoordinator::reportRecoveryUnavailable);
     WindowFrameMemory::observe(window, documentWindows().size());
     window->show();
     window->activateWindow();
@@ -229,16 +250,16 @@ DocumentWindow* AppCoordinator::openDocument(const QString& path) {
                  "file inside."));
         return nullptr;
     }
-    Sprite sprite;
-    try {
-        sprite = ProjectPackage::readPackage(info.absoluteFilePath());
-    } catch (const PackageError& error) {
+    std::optional<ProjectOpening::Opened> opened =
+        ProjectOpening::open(ProjectLocation::canonical(info.absoluteFilePath()), info.fileName(),
+                             userPrompts, alertParent());
+    if (!opened) {
         if (!info.exists())
             RecentProjects::remove(info.absoluteFilePath());
-        alert(tr("“%1” could not be opened.").arg(info.fileName()), error.message());
         return nullptr;
     }
-    DocumentWindow* window = makeWindow({std::move(sprite), info.absoluteFilePath(), false});
+    DocumentWindow* window =
+        makeWindow({std::move(opened->sprite), info.absoluteFilePath(), false, opened->readOnly});
     RecentProjects::add(info.absoluteFilePath());
     closeWelcome();
     closeLingeringUntitled();
@@ -269,22 +290,34 @@ qint64 AppCoordinator::offerRecovery() {
 }
 
 // The recovered document opens with unsaved changes, belonging to its project unless that
-// is open already; its copy moves into this run's recovery folder.
+// is open already or another Kestrin holds it; its copy moves into this run's recovery
+// folder. A copy that cannot be read can be tried again, discarded, or kept for later.
 bool AppCoordinator::restore(const RecoveryStore::Leftover& leftover) {
-    Sprite sprite;
-    try {
-        sprite = ProjectPackage::readPackage(leftover.packagePath);
-    } catch (const PackageError& error) {
-        alert(tr("“%1” could not be restored.").arg(leftover.entry.title), error.message());
+    std::optional<Sprite> sprite =
+        ProjectOpening::readRecovered(leftover, *recoveryStore, userPrompts);
+    if (!sprite)
         return false;
-    }
-    const QString original = leftover.entry.originalPath;
-    DocumentWindow* window =
-        makeWindow({std::move(sprite), windowFor(original) ? QString() : original, false});
+    QString original = leftover.entry.originalPath;
+    if (!original.isEmpty() &&
+        (windowFor(original) ||
+         ProjectLock::acquire(ProjectLocation::canonical(original)).outcome ==
+             ProjectLock::Outcome::heldByOther))
+        original.clear();
+    DocumentWindow* window = makeWindow({std::move(*sprite), original, false});
     window->document()->setHasUnsavedChanges(true);
     if (!recoveryStore->adopt(leftover, window->autosaver()->id()))
         window->autosaver()->writeSoon();
     return true;
+}
+
+void AppCoordinator::reportRecoveryUnavailable() {
+    if (toldRecoveryUnavailable)
+        return;
+    toldRecoveryUnavailable = true;
+    alert(tr("Kestrin cannot keep recovery copies of your work."),
+          tr("The folder “%1” cannot be written, so unsaved changes would be lost if Kestrin "
+             "stopped unexpectedly. Save your work often, or make that folder writable.")
+              .arg(QDir::toNativeSeparators(recoveryStore->rootDirectory())));
 }
 
 bool AppCoordinator::quit() {
@@ -376,9 +409,11 @@ DocumentWindow* AppCoordinator::activeDocumentWindow() const {
 DocumentWindow* AppCoordinator::windowFor(const QString& path) const {
     if (path.isEmpty())
         return nullptr;
-    const QString wanted = QFileInfo(path).absoluteFilePath();
+    // Links, trailing slashes and "project.json" all lead to the same project.
+    const QString wanted = ProjectLocation::canonical(path);
     for (DocumentWindow* window : documentWindows()) {
-        if (window->filePath() == wanted)
+        if (!window->filePath().isEmpty() &&
+            ProjectLocation::canonical(window->filePath()) == wanted)
             return window;
     }
     return nullptr;

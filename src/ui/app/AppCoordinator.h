@@ -4,10 +4,10 @@
 #include "HelpWindow.h"
 #include "KeyboardFixups.h"
 #include "RecoveryStore.h"
+#include "SettingsWindow.h"
+#include "Sprite.h"
 #include "UserPrompts.h"
 #include "WelcomeView.h"
-#include "Sprite.h"
-#include "SettingsWindow.h"
 
 #include <QObject>
 #include <QPalette>
@@ -102,6 +102,10 @@ private:
     QWidget* alertParent() const;
     void alert(const QString& message, const QString& detail = {});
     bool restore(const RecoveryStore::Leftover& leftover);
+    // Opens what a later launch of Kestrin handed over.
+    void openHandedOver(const QStringList& paths);
+    // Once per run: recovery copies cannot be written, and where.
+    void reportRecoveryUnavailable();
 
     UserPrompts userPrompts;
     std::unique_ptr<RecoveryStore> recoveryStore;
@@ -114,5 +118,6 @@ private:
     QPalette systemPalette;
     qint64 nextSequence = 0;
     bool handingOver = false;
+    bool toldRecoveryUnavailable = false;
     bool quitting = false;
 };

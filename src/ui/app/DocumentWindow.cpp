@@ -1,19 +1,23 @@
 #include "DocumentWindow.h"
 
-#include "AppSettings.h"
 #include "AppCoordinator.h"
+#include "AppSettings.h"
 #include "ApplicationResources.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
+#include "EditorState.h"
 #include "EditorView.h"
+#include "ExportSheet.h"
 #include "KeyboardFixups.h"
 #include "NewSpriteView.h"
+#include "PackageError.h"
+#include "ProjectClaim.h"
+#include "ProjectLocation.h"
+#include "ProjectLock.h"
+#include "ProjectPackage.h"
 #include "RecentProjects.h"
 #include "RecoveryStore.h"
-#include "EditorState.h"
-#include "ExportSheet.h"
-#include "PackageError.h"
-#include "ProjectPackage.h"
+#include "SaveLeftovers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,6 +25,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QDialog>
 #include <QMenu>
@@ -68,6 +73,11 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
     recoveryCopy->describe = [this] { return DocumentAutosaver::Description{path, displayName()}; };
     recoveryCopy->isBusy = [this] { return editorState->isGestureActive(); };
 
+    claim = new ProjectClaim(this);
+    if (!path.isEmpty())
+        claim->follow(path, setup.readOnly);
+    connect(claim, &ProjectClaim::changedElsewhere, this, &DocumentWindow::projectChangedElsewhere);
+
     connect(doc.get(), &PixelDocument::hasUnsavedChangesChanged, this, &QWidget::setWindowModified);
     connect(&editorState->view(), &EditorViewState::exportSheetPresentedChanged, this,
             &DocumentWindow::presentExportSheet);
@@ -93,6 +103,10 @@ QString DocumentWindow::displayName() const {
     return untitled > 1 ? tr("Untitled %1").arg(untitled) : tr("Untitled");
 }
 
+bool DocumentWindow::isReadOnly() const {
+    return claim->isReadOnly();
+}
+
 bool DocumentWindow::isUntouchedBlank() const {
     return blankOrigin && path.isEmpty() && !doc->hasUnsavedChanges() &&
            doc->undoStack()->count() == 0;
@@ -106,6 +120,10 @@ void DocumentWindow::presentSizePromptIfNeeded() {
     sizeSheet->setAttribute(Qt::WA_DeleteOnClose);
     sizeSheet->onCreate = [this](const Sprite& sprite) { replaceSprite(sprite); };
     sizeSheet->onCancel = [this] { coordinator.cancelNewSprite(this); };
+    sizeSheet->onOpen = [this] {
+        QMetaObject::invokeMethod(this, &DocumentWindow::openInsteadOfNewSprite,
+                                  Qt::QueuedConnection);
+    };
     sizeSheet->open();
     placeSheets();
 }
@@ -129,6 +147,17 @@ void DocumentWindow::placeSheets() {
         const QSize size = sheet->frameGeometry().size();
         sheet->move(geometry().center() - QPoint(size.width() / 2, size.height() / 2));
     }
+}
+
+void DocumentWindow::openInsteadOfNewSprite() {
+    if (!sizeSheet)
+        return;
+    sizeSheet->hide();
+    const QPointer<DocumentWindow> self(this);
+    coordinator.open();
+    // A project that opened closed this untouched window; otherwise the sheet comes back.
+    if (self && isVisible() && sizeSheet && !discarding)
+        sizeSheet->open();
 }
 
 ExportSheet* DocumentWindow::exportSheet() const {
@@ -160,7 +189,47 @@ void DocumentWindow::replaceSprite(const Sprite& sprite) {
 }
 
 bool DocumentWindow::save() {
-    return path.isEmpty() ? saveAs() : writeTo(path);
+    if (path.isEmpty() || isReadOnly())
+        return saveAs();
+    switch (overwriteChoice()) {
+    case UserPrompts::OverwriteChoice::saveAnyway:
+        return writeTo(path);
+    case UserPrompts::OverwriteChoice::saveAs:
+        return saveAs();
+    case UserPrompts::OverwriteChoice::cancel:
+        break;
+    }
+    return false;
+}
+
+UserPrompts::OverwriteChoice DocumentWindow::overwriteChoice() {
+    if (!claim->changedOnDisk())
+        return UserPrompts::OverwriteChoice::saveAnyway;
+    raise();
+    activateWindow();
+    return coordinator.prompts().askToOverwriteChanged(this, displayName());
+}
+
+void DocumentWindow::projectChangedElsewhere() {
+    if (!doc->hasUnsavedChanges() || coordinator.prompts().askToReloadChanged(this, displayName()))
+        reloadFromDisk();
+}
+
+void DocumentWindow::reloadFromDisk() {
+    Sprite onDisk;
+    try {
+        onDisk = ProjectPackage::readPackage(claim->project());
+    } catch (const PackageError& error) {
+        coordinator.prompts().alert(
+            this, tr("“%1” changed on disk and could not be read again.").arg(displayName()),
+            error.message());
+        return;
+    }
+    claim->acceptDisk();
+    doc->performStructuralEdit(tr("Reload"), doc->undoStack(),
+                               [&onDisk](Sprite& sprite) { sprite = onDisk; });
+    editorState->spriteWasReplaced();
+    doc->setHasUnsavedChanges(false);
 }
 
 bool DocumentWindow::saveAs() {
@@ -185,13 +254,21 @@ bool DocumentWindow::isSafeSaveTarget(const QString& target) {
                                     tr("Close it first, or save under another name."));
         return false;
     }
-    const bool isProject =
-        info.isDir() &&
-        QFileInfo(info.absoluteFilePath() + u'/' + ProjectPackage::manifestFileName).isFile();
-    if (info.exists() && !isProject) {
+    const bool isProject = ProjectLocation::isProject(target);
+    if (ProjectLocation::existsOrLinks(target) && !isProject) {
         coordinator.prompts().alert(
             this, tr("“%1” already exists and is not a Kestrin project.").arg(name),
             tr("Choose another name, so that it is not replaced."));
+        return false;
+    }
+    const QString real = ProjectLocation::canonical(target);
+    const ProjectLock::Holder me = ProjectLock::currentProcess();
+    if (const std::optional<ProjectLock::Holder> holder = ProjectLock::holder(real);
+        isProject && (real != claim->project() || isReadOnly()) && holder &&
+        !holder->isSameProcess(me) && !ProjectLock::isStale(*holder, me)) {
+        coordinator.prompts().alert(
+            this, tr("“%1” is being edited by %2.").arg(name, holder->description()),
+            tr("Choose another name, so that neither of you loses work."));
         return false;
     }
     // The file dialog cannot confirm replacing a folder; an older project asks here.
@@ -209,6 +286,8 @@ bool DocumentWindow::writeTo(const QString& target) {
         return false;
     }
     path = QFileInfo(target).absoluteFilePath();
+    claim->wrote(path);
+    SaveLeftovers::tidy(claim->project());
     updateTitle();
     RecentProjects::add(path);
     recoveryCopy->discard();
@@ -227,6 +306,7 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     recoveryCopy->discard();
+    claim->release();
     emit closed(this);
 }
 
@@ -263,7 +343,8 @@ bool DocumentWindow::mayClose() {
 }
 
 void DocumentWindow::updateTitle() {
-    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    setWindowTitle(isReadOnly() ? tr("%1 (Read-Only)[*]").arg(displayName())
+                                : displayName() + QStringLiteral("[*]"));
     setWindowModified(doc->hasUnsavedChanges());
 }
 

@@ -2,6 +2,7 @@
 
 #include "NewSpriteView.h"
 #include "Sprite.h"
+#include "UserPrompts.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +16,7 @@ class EditorView;
 class ExportSheet;
 
 class PixelDocument;
+class ProjectClaim;
 
 // The window of one document: it owns the document and its editor state, shows the editor
 // view with the menus, saves to a project package, asks before unsaved changes are lost and
@@ -27,6 +29,8 @@ public:
         Sprite sprite;
         QString filePath; // the project package; empty for a new document
         bool promptsForSize = false;
+        // Another Kestrin holds the project: Save goes through Save As….
+        bool readOnly = false;
     };
 
     // sequence orders the windows by when they were made.
@@ -42,6 +46,8 @@ public:
     ExportSheet* exportSheet() const;
 
     QString filePath() const { return path; }
+    ProjectClaim* projectClaim() const { return claim; }
+    bool isReadOnly() const;
     // The package's name without its extension, or "Untitled" ("Untitled 2", … while other
     // untitled windows were open when this one was made).
     QString displayName() const;
@@ -60,6 +66,8 @@ public:
     // or failed (the failure has been shown).
     bool save();
     bool saveAs();
+    // Shows the project as it is on disk now, as one step that Undo takes back.
+    void reloadFromDisk();
     // Closes without asking, throwing away any changes (a cancelled new sprite, an empty
     // untitled window beside an opened project).
     void closeDiscarding();
@@ -82,6 +90,14 @@ private:
     bool mayClose();
     bool writeTo(const QString& target);
     bool isSafeSaveTarget(const QString& target);
+    // Before Save replaces the project: asks when another application changed it since this
+    // window read or wrote it.
+    UserPrompts::OverwriteChoice overwriteChoice();
+    // The project changed on disk: reloaded when nothing here is unsaved, else the user
+    // chooses.
+    void projectChangedElsewhere();
+    // Leaves the size sheet for the Open dialog, and comes back to it when nothing opened.
+    void openInsteadOfNewSprite();
     void updateTitle();
     void trackTextEditing(QWidget* focus);
     // Follows the editor's exportSheetPresented: shows the sheet, or closes it.
@@ -93,6 +109,7 @@ private:
     EditorView* editorView = nullptr;
     EditorCommands* editorCommands = nullptr;
     DocumentAutosaver* recoveryCopy = nullptr;
+    ProjectClaim* claim = nullptr;
     QPointer<NewSpriteView> sizeSheet;
     QPointer<ExportSheet> exportDialog;
     QString path;

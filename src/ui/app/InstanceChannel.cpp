@@ -6,15 +6,30 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
 
 const QByteArray quitRequest = QByteArrayLiteral("quit\n");
+// "open" and a JSON array of absolute paths on one line; answered with "opened".
+const QByteArray openRequest = QByteArrayLiteral("open ");
+const QByteArray openedAnswer = QByteArrayLiteral("opened\n");
+constexpr std::chrono::milliseconds retryInterval(100);
+
+void pause(std::chrono::milliseconds time) {
+    QEventLoop loop;
+    QTimer::singleShot(time, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 using Connections = std::vector<std::unique_ptr<QLocalSocket>>;
 
@@ -75,11 +90,8 @@ bool InstanceChannel::askToQuit(const QString& binaryPath, std::chrono::millisec
         socket->flush();
     }
     const QDeadlineTimer deadline(timeout);
-    while (!allClosed(connections) && !deadline.hasExpired()) {
-        QEventLoop loop;
-        QTimer::singleShot(100, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    while (!allClosed(connections) && !deadline.hasExpired())
+        pause(retryInterval);
     return allClosed(connections);
 }
 
@@ -92,4 +104,103 @@ QString InstanceChannel::socketPrefix(const QString& binaryPath) {
     const QByteArray hash =
         QCryptographicHash::hash(QDir::cleanPath(binaryPath).toUtf8(), QCryptographicHash::Sha1);
     return QString::fromLatin1(hash.toHex().left(16));
+}
+
+InstanceChannel::~InstanceChannel() {
+    leaveSession();
+}
+
+QString InstanceChannel::sessionSocketPath() {
+    return socketDirectory() + QStringLiteral("/session");
+}
+
+InstanceChannel::SessionRole InstanceChannel::joinSession(const QStringList& paths,
+                                                          OpenHandler handler,
+                                                          std::chrono::milliseconds timeout) {
+    onOpen = std::move(handler);
+    QStringList absolute;
+    for (const QString& path : paths)
+        absolute.append(QFileInfo(path).absoluteFilePath());
+    // The running Kestrin may be starting (not listening yet) or ending (the session about to
+    // be free): both are tried until one works.
+    const QDeadlineTimer deadline(timeout);
+    while (true) {
+        if (claimSession())
+            return SessionRole::first;
+        if (sendPaths(absolute, retryInterval * 10))
+            return SessionRole::handedOver;
+        if (deadline.hasExpired())
+            return SessionRole::alone;
+        pause(retryInterval);
+    }
+}
+
+// The lock decides who is first; the socket of a Kestrin that crashed is removed by the one
+// that holds the lock next.
+bool InstanceChannel::claimSession() {
+    QDir().mkpath(socketDirectory());
+    auto lock = std::make_unique<QLockFile>(sessionSocketPath() + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0); // only a lock whose process is gone is stale
+    if (!lock->tryLock(0))
+        return false;
+    QLocalServer::removeServer(sessionSocketPath());
+    sessionServer.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!sessionServer.listen(sessionSocketPath()))
+        return false;
+    sessionLock = std::move(lock);
+    connect(&sessionServer, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* connection = sessionServer.nextPendingConnection())
+            receivePaths(connection);
+    });
+    return true;
+}
+
+void InstanceChannel::leaveSession() {
+    if (!sessionLock)
+        return;
+    sessionServer.close();
+    sessionLock.reset();
+}
+
+void InstanceChannel::receivePaths(QLocalSocket* connection) {
+    connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+    connect(connection, &QLocalSocket::readyRead, this, [this, connection] {
+        if (!connection->canReadLine())
+            return;
+        const QByteArray line = connection->readLine();
+        if (!line.startsWith(openRequest))
+            return connection->disconnectFromServer();
+        QStringList paths;
+        for (const QJsonValue& value :
+             QJsonDocument::fromJson(line.mid(openRequest.size())).array())
+            paths.append(value.toString());
+        connection->write(openedAnswer);
+        connection->flush();
+        // Opening may ask questions: the launch that sent the paths does not wait for them.
+        QMetaObject::invokeMethod(
+            this,
+            [this, paths] {
+                if (onOpen)
+                    onOpen(paths);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+bool InstanceChannel::sendPaths(const QStringList& paths, std::chrono::milliseconds timeout) {
+    QLocalSocket socket;
+    socket.connectToServer(sessionSocketPath());
+    if (!socket.waitForConnected(int(timeout.count())))
+        return false;
+    socket.write(openRequest +
+                 QJsonDocument(QJsonArray::fromStringList(paths)).toJson(QJsonDocument::Compact) +
+                 '\n');
+    if (!socket.waitForBytesWritten(int(timeout.count())))
+        return false;
+    const QDeadlineTimer deadline(timeout);
+    while (!socket.canReadLine() && !deadline.hasExpired()) {
+        if (!socket.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime()))))
+            break;
+    }
+    return socket.canReadLine() && socket.readLine() == openedAnswer;
 }

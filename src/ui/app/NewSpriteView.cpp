@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <algorithm>
 
@@ -54,6 +55,14 @@ NewSpriteView::NewSpriteView(QWidget* parent) : QDialog(parent) {
     QPushButton* createButton = buttons->addButton(tr("Create"), QDialogButtonBox::AcceptRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &NewSpriteView::create);
     connect(buttons, &QDialogButtonBox::rejected, this, &NewSpriteView::reject);
+    // The first window of a launch is this sheet: opening a project must be reachable from it.
+    QPushButton* openButton = buttons->addButton(tr("Open…"), QDialogButtonBox::ActionRole);
+    const auto openInstead = [this] {
+        if (onOpen)
+            onOpen();
+    };
+    connect(openButton, &QPushButton::clicked, this, openInstead);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, openInstead);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(new QLabel(tr("Preset")));

@@ -25,6 +25,8 @@ public:
 
     std::function<void(Sprite)> onCreate;
     std::function<void()> onCancel;
+    // The "Open…" button and Ctrl+O: the user wants an existing project instead.
+    std::function<void()> onOpen;
 
     qint64 spriteWidth() const;
     qint64 spriteHeight() const;

@@ -1,8 +1,11 @@
 #include "PackageOpenDialog.h"
 
 #include "ProjectPackage.h"
+#include "RecentProjects.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 PackageOpenDialog::PackageOpenDialog(QWidget* parent) : QFileDialog(parent) {
     setOption(QFileDialog::DontUseNativeDialog);
@@ -12,6 +15,7 @@ PackageOpenDialog::PackageOpenDialog(QWidget* parent) : QFileDialog(parent) {
     setNameFilters({tr("Kestrin projects (*.%1 %2)")
                         .arg(ProjectPackage::fileExtension, ProjectPackage::manifestFileName),
                     tr("All files (*)")});
+    setDirectory(startFolder());
     // Double-clicking a package enters it; entering one means choosing it.
     connect(this, &QFileDialog::directoryEntered, this, [this](const QString& directory) {
         if (isVisible() && !packageFor(directory).isEmpty())
@@ -29,6 +33,18 @@ QString PackageOpenDialog::packageFor(const QString& path) {
     if (info.isFile() && info.fileName() == ProjectPackage::manifestFileName)
         return info.absolutePath();
     return {};
+}
+
+QString PackageOpenDialog::startFolder() {
+    for (const QString& recent : RecentProjects::all()) {
+        QString folder = QFileInfo(recent).absolutePath();
+        while (!packageFor(folder).isEmpty() && !QDir(folder).isRoot())
+            folder = QFileInfo(folder).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 void PackageOpenDialog::accept() {

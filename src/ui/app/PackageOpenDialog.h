@@ -4,7 +4,8 @@
 
 // The Open dialog for projects. A project is a folder ending in ".pixel", which a file dialog
 // would walk into instead of choosing; this one takes a selected or double-clicked package
-// folder as the answer, and "project.json" inside a package as that package.
+// folder as the answer, and "project.json" inside a package as that package. It starts beside
+// the last project.
 class PackageOpenDialog : public QFileDialog {
     Q_OBJECT
 
@@ -17,6 +18,9 @@ public:
     // The package a path stands for: a "*.pixel" folder itself, or the folder holding a
     // "project.json"; empty for anything else.
     static QString packageFor(const QString& path);
+    // Where the dialog starts: the folder holding the last project opened or saved (never a
+    // package), else the Documents folder.
+    static QString startFolder();
 
 public slots:
     void accept() override;

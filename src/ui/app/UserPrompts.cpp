@@ -89,6 +89,67 @@ bool restoreWithDialog(const QString& name, const QDateTime& savedAt) {
     return box.clickedButton() != discard;
 }
 
+UserPrompts::FailedRestoreChoice failedRestoreWithDialog(const QString& name,
+                                                         const QString& error) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton);
+    setUp(box, UserPrompts::tr("“%1” could not be restored.").arg(name),
+          error + u'\n' +
+              UserPrompts::tr("Try again, or discard the recovered copy. Closing this message "
+                              "keeps it for the next launch."));
+    QPushButton* restore = box.addButton(UserPrompts::tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(UserPrompts::tr("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return UserPrompts::FailedRestoreChoice::retry;
+    return box.clickedButton() == discard ? UserPrompts::FailedRestoreChoice::discard
+                                          : UserPrompts::FailedRestoreChoice::keep;
+}
+
+bool openLockedWithDialog(QWidget* parent, const QString& name, const QString& holder) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box,
+          holder.isEmpty() ? UserPrompts::tr("“%1” is locked by another application.").arg(name)
+                           : UserPrompts::tr("“%1” is being edited by %2.").arg(name, holder),
+          UserPrompts::tr("You can open it read-only; your changes can then be saved only as "
+                          "another project, with Save As…"));
+    QPushButton* readOnly =
+        box.addButton(UserPrompts::tr("Open Read-Only"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(UserPrompts::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    return box.clickedButton() == readOnly;
+}
+
+UserPrompts::OverwriteChoice overwriteChangedWithDialog(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box, UserPrompts::tr("“%1” was changed by another application.").arg(name),
+          UserPrompts::tr("Saving now replaces those changes with yours."));
+    QPushButton* anyway =
+        box.addButton(UserPrompts::tr("Save Anyway"), QMessageBox::DestructiveRole);
+    QPushButton* saveAs = box.addButton(UserPrompts::tr("Save As…"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(UserPrompts::tr("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == anyway)
+        return UserPrompts::OverwriteChoice::saveAnyway;
+    return box.clickedButton() == saveAs ? UserPrompts::OverwriteChoice::saveAs
+                                         : UserPrompts::OverwriteChoice::cancel;
+}
+
+bool reloadChangedWithDialog(QWidget* parent, const QString& name) {
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::NoButton, parent);
+    setUp(box, UserPrompts::tr("“%1” was changed by another application.").arg(name),
+          UserPrompts::tr("Reload it to see those changes? Your unsaved changes stay one Undo "
+                          "away."));
+    QPushButton* reload = box.addButton(UserPrompts::tr("Reload"), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(UserPrompts::tr("Keep Mine"), QMessageBox::RejectRole);
+    box.setDefaultButton(keep);
+    box.exec();
+    return box.clickedButton() == reload;
+}
+
 } // namespace
 
 UserPrompts UserPrompts::dialogs() {
@@ -100,5 +161,9 @@ UserPrompts UserPrompts::dialogs() {
         .chooseProject = projectWithDialog,
         .chooseImage = imageWithDialog,
         .askToRestore = restoreWithDialog,
+        .askAfterFailedRestore = failedRestoreWithDialog,
+        .askToOpenLocked = openLockedWithDialog,
+        .askToOverwriteChanged = overwriteChangedWithDialog,
+        .askToReloadChanged = reloadChangedWithDialog,
     };
 }

