@@ -58,18 +58,17 @@ void checkScale(qint64 percent, qint64 width, qint64 height, ExportFormat format
     const QList<qint64> offered = ExportService::percents(width, height, format);
     if (offered.contains(percent))
         return;
-    const QString title = ExportFormats::title(format);
     if (offered.isEmpty())
-        throw CliError(cliText("A %1 × %2 image cannot be written as an %3 at any scale.")
+        throw CliError(cliText("A %1 × %2 image cannot be written as %3 at any scale.")
                            .arg(width)
                            .arg(height)
-                           .arg(title));
+                           .arg(ExportFormats::titleWithArticle(format)));
     throw CliError(
         cliText("Scale %1% is not offered for a %2 × %3 image as %4. Offered scales: %5.")
             .arg(percent)
             .arg(width)
             .arg(height)
-            .arg(title, percentList(offered)));
+            .arg(ExportFormats::title(format), percentList(offered)));
 }
 
 void checkFrame(const Sprite& sprite, qint64 frame) {
@@ -84,6 +83,25 @@ void checkFrame(const Sprite& sprite, qint64 frame) {
 QTextStream& out() {
     static QTextStream stream(stdout);
     return stream;
+}
+
+QString printable(const QString& text) {
+    QString shown;
+    for (const QChar c : text) {
+        if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                 c.category() == QChar::Separator_Paragraph)
+            shown += QStringLiteral("\\u") +
+                     QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0');
+        else
+            shown += c;
+    }
+    return shown;
 }
 
 } // namespace CliChecks

@@ -29,5 +29,8 @@ void checkScale(qint64 percent, qint64 width, qint64 height, ExportFormat format
 void checkFrame(const Sprite& sprite, qint64 frame);
 
 QTextStream& out();
+// text with control characters and line separators escaped (\n, \t, \u001B), so a name
+// printed on a line can neither break the line nor drive the terminal.
+QString printable(const QString& text);
 
 } // namespace CliChecks

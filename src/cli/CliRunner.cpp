@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <exception>
 #include <functional>
 
@@ -45,18 +47,43 @@ QString usage() {
         text +=
             QStringLiteral("  %1  %2\n")
                 .arg(QString::fromLatin1(command.name).leftJustified(7), cliText(command.summary));
-    text += cliText("\nSee kestrin-cli <command> --help for its options.\n");
+    text += cliText("\nSee kestrin-cli <command> --help for its options. --verbose, with any "
+                    "command, also shows the image libraries' own messages.\n");
     return text;
 }
 
+// Kestrin's own messages; the image libraries' go to stderr only with --verbose.
+FILE* messages = stderr;
+
+void dropLibraryMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Decoders report through Qt's log and straight to stderr ("libpng error: …"): both are
+// silenced, and Kestrin's one line goes to the real stderr through a copy of it.
+void silenceLibraries() {
+    qInstallMessageHandler(dropLibraryMessage);
+    const int kept = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (kept < 0 || nowhere < 0) {
+        if (kept >= 0)
+            close(kept);
+        if (nowhere >= 0)
+            close(nowhere);
+        return;
+    }
+    if (FILE* copy = fdopen(kept, "w"); copy && dup2(nowhere, STDERR_FILENO) >= 0)
+        messages = copy;
+    close(nowhere);
+}
+
 void printError(const QString& message) {
-    std::fputs(("kestrin-cli: " + message + '\n').toUtf8().constData(), stderr);
+    std::fputs(("kestrin-cli: " + message + '\n').toUtf8().constData(), messages);
+    std::fflush(messages);
 }
 
 int dispatch(const QStringList& arguments) {
     const QString name = arguments.value(1);
     if (name.isEmpty() || name == "-h" || name == "--help" || name == "help") {
-        std::fputs(usage().toUtf8().constData(), name.isEmpty() ? stderr : stdout);
+        std::fputs(usage().toUtf8().constData(), name.isEmpty() ? messages : stdout);
         return name.isEmpty() ? 1 : 0;
     }
     for (const Command& command : commands()) {
@@ -64,7 +91,7 @@ int dispatch(const QStringList& arguments) {
             return command.run(arguments);
     }
     printError(cliText("unknown command “%1”.").arg(name));
-    std::fputs(usage().toUtf8().constData(), stderr);
+    std::fputs(usage().toUtf8().constData(), messages);
     return 1;
 }
 
@@ -72,7 +99,9 @@ int dispatch(const QStringList& arguments) {
 
 namespace CliRunner {
 
-int run(const QStringList& arguments) {
+int run(QStringList arguments) {
+    if (arguments.removeAll(QStringLiteral("--verbose")) == 0)
+        silenceLibraries();
     try {
         const int status = dispatch(arguments);
         CliChecks::out().flush();

@@ -6,6 +6,8 @@
 // stderr and exit status 1.
 namespace CliRunner {
 
-int run(const QStringList& arguments);
+// "--verbose" anywhere lets the image libraries' own messages through to stderr; without it
+// they are dropped.
+int run(QStringList arguments);
 
 } // namespace CliRunner

@@ -31,19 +31,15 @@ QString sizeText(qint64 width, qint64 height, qint64 percent) {
         .arg(ExportScale::side(height, percent));
 }
 
-// Runs write() into the folder, taking back this run's files when it fails.
+// Runs write() and puts its files into the folder only when every one was written.
 qint64 writeIntoFolder(const QString& folder, const QStringList& names,
                        const std::function<qint64(const QString&)>& write) {
-    const FolderOutput output(folder, names);
-    try {
-        const qint64 written = write(output.path());
-        for (const QString& name : names)
-            out() << QDir(output.path()).filePath(name) << Qt::endl;
-        return written;
-    } catch (...) {
-        output.discard();
-        throw;
-    }
+    FolderOutput output(folder, names);
+    const qint64 written = write(output.stagingPath());
+    output.commit();
+    for (const QString& name : names)
+        out() << QDir(output.path()).filePath(name) << Qt::endl;
+    return written;
 }
 
 // hero-sheet.png → hero-sheet.json, beside the image.

@@ -2,20 +2,32 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
 
-// The folder a batch export writes into. If the export fails, discard() takes back what this
-// run added (the files that were not there before, and the folder if it made it), so a
-// failed run leaves no partial set of files behind.
+// The folder a batch export writes into. Files are written into a hidden staging folder inside
+// it and moved into place only once every one of them is complete, so a run that fails leaves
+// the folder as it was: files it would have replaced keep their old content, and a folder the
+// run made is removed again.
 class FolderOutput {
 public:
-    // Makes the folder when it is missing; throws CliError when it cannot.
+    // Makes the folder when it is missing; throws CliError when it cannot, or when one of the
+    // names is taken by something that is not a file.
     FolderOutput(const QString& folder, const QStringList& fileNames);
+    ~FolderOutput();
+    FolderOutput(const FolderOutput&) = delete;
+    FolderOutput& operator=(const FolderOutput&) = delete;
 
     QString path() const { return folder; }
-    void discard() const;
+    // Where the files are to be written before commit().
+    QString stagingPath() const { return staging->path(); }
+    // Moves every staged file into place. Throws CliError.
+    void commit();
 
 private:
     QString folder;
-    QStringList newFileNames;
+    QStringList fileNames;
+    std::optional<QTemporaryDir> staging;
     bool madeFolder = false;
+    bool committed = false;
 };

@@ -32,7 +32,7 @@ void printLayers(const Sprite& sprite) {
         << Qt::endl;
     for (qint64 i = 0; i < sprite.layers.size(); ++i) {
         const Layer& layer = sprite.layers[i];
-        out() << "  " << i << ": " << layer.name << " ("
+        out() << "  " << i << ": " << CliChecks::printable(layer.name) << " ("
               << (layer.isVisible ? cliText("visible") : cliText("hidden")) << ", "
               << cliText("opacity %1%").arg(qRound(layer.opacity * 100)) << ")" << Qt::endl;
     }

@@ -12,8 +12,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kestrin::test;
@@ -373,4 +375,81 @@ TEST_F(KestrinCli, ImportsAnimationsSheetsAndSequencesAsFrames) {
                     .err.contains("does not split into 5 equal cells"));
     EXPECT_TRUE(run({"import", "sheet.png", "x", "--cell", "16"}).err.contains("Invalid --cell"));
     EXPECT_FALSE(QFileInfo::exists(path("x.pixel")));
+TEST_F(KestrinCli, LibraryMessagesStayOutOfTheOneErrorLine) {
+    QByteArray png = readAll(path("hero.pixel/preview.png"));
+    ASSERT_FALSE(png.isEmpty());
+    png[24] = char(png[24] ^ 0x55); // a damaged header makes libpng complain
+    QFile damaged(path("damaged.png"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(png);
+    damaged.close();
+
+    const CliResult quiet = run({"import", "damaged.png", "out"});
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.err.count(u'\n'), 1) << quiet.err.toStdString();
+    EXPECT_TRUE(quiet.err.startsWith("kestrin-cli: ")) << quiet.err.toStdString();
+    const CliResult verbose = run({"import", "--verbose", "damaged.png", "out"});
+    EXPECT_EQ(verbose.status, 1);
+    EXPECT_TRUE(verbose.err.contains("libpng")) << verbose.err.toStdString();
+    EXPECT_TRUE(verbose.err.endsWith(quiet.err));
+    EXPECT_FALSE(QFileInfo::exists(path("out.pixel")));
+
+    // Only regular files are imported: a FIFO would block the read forever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
+    const CliResult fifo = run({"import", "pipe.png", "piped"});
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_TRUE(fifo.err.contains("That image could not be read.")) << fifo.err.toStdString();
+}
+
+TEST_F(KestrinCli, LayerNamesCannotForgeLinesOrCutFileNames) {
+    Sprite named = heroSprite();
+    named.layers[0].name = QStringLiteral("Back\nFrames: 99 (0 ms loop):\x1b[2J");
+    named.layers[2].name = QStringLiteral("Eyes") + QChar(0) + QStringLiteral(".txt");
+    named.layers[2].name += QChar(0x2028);
+    ProjectPackage::writePackage(named, path("named.pixel"));
+
+    const CliResult info = run({"info", "named.pixel"});
+    ASSERT_EQ(info.status, 0) << info.err.toStdString();
+    const QStringList lines = info.out.split(u'\n');
+    EXPECT_EQ(lines.filter(QRegularExpression("^Frames:")).size(), 1) << info.out.toStdString();
+    EXPECT_FALSE(info.out.contains(QChar(0x1b)));
+    EXPECT_FALSE(info.out.contains(QChar(0x2028)));
+    EXPECT_TRUE(info.out.contains("0: Back\\nFrames: 99 (0 ms loop):\\u001B[2J (visible"))
+        << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains("2: Eyes\\u0000.txt\\u2028 (visible")) << info.out.toStdString();
+
+    ASSERT_EQ(run({"layers", "named.pixel", "layers"}).status, 0);
+    EXPECT_EQ(everything(path("layers")),
+              "named_00_Back-Frames: 99 (0 ms loop):-[2J.png, named_02_Eyes-.txt\u2028.png");
+}
+
+TEST_F(KestrinCli, AFolderExportThatFailsKeepsTheOldFiles) {
+    // Small empty frames first, then one of noise too large for the file size limit.
+    Sprite sprite = animation(64, 64, 3);
+    sprite.layers[0].cels[2] = Cel(64, 64, randomPixels(64 * 64, 7));
+    ProjectPackage::writePackage(sprite, path("noisy.pixel"));
+    QDir(folder.path()).mkpath("out");
+    QFile old(path("out/noisy_000.png"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old content");
+    old.close();
+    const std::string before = everything(folder.path());
+
+    const CliResult failed = run({"frames", "noisy.pixel", "out", "-s", "1000"}, "ulimit -f 16;");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(failed.err.contains("File too large")) << failed.err.toStdString();
+    EXPECT_EQ(readAll(path("out/noisy_000.png")), "old content");
+    EXPECT_EQ(everything(folder.path()), before);
+
+    // Something in the way that is not a file is named before anything is written.
+    QDir(folder.path()).mkpath("out/noisy_001.png");
+    const CliResult blocked = run({"frames", "noisy.pixel", "out"});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(blocked.err.contains("is in the way")) << blocked.err.toStdString();
+    EXPECT_EQ(readAll(path("out/noisy_000.png")), "old content");
+
+    QDir(path("out")).rmdir("noisy_001.png");
+    ASSERT_EQ(run({"frames", "noisy.pixel", "out"}).status, 0);
+    EXPECT_EQ(everything(path("out")), "noisy_000.png, noisy_001.png, noisy_002.png");
+    EXPECT_EQ(decodedImage(readAll(path("out/noisy_000.png"))).width(), 64);
 }

@@ -5,6 +5,9 @@
   images.py expect IMAGE x,y=#RRGGBBAA ...   exits 1 listing the pixels that differ
   images.py segments SHOT.png RULE COUNT   prints "x y chosen|-" for each of a row of
                                       COUNT buttons under the RULE-th inspector rule (from 0)
+  images.py swatch SHOT.png #RRGGBB   prints "x y", the centre of the palette swatch of that
+                                      colour in the inspector column
+  images.py layer-row SHOT.png        prints "left top right bottom" of the active layer's row
 """
 
 import re
@@ -144,6 +147,38 @@ def find_segments(image, rule_index, count):
     return None
 
 
+def inspector_left(image):
+    return image.width - 300
+
+
+def find_swatch(image, colour):
+    """The centre of the first square of exactly colour (a palette swatch, 20 points a side)
+    in the inspector column."""
+    for y in range(image.height):
+        for x, length, found in runs(image, y, inspector_left(image), image.width):
+            if found == colour and 12 <= length <= 24:
+                return x + length // 2, y + length // 2
+    return None
+
+
+def find_active_layer_row(image):
+    """The active layer's row: the lowest band of rows in the inspector column holding a long
+    run of the selection tint (blue over the window colour)."""
+    tinted = {}  # y: (left, right)
+    for y in range(image.height):
+        for x, length, (r, _, b) in runs(image, y, inspector_left(image), image.width):
+            if length >= 80 and b - r >= 25:
+                left, right = tinted.get(y, (x, x + length))
+                tinted[y] = (min(left, x), max(right, x + length))
+    if not tinted:
+        return None
+    bottom = top = max(tinted)
+    while top - 1 in tinted:
+        top -= 1
+    band = [tinted[y] for y in range(top, bottom + 1)]
+    return min(left for left, _ in band), top, max(right for _, right in band), bottom
+
+
 def parse_expectation(text):
     where, colour = text.split("=")
     x, y = (int(v) for v in where.split(","))
@@ -168,6 +203,19 @@ def expect(image, expectations):
 def main(argv):
     command, path, *rest = argv
     image = Image(path)
+    if command == "swatch":
+        found = find_swatch(image, tuple(int(rest[0].lstrip("#")[i:i + 2], 16)
+                                         for i in range(0, 6, 2)))
+        if not found:
+            return 1
+        print(*found)
+        return 0
+    if command == "layer-row":
+        found = find_active_layer_row(image)
+        if not found:
+            return 1
+        print(*found)
+        return 0
     if command == "canvas":
         found = find_canvas(image)
         if not found:

@@ -5,9 +5,12 @@
 
 namespace {
 
+// A drag that changed pixels on its way is the user's move even when it came back to where it
+// began; one that never changed a pixel (a jittery click, transparent content) leaves no step.
 void finishDrag(EditorState& editor, bool keepUnchanged) {
     if (!editor.contentDrag())
         return;
+    keepUnchanged = keepUnchanged && editor.contentDrag()->changedPixels;
     editor.setContentDrag(std::nullopt);
     editor.endStroke(EditorState::tr("Move"), keepUnchanged);
 }
@@ -55,6 +58,14 @@ void updateContentDrag(EditorState& editor, qint64 dx, qint64 dy) {
     PixelBlocks::write(editor, *layer, moved, drag->content, true);
     if (drag->tracksSelection)
         editor.setSelection(moved); // unclipped: dragged past the edge it keeps its size
+    if (drag->changedPixels)
+        return;
+    const PixelRect touched = origin.unionWith(moved).intersection(slot->bounds());
+    if (Cel(slot->width, slot->height, *snapshot).extract(touched) != slot->extract(touched)) {
+        EditorState::ContentDrag changed = *drag;
+        changed.changedPixels = true;
+        editor.setContentDrag(std::move(changed));
+    }
 }
 
 void endContentDrag(EditorState& editor) {

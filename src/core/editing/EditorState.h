@@ -49,6 +49,7 @@ public:
         PixelRect origin;
         QList<quint32> content;
         bool tracksSelection = false; // the selection moves along with them
+        bool changedPixels = false;   // some pixel showed other content during the drag
     };
     // Where floating pixels were grabbed: the pressed pixel, and the paste's origin then.
     struct FloatingGrab {

@@ -8,6 +8,7 @@
 Playback::Playback(const PixelDocument& document, QObject* parent)
     : QObject(parent), doc(document) {
     stepTimer.setSingleShot(true);
+    stepTimer.setTimerType(Qt::PreciseTimer); // the coarse timer is off by up to 5 %
     connect(&stepTimer, &QTimer::timeout, this, &Playback::advance);
 }
 
@@ -24,17 +25,24 @@ void Playback::start() {
         return;
     setFrame(doc.sprite().activeFrameIndex);
     setPlaying(true);
-    scheduleStep();
+    clock.start();
+    frameDue = 0;
+    scheduleStep(0);
 }
 
-void Playback::scheduleStep() {
+void Playback::scheduleStep(qint64 now) {
     const QList<Frame>& frames = doc.sprite().frames;
     const qint64 shown = std::min(m_frame, qint64(frames.size()) - 1);
     const qint64 duration =
         shown >= 0 && shown < frames.size() ? frames[shown].duration : Frame::defaultDuration;
     // Bounded both ways: a zero or negative duration from a file must not spin the loop,
     // and QTimer takes int milliseconds.
-    stepTimer.start(int(std::clamp(duration, Frame::minimumDuration, maximumDelay)));
+    const qint64 delay = std::clamp(duration, Frame::minimumDuration, maximumDelay);
+    // Each frame is timed from when the one before should have ended, so timer lateness never
+    // adds up; a step later than a whole frame starts afresh rather than racing to catch up.
+    const qint64 lateness = now - frameDue;
+    frameDue = (lateness > 0 && lateness < delay ? frameDue : now) + delay;
+    stepTimer.start(int(frameDue - now));
 }
 
 void Playback::advance() {
@@ -47,7 +55,7 @@ void Playback::advance() {
     }
     setFrame((m_frame + 1) % count);
     emit displayChanged();
-    scheduleStep();
+    scheduleStep(clock.elapsed());
 }
 
 void Playback::stop() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -39,10 +40,12 @@ signals:
 private:
     void setPlaying(bool playing);
     void setFrame(qint64 frame);
-    void scheduleStep();
+    void scheduleStep(qint64 now);
 
     const PixelDocument& doc;
     bool m_playing = false;
     qint64 m_frame = 0;
     QTimer stepTimer;
+    QElapsedTimer clock; // since playback started
+    qint64 frameDue = 0; // on the clock: when the shown frame ends
 };

@@ -1,6 +1,7 @@
 #include "ExportChoices.h"
 
 #include "ApngService.h"
+#include "ExportError.h"
 #include "ExportScale.h"
 #include "ExportService.h"
 #include "GIFService.h"
@@ -130,9 +131,23 @@ std::optional<QString> ExportChoices::note() const {
     if (kind == Format::apng)
         return std::nullopt;
     if (availableScales().isEmpty())
-        return tr("This canvas cannot be written as an %1 at any scale.")
-            .arg(ExportFormats::title(imageFormat));
+        return tr("This canvas cannot be written as %1 at any scale.")
+            .arg(ExportFormats::titleWithArticle(imageFormat));
+    // Padding and the scale can push a sheet past the limit the offered scales allow for.
+    if (kind == Format::spriteSheet) {
+        const auto [width, height] = sheetSize();
+        if (!SpriteSheetService::fits(width, height, percent))
+            return ExportError::tooLarge().message();
+    }
     return std::nullopt;
+}
+
+std::pair<qint64, qint64> ExportChoices::sheetSize() const {
+    const SpriteSheetService::Grid grid =
+        SpriteSheetService::dimensions(content.frames.size(), sheetLayout, gridColumns);
+    const PixelRect source = frameSource();
+    return {SpriteSheetService::sheetLength(grid.columns, source.width, gutter),
+            SpriteSheetService::sheetLength(grid.rows, source.height, gutter)};
 }
 
 QString ExportChoices::summary() const {
@@ -141,14 +156,11 @@ QString ExportChoices::summary() const {
     case Format::spriteSheet: {
         const SpriteSheetService::Grid grid =
             SpriteSheetService::dimensions(frameCount, sheetLayout, gridColumns);
-        const PixelRect source = frameSource();
-        return outputSize(SpriteSheetService::sheetLength(grid.columns, source.width, gutter),
-                          SpriteSheetService::sheetLength(grid.rows, source.height, gutter),
-                          percent) +
-               QStringLiteral("\n%1 %2 %3 frames")
-                   .arg(grid.columns)
-                   .arg(QChar(times))
-                   .arg(grid.rows);
+        const auto [width, height] = sheetSize();
+        return outputSize(width, height, percent) + QStringLiteral("\n%1 %2 %3 frames")
+                                                        .arg(grid.columns)
+                                                        .arg(QChar(times))
+                                                        .arg(grid.rows);
     }
     case Format::gif:
     case Format::apng:

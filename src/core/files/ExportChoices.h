@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 // What an export is asked to write, and the rules that follow from it: the scales on offer,
 // whether it can be written at all, the summary of the result and the names offered for it.
@@ -94,6 +95,8 @@ public:
 
 private:
     QString baseName() const;
+    // The sprite sheet's width and height at 1:1, padding included.
+    std::pair<qint64, qint64> sheetSize() const;
 
     Sprite content;
     QString name;

@@ -8,6 +8,7 @@ namespace {
 struct FormatInfo {
     const char* raw;
     const char* title;
+    const char* titleWithArticle; // as it is read out: "an SVG", "a PNG"
     const char* extension;
     const char* mimeType;
     const char* writer;
@@ -15,11 +16,11 @@ struct FormatInfo {
 
 const FormatInfo& info(ExportFormat format) {
     static const FormatInfo table[] = {
-        {"png", "PNG", "png", "image/png", "png"},
-        {"jpeg", "JPEG", "jpg", "image/jpeg", "jpeg"},
-        {"bmp", "BMP", "bmp", "image/bmp", "bmp"},
-        {"ico", "ICO", "ico", "image/vnd.microsoft.icon", "ico"},
-        {"svg", "SVG", "svg", "image/svg+xml", ""},
+        {"png", "PNG", "a PNG", "png", "image/png", "png"},
+        {"jpeg", "JPEG", "a JPEG", "jpg", "image/jpeg", "jpeg"},
+        {"bmp", "BMP", "a BMP", "bmp", "image/bmp", "bmp"},
+        {"ico", "ICO", "an ICO", "ico", "image/vnd.microsoft.icon", "ico"},
+        {"svg", "SVG", "an SVG", "svg", "image/svg+xml", ""},
     };
     return table[int(format)];
 }
@@ -52,6 +53,10 @@ std::optional<ExportFormat> fromFileName(const QString& fileName) {
 
 QString title(ExportFormat format) {
     return QCoreApplication::translate("ExportFormat", info(format).title);
+}
+
+QString titleWithArticle(ExportFormat format) {
+    return QCoreApplication::translate("ExportFormat", info(format).titleWithArticle);
 }
 
 QString fileExtension(ExportFormat format) {

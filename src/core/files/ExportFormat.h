@@ -20,6 +20,8 @@ std::optional<ExportFormat> fromRawValue(const QString& raw);
 std::optional<ExportFormat> fromFileName(const QString& fileName);
 
 QString title(ExportFormat format);
+// The title with its indefinite article ("a PNG", "an ICO").
+QString titleWithArticle(ExportFormat format);
 QString fileExtension(ExportFormat format);
 QString mimeType(ExportFormat format);
 // What the user should know before choosing the format; absent when nothing.

@@ -148,8 +148,12 @@ QString frameFileName(const QString& baseName, qint64 frame, ExportFormat format
 
 QString layerFileName(const QString& baseName, qint64 layer, const QString& layerName,
                       ExportFormat format) {
+    // Folder separators and control characters (a NUL would cut the path short) become "-".
     QString name = layerName;
-    name.replace(u'/', u'-');
+    for (QChar& c : name) {
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u'-';
+    }
     return baseOrUntitled(baseName) + QString::asprintf("_%02lld_", qlonglong(layer)) + name +
            u'.' + ExportFormats::fileExtension(format);
 }

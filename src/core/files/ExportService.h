@@ -50,7 +50,7 @@ void writeFiles(const QList<FileContents>& files);
 
 // base_000.png, base_001.png, … ("Untitled" for an empty base).
 QString frameFileName(const QString& baseName, qint64 frame, ExportFormat format);
-// base_03_Eyes.png; "/" in the layer name becomes "-".
+// base_03_Eyes.png; "/" and control characters in the layer name become "-".
 QString layerFileName(const QString& baseName, qint64 layer, const QString& layerName,
                       ExportFormat format);
 

@@ -38,7 +38,8 @@ private:
     int values[size] = {};
 };
 
-std::optional<GIFQuantizer::Indexed> exactly(const QList<quint32>& pixels) {
+std::optional<GIFQuantizer::Indexed> exactly(const QList<quint32>& pixels,
+                                             bool needsTransparentIndex) {
     GIFQuantizer::Indexed result;
     result.indices = QByteArray(pixels.size(), Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(result.indices.data());
@@ -63,7 +64,7 @@ std::optional<GIFQuantizer::Indexed> exactly(const QList<quint32>& pixels) {
         out[i] = uchar(previousIndex);
     }
     result.colors = table->colors;
-    if (transparent) {
+    if (transparent || needsTransparentIndex) {
         result.transparentIndex = int(result.colors.size());
         result.colors.append(0);
         for (qint64 i = 0; i < pixels.size(); ++i)
@@ -93,10 +94,12 @@ QByteArray rgbaBytes(const QList<quint32>& pixels) {
     return bytes;
 }
 
-GIFQuantizer::Indexed reduced(const QList<quint32>& pixels, qint64 width, qint64 height) {
+GIFQuantizer::Indexed reduced(const QList<quint32>& pixels, qint64 width, qint64 height,
+                              bool needsTransparentIndex) {
     const QByteArray rgba = rgbaBytes(pixels);
     LiqPointer<liq_attr> attr(liq_attr_create());
-    if (!attr || liq_set_max_colors(attr.get(), 256) != LIQ_OK)
+    const int colorLimit = needsTransparentIndex ? 255 : 256; // room for the transparent entry
+    if (!attr || liq_set_max_colors(attr.get(), colorLimit) != LIQ_OK)
         throw ExportError::renderFailed();
     LiqPointer<liq_image> image(
         liq_image_create_rgba(attr.get(), rgba.constData(), int(width), int(height), 0));
@@ -124,12 +127,18 @@ GIFQuantizer::Indexed reduced(const QList<quint32>& pixels, qint64 width, qint64
 
 namespace GIFQuantizer {
 
-Indexed indexed(const QList<quint32>& pixels, qint64 width, qint64 height) {
+Indexed indexed(const QList<quint32>& pixels, qint64 width, qint64 height,
+                bool needsTransparentIndex) {
     if (width < 1 || height < 1 || pixels.size() != width * height)
         throw ExportError::renderFailed();
-    if (auto exact = exactly(pixels))
+    if (auto exact = exactly(pixels, needsTransparentIndex))
         return *exact;
-    return reduced(pixels, width, height);
+    Indexed result = reduced(pixels, width, height, needsTransparentIndex);
+    if (needsTransparentIndex && result.transparentIndex < 0) {
+        result.transparentIndex = int(result.colors.size());
+        result.colors.append(0);
+    }
+    return result;
 }
 
 } // namespace GIFQuantizer

@@ -63,7 +63,11 @@ void GIFWriter::writeLoopForever() {
 
 void GIFWriter::add(const GIFFramePlanner::Image& image) {
     const PixelRect& rect = image.rect;
-    GIFQuantizer::Indexed indexed = GIFQuantizer::indexed(image.pixels, rect.width, rect.height);
+    // Some decoders clear a disposed image to the background colour unless the image has a
+    // transparent index; with one, every decoder clears it to transparency.
+    const bool disposedToBackground = image.disposal == GIFFramePlanner::Disposal::clear;
+    GIFQuantizer::Indexed indexed =
+        GIFQuantizer::indexed(image.pixels, rect.width, rect.height, disposedToBackground);
 
     GraphicsControlBlock control{};
     control.DisposalMode = int(image.disposal);

@@ -1,8 +1,11 @@
 #include "ImportService.h"
 
 #include "CanvasLimits.h"
+#include "ImageCompleteness.h"
 #include "ImportError.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSet>
@@ -11,6 +14,8 @@ namespace {
 
 // Enough for the largest allowed image at 16 bits per channel.
 constexpr int importAllocationLimitMiB = 256;
+// No image within the canvas limit needs a larger file than its decoded pixels do.
+constexpr qint64 largestFileBytes = qint64(importAllocationLimitMiB) * 1024 * 1024;
 
 void checkSize(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
@@ -24,11 +29,22 @@ void checkSize(qint64 width, qint64 height) {
 namespace ImportService {
 
 Sprite spriteFromImageAt(const QString& path) {
-    QImageReader reader(path);
+    // Only regular files: reading a FIFO or a device could block forever or never end.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || file.size() > largestFileBytes ||
+        !file.open(QIODevice::ReadOnly))
+        throw ImportError(ImportError::unreadableImage);
+    QByteArray bytes = file.readAll();
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device, QFileInfo(path).suffix().toLatin1());
     reader.setAllocationLimit(importAllocationLimitMiB);
+    reader.setAutoTransform(true); // a photo taken on its side comes in upright
     const QSize header = reader.size();
     if (header.isValid())
         checkSize(header.width(), header.height());
+    if (!ImageCompleteness::isComplete(bytes))
+        throw ImportError(ImportError::unreadableImage);
     const QImage image = reader.read();
     const auto pixels = image.isNull() ? std::nullopt : PixelRenderer::buffer(image);
     if (!pixels)

@@ -36,8 +36,7 @@ struct Placement {
 // cannot allocate more than an enlarging one.
 void checkSheetArea(const Placement& placement, qint64 percent) {
     ExportService::checkOutputSize(placement.width(), placement.height(), percent);
-    if (placement.width() * placement.height() >
-        ExportScale::largestSide * ExportScale::largestSide)
+    if (!SpriteSheetService::fits(placement.width(), placement.height(), percent))
         throw ExportError::tooLarge();
 }
 
@@ -163,6 +162,11 @@ Grid dimensions(qint64 frameCount, SpriteSheetLayout layout, qint64 columns) {
     }
     const qint64 gridColumns = std::min(cells, std::max<qint64>(columns, 1));
     return {gridColumns, (cells + gridColumns - 1) / gridColumns};
+}
+
+bool fits(qint64 width, qint64 height, qint64 percent) {
+    return ExportScale::fits(width, height, percent) &&
+           width * height <= ExportScale::largestSide * ExportScale::largestSide;
 }
 
 PixelRect contentBounds(const Sprite& sprite) {

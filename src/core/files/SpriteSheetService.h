@@ -76,6 +76,9 @@ Grid dimensions(qint64 frameCount, SpriteSheetLayout layout, qint64 columns);
 inline qint64 sheetLength(qint64 cells, qint64 cellLength, qint64 padding) {
     return cells * (cellLength + padding) + padding;
 }
+// True when a sheet of width × height at 1:1 can be written at percent: no side over the
+// largest exported side, and no more pixels at 1:1 than the largest output image.
+bool fits(qint64 width, qint64 height, qint64 percent);
 // The smallest rectangle holding every visible pixel of every frame; the whole canvas when
 // nothing is visible.
 PixelRect contentBounds(const Sprite& sprite);

@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -262,16 +263,20 @@ std::optional<Buffer> buffer(const QImage& image) {
     QImage drawn = image;
     if (!holdsSRgb(drawn.colorSpace()))
         drawn.convertToColorSpace(QColorSpace::SRgb);
-    if (drawn.format() != premultipliedFormat)
-        drawn = drawn.convertToFormat(premultipliedFormat);
+    // Straight all the way: a trip through premultiplied words would round semi-transparent
+    // colours, so a copy → paste round trip would not be exact.
+    if (drawn.format() != straightFormat)
+        drawn = drawn.convertToFormat(straightFormat);
     if (drawn.isNull())
         return std::nullopt;
     const qint64 width = drawn.width();
     Buffer result{QList<quint32>(width * drawn.height()), width, drawn.height()};
     quint32* out = result.pixels.data();
-    for (int y = 0; y < drawn.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(drawn.constScanLine(y));
-        PixelBlending::unpremultiplyRow(row, out + y * width, width);
+    for (int y = 0; y < drawn.height(); ++y)
+        std::memcpy(out + y * width, drawn.constScanLine(y), size_t(width) * sizeof(quint32));
+    for (quint32& word : result.pixels) {
+        if ((word >> 24) == 0)
+            word = 0; // an empty pixel is the word 0, whatever colour it hid
     }
     return result;
 }

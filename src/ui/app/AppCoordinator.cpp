@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <QSet>
 
 namespace {
 
@@ -404,6 +405,18 @@ QList<DocumentWindow*> AppCoordinator::documentWindows() const {
             open.append(window);
     }
     return open;
+}
+
+qint64 AppCoordinator::freeUntitledNumber() const {
+    QSet<qint64> taken;
+    for (const DocumentWindow* window : documentWindows()) {
+        if (window->filePath().isEmpty())
+            taken.insert(window->untitledNumber());
+    }
+    qint64 number = 1;
+    while (taken.contains(number))
+        ++number;
+    return number;
 }
 
 DocumentWindow* AppCoordinator::activeDocumentWindow() const {

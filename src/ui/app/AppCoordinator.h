@@ -73,6 +73,8 @@ public:
     HelpWindow* helpWindow() const { return help; }
     SettingsWindow* settingsWindow() const { return settings; }
     QList<DocumentWindow*> documentWindows() const;
+    // The lowest number no open untitled window goes by: "Untitled" is 1, then "Untitled 2"…
+    qint64 freeUntitledNumber() const;
     // The document window the user works in, if the active window is one.
     DocumentWindow* activeDocumentWindow() const;
     DocumentWindow* windowFor(const QString& path) const;

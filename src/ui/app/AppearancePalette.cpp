@@ -6,9 +6,12 @@
 
 namespace AppearancePalette {
 
+// Captions and placeholders use PlaceholderText: it keeps 4.5:1 against the window.
 QPalette light() {
     const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    return fusion ? fusion->standardPalette() : QPalette(QColor(239, 239, 239));
+    QPalette palette = fusion ? fusion->standardPalette() : QPalette(QColor(239, 239, 239));
+    palette.setColor(QPalette::PlaceholderText, QColor(105, 105, 105));
+    return palette;
 }
 
 QPalette dark() {
@@ -16,6 +19,7 @@ QPalette dark() {
     const QColor base(30, 30, 32);
     const QColor text(230, 230, 230);
     const QColor disabledText(125, 125, 128);
+    const QColor secondaryText(150, 150, 154);
     const QColor highlight(66, 133, 244);
     QPalette palette(window);
     palette.setColor(QPalette::Window, window);
@@ -24,7 +28,7 @@ QPalette dark() {
     palette.setColor(QPalette::AlternateBase, window);
     palette.setColor(QPalette::ToolTipBase, base);
     palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::PlaceholderText, disabledText);
+    palette.setColor(QPalette::PlaceholderText, secondaryText);
     palette.setColor(QPalette::Text, text);
     palette.setColor(QPalette::Button, QColor(58, 58, 62));
     palette.setColor(QPalette::ButtonText, text);

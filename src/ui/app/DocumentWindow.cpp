@@ -27,6 +27,9 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace {
 
@@ -43,7 +46,8 @@ QStringList localPaths(const QMimeData* data) {
 
 DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 sequence)
     : coordinator(coordinator), doc(std::make_unique<PixelDocument>(std::move(setup.sprite))),
-      path(std::move(setup.filePath)), order(sequence), blankOrigin(setup.promptsForSize) {
+      path(std::move(setup.filePath)), order(sequence), untitled(coordinator.freeUntitledNumber()),
+      blankOrigin(setup.promptsForSize) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAcceptDrops(true);
     setWindowIcon(ApplicationResources::applicationIcon());
@@ -54,6 +58,9 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
     AppSettings& settings = AppSettings::shared();
     editorState->setPixelPerfect(settings.pixelPerfect());
     editorState->view().setShowPixelGrid(settings.showPixelGrid());
+    // Changing the setting shows or hides the grid in every open window, not only new ones.
+    connect(&settings, &AppSettings::showPixelGridChanged, &editorState->view(),
+            &EditorViewState::setShowPixelGrid);
     connect(editorState.get(), &EditorState::pixelPerfectChanged, &settings,
             &AppSettings::setPixelPerfect);
 
@@ -91,7 +98,9 @@ DocumentWindow::~DocumentWindow() {
 }
 
 QString DocumentWindow::displayName() const {
-    return path.isEmpty() ? tr("Untitled") : QFileInfo(path).completeBaseName();
+    if (!path.isEmpty())
+        return QFileInfo(path).completeBaseName();
+    return untitled > 1 ? tr("Untitled %1").arg(untitled) : tr("Untitled");
 }
 
 bool DocumentWindow::isReadOnly() const {
@@ -116,6 +125,28 @@ void DocumentWindow::presentSizePromptIfNeeded() {
                                   Qt::QueuedConnection);
     };
     sizeSheet->open();
+    placeSheets();
+}
+
+void DocumentWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    placeSheets();
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeSheets();
+}
+
+// Centred over the window, so that a sheet never sits over another window.
+void DocumentWindow::placeSheets() {
+    for (QDialog* sheet :
+         {static_cast<QDialog*>(sizeSheet.data()), static_cast<QDialog*>(exportDialog.data())}) {
+        if (!sheet || !sheet->isVisible())
+            continue;
+        const QSize size = sheet->frameGeometry().size();
+        sheet->move(geometry().center() - QPoint(size.width() / 2, size.height() / 2));
+    }
 }
 
 void DocumentWindow::openInsteadOfNewSprite() {
@@ -146,6 +177,7 @@ void DocumentWindow::presentExportSheet(bool presented) {
     connect(exportDialog, &QDialog::finished, this,
             [this] { editorState->view().setExportSheetPresented(false); });
     exportDialog->open();
+    placeSheets();
 }
 
 void DocumentWindow::replaceSprite(const Sprite& sprite) {
@@ -319,6 +351,10 @@ void DocumentWindow::updateTitle() {
 // Single-key commands stay out of the way while a text field of this window, or of a sheet
 // over it, has focus.
 void DocumentWindow::trackTextEditing(QWidget* focus) {
+    // An open menu holds the focus only while it is open: the single-key items it shows are
+    // judged by the field that had the focus before.
+    if (qobject_cast<QMenu*>(focus) || qobject_cast<QMenuBar*>(focus))
+        return;
     bool inside = false;
     for (QWidget* widget = focus; widget && !inside; widget = widget->parentWidget())
         inside = widget == this;

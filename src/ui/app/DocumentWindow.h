@@ -48,8 +48,10 @@ public:
     QString filePath() const { return path; }
     ProjectClaim* projectClaim() const { return claim; }
     bool isReadOnly() const;
-    // The package's name without its extension, or "Untitled".
+    // The package's name without its extension, or "Untitled" ("Untitled 2", … while other
+    // untitled windows were open when this one was made).
     QString displayName() const;
+    qint64 untitledNumber() const { return untitled; }
     qint64 sequence() const { return order; }
     // A new blank document nobody has touched: no file, no changes, nothing to undo.
     bool isUntouchedBlank() const;
@@ -79,8 +81,12 @@ protected:
     // Projects and images dropped on the window open beside it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Open sheets follow the window (the window manager may place it after they were shown).
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void placeSheets();
     bool mayClose();
     bool writeTo(const QString& target);
     bool isSafeSaveTarget(const QString& target);
@@ -108,6 +114,7 @@ private:
     QPointer<ExportSheet> exportDialog;
     QString path;
     qint64 order;
+    qint64 untitled; // told apart while unsaved: "Untitled 2"
     bool blankOrigin;
     bool discarding = false;
 };

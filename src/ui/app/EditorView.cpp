@@ -1,6 +1,7 @@
 #include "EditorView.h"
 
 #include "InspectorView.h"
+#include "KeyboardFixups.h"
 #include "CanvasView.h"
 #include "EditorState.h"
 #include "EditorToolbar.h"
@@ -9,11 +10,14 @@
 #include "ToolStripView.h"
 #include "Clipboard.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <QShortcut>
+#include <functional>
 
 namespace {
 
@@ -51,13 +55,51 @@ EditorView::EditorView(EditorState* editor, QWidget* parent) : QWidget(parent), 
     column->addWidget(rule(QFrame::HLine));
     column->addWidget(statusBarView);
     followClipboard();
+    routeFloatingPasteKeys();
+}
+
+// Return, Esc and the arrows act on floating pixels wherever the focus is in the window (a
+// click in the timeline or a panel must not strand them), except in a text field.
+void EditorView::routeFloatingPasteKeys() {
+    const auto nudge = [this](qint64 dx, qint64 dy) {
+        return [this, dx, dy] {
+            if (const auto& paste = editor->floatingPaste())
+                editor->setFloatingOrigin({paste->origin.x + dx, paste->origin.y + dy});
+        };
+    };
+    const QList<std::pair<QKeySequence, std::function<void()>>> keys = {
+        {QKeySequence(Qt::Key_Return), [this] { editor->commitFloatingPaste(); }},
+        {QKeySequence(Qt::Key_Enter), [this] { editor->commitFloatingPaste(); }},
+        {QKeySequence(Qt::Key_Escape), [this] { editor->escape(); }},
+        {QKeySequence(Qt::Key_Left), nudge(-1, 0)},
+        {QKeySequence(Qt::Key_Right), nudge(1, 0)},
+        {QKeySequence(Qt::Key_Up), nudge(0, -1)},
+        {QKeySequence(Qt::Key_Down), nudge(0, 1)},
+    };
+    QList<QShortcut*> shortcuts;
+    for (const auto& [sequence, act] : keys) {
+        auto* shortcut = new QShortcut(sequence, this, act, Qt::WindowShortcut);
+        shortcut->setAutoRepeat(true);
+        shortcuts.append(shortcut);
+    }
+    // Judged by the focused widget itself: the editor's flag can lag a focus change.
+    const auto update = [this, shortcuts] {
+        const bool active = editor->floatingPaste().has_value() &&
+                            !KeyboardFixups::textFieldOf(QApplication::focusWidget());
+        for (QShortcut* shortcut : shortcuts)
+            shortcut->setEnabled(active);
+    };
+    connect(editor, &EditorState::floatingPasteChanged, this, update);
+    connect(qApp, &QApplication::focusChanged, this, update);
+    update();
 }
 
 QWidget* EditorView::makeCentreColumn() {
     canvasView = new CanvasView(editor);
     timelineView = new TimelineView(editor);
     timelineView->setVisible(editor->view().isTimelinePresented());
-    connect(&editor->view(), &EditorViewState::timelinePresentedChanged, timelineView, &QWidget::setVisible);
+    connect(&editor->view(), &EditorViewState::timelinePresentedChanged, timelineView,
+            &QWidget::setVisible);
 
     auto* centre = new QWidget;
     auto* layout = new QVBoxLayout(centre);

@@ -38,6 +38,7 @@ signals:
 private:
     QWidget* makeCentreColumn();
     void followClipboard();
+    void routeFloatingPasteKeys();
 
     EditorState* editor;
     EditorToolbar* toolbarView = nullptr;

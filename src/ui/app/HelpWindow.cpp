@@ -3,6 +3,7 @@
 #include "ApplicationResources.h"
 #include "HelpTopic.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -53,5 +54,12 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll);
+    // It has no menu bar of its own: Ctrl+W and Esc close it as they close other windows.
+    auto* closeAction = new QAction(tr("Close"), this);
+    closeAction->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+W")), QKeySequence(Qt::Key_Escape)});
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
     resize(640, 640);
 }

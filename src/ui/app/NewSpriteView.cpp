@@ -20,11 +20,11 @@ const QList<NewSpriteView::Background> backgrounds = {NewSpriteView::Background:
                                                       NewSpriteView::Background::custom};
 
 // Wide enough to take any typed number, so that an oversized entry is clamped on Create
-// rather than refused while typing.
+// rather than refused while typing. The remembered size shows as a new sprite gets it.
 QSpinBox* sizeField(qint64 value) {
     auto* field = new QSpinBox;
     field->setRange(0, 99999);
-    field->setValue(int(std::clamp<qint64>(value, 0, 99999)));
+    field->setValue(int(std::clamp<qint64>(value, 1, NewSpriteView::maximumSide)));
     field->setFixedWidth(80);
     return field;
 }

@@ -1,10 +1,12 @@
 #include "AppCoordinator.h"
 #include "ApplicationResources.h"
+#include "OutlinedIndicatorStyle.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new OutlinedIndicatorStyle);
     QApplication::setOrganizationName(QStringLiteral("Kestrin"));
     QApplication::setApplicationName(QStringLiteral("Kestrin"));
     QApplication::setWindowIcon(ApplicationResources::applicationIcon());

@@ -6,21 +6,30 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 
 LayerInspector::LayerInspector(EditorState* editor, QWidget* parent)
     : QWidget(parent), editor(editor) {
-    auto* list = new QWidget(this);
+    auto* list = new QWidget;
     rowLayout = new QVBoxLayout(list);
     rowLayout->setContentsMargins(0, 0, 0, 0);
     rowLayout->setSpacing(2);
+    rowLayout->addStretch(1);
+    // A long list scrolls in place, so the buttons under it stay in sight.
+    rowsArea = new QScrollArea(this);
+    rowsArea->setWidget(list);
+    rowsArea->setWidgetResizable(true);
+    rowsArea->setFrameShape(QFrame::NoFrame);
+    rowsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     layout->addWidget(makeOpacityRow());
-    layout->addWidget(list);
+    layout->addWidget(rowsArea);
     layout->addWidget(makeButtonRow());
 
     connect(editor->document(), &PixelDocument::changed, this, &LayerInspector::refresh);
@@ -122,7 +131,7 @@ void LayerInspector::showRows() {
         connect(row, &LayerRow::renameRequested, this, &LayerInspector::startRenaming);
         connect(row, &LayerRow::renameCommitted, this, &LayerInspector::commitRenaming);
         connect(row, &LayerRow::renameCancelled, this, &LayerInspector::cancelRenaming);
-        rowLayout->addWidget(row);
+        rowLayout->insertWidget(int(layerRows.size()), row); // above the closing stretch
         layerRows.append(row);
     }
     while (layerRows.size() > count) {
@@ -134,6 +143,11 @@ void LayerInspector::showRows() {
         const Layer& layer = sprite.layers[count - 1 - position];
         layerRows[position]->display(layer, layer.id == sprite.activeLayerID, renaming == layer.id);
     }
+    const int spacing = rowLayout->spacing();
+    const qint64 shown = std::clamp<qint64>(count, 1, maximumRowsShown);
+    rowsArea->setFixedHeight(int(shown * (LayerRow::rowHeight + spacing) - spacing));
+    if (const auto active = sprite.activeLayerIndex())
+        rowsArea->ensureWidgetVisible(layerRows[count - 1 - *active], 0, 0);
 }
 
 void LayerInspector::updateIcons() {

@@ -12,6 +12,7 @@
 #include <optional>
 
 class LayerRow;
+class QScrollArea;
 
 // The layers section: the active layer's opacity, one row per layer with the top layer first,
 // and buttons to add, delete and move layers. Every change goes through the editor's layer
@@ -21,6 +22,8 @@ class LayerInspector : public QWidget {
 
 public:
     static constexpr int opacitySteps = 1000;
+    // Rows shown at once; more layers scroll within the list.
+    static constexpr qint64 maximumRowsShown = 6;
 
     explicit LayerInspector(EditorState* editor, QWidget* parent = nullptr);
     ~LayerInspector() override;
@@ -63,6 +66,7 @@ private:
     QSlider* opacity = nullptr;
     QLabel* opacityPercent = nullptr;
     QVBoxLayout* rowLayout = nullptr;
+    QScrollArea* rowsArea = nullptr;
     QList<LayerRow*> layerRows;
     QToolButton* add = nullptr;
     QToolButton* remove = nullptr;

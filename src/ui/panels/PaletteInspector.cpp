@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -106,6 +107,11 @@ void PaletteInspector::refresh() {
     if (!editor)
         return;
     presets->setText(editor->document()->sprite().palette.name);
+    // The menu arrow is drawn in the button's corner over its centred text: room for the
+    // arrow on both sides keeps the name clear of it.
+    const int arrow =
+        presets->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, presets);
+    presets->setFixedWidth(presets->sizeHint().width() + 2 * arrow);
 }
 
 void PaletteInspector::importPalette() {

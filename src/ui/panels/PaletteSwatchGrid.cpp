@@ -121,8 +121,15 @@ bool PaletteSwatchGrid::event(QEvent* event) {
 void PaletteSwatchGrid::mousePressEvent(QMouseEvent* event) {
     pressedIndex = swatchAt(event->position().toPoint());
     pressPosition = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && pressedIndex)
-        editor->setPrimaryColor(colors()[*pressedIndex]);
+}
+
+// The colour is chosen on release, so a swatch dragged to a new place does not become primary.
+void PaletteSwatchGrid::mouseReleaseEvent(QMouseEvent* event) {
+    const auto pressed = pressedIndex;
+    pressedIndex.reset();
+    if (event->button() == Qt::LeftButton && pressed &&
+        swatchAt(event->position().toPoint()) == pressed)
+        editor->setPrimaryColor(colors()[*pressed]);
 }
 
 void PaletteSwatchGrid::mouseMoveEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtNumeric>
 #include <limits>
@@ -29,19 +30,41 @@ QString durationText(const Sprite& sprite) {
 
 TimelineView::TimelineView(EditorState* editor, QWidget* parent) : QWidget(parent), editor(editor) {
     gridView = new TimelineGridView(editor);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(gridView);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    gridScroll = new QScrollArea;
+    gridScroll->setWidget(gridView);
+    gridScroll->setWidgetResizable(true);
+    gridScroll->setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(makeControlRow());
-    layout->addWidget(scroll, 1);
+    layout->addWidget(gridScroll, 1);
     applySymbols();
     refresh();
     connect(editor->document(), &PixelDocument::changed, this, &TimelineView::refresh);
     connect(&editor->playback(), &Playback::playingChanged, this, &TimelineView::refresh);
+    // After the grid has taken its new size, so that a new last frame can be reached.
+    const auto revealLater = [this] {
+        QMetaObject::invokeMethod(this, &TimelineView::revealShownFrame, Qt::QueuedConnection);
+    };
+    connect(editor->document(), &PixelDocument::changed, this, revealLater);
+    connect(&editor->playback(), &Playback::displayChanged, this, revealLater);
+}
+
+// Scrolls the frame the canvas shows into sight when it changed, leaving the scroll position
+// alone otherwise, so the user can look along the timeline while drawing.
+void TimelineView::revealShownFrame() {
+    const qint64 frame = editor->displayFrame();
+    if (frame == revealedFrame)
+        return;
+    revealedFrame = frame;
+    const QRect column = gridView->headerRect(frame);
+    QScrollBar* bar = gridScroll->horizontalScrollBar();
+    const int width = gridScroll->viewport()->width();
+    if (column.left() < bar->value())
+        bar->setValue(column.left());
+    else if (column.right() >= bar->value() + width)
+        bar->setValue(column.right() + 1 - width);
 }
 
 QToolButton* TimelineView::addButton(const QString& toolTip, const std::function<void()>& action) {

@@ -7,6 +7,7 @@
 
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QToolButton;
 class TimelineGridView;
 
@@ -34,6 +35,7 @@ private:
     QWidget* makeDurationEditor();
     void applySymbols();
     void refresh();
+    void revealShownFrame();
     void refreshPlayButton();
     void refreshDurationText();
     void commitDuration();
@@ -49,4 +51,6 @@ private:
     QLabel* durationSymbol = nullptr;
     QLineEdit* durationField = nullptr;
     TimelineGridView* gridView = nullptr;
+    QScrollArea* gridScroll = nullptr;
+    qint64 revealedFrame = -1; // the frame last scrolled into sight
 };

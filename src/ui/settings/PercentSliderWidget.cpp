@@ -17,6 +17,12 @@ double bounded(double value) {
     return std::isfinite(value) ? std::clamp(value, -1e6, 1e6) : 0;
 }
 
+// Opacities are drawn within 0…1 (nothing for a value that is not a number), whatever is
+// stored; the control shows the value as it is drawn.
+double asDrawn(double fraction) {
+    return std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+}
+
 int position(double fraction) {
     return int(std::lround(bounded(fraction) * steps));
 }
@@ -46,8 +52,8 @@ QString PercentSliderWidget::percentText(double fraction) {
 }
 
 void PercentSliderWidget::setValue(double fraction) {
-    current = fraction;
+    current = asDrawn(fraction);
     const QSignalBlocker quiet(track);
-    track->setValue(position(fraction));
-    text->setText(percentText(fraction));
+    track->setValue(position(current));
+    text->setText(percentText(current));
 }

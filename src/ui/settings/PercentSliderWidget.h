@@ -18,7 +18,7 @@ public:
     static QString percentText(double fraction);
 
     double value() const { return current; }
-    // Shows a value without announcing it; one outside the range keeps its own text.
+    // Shows a value without announcing it, as it is drawn: within 0…1 (0 for no number).
     void setValue(double fraction);
 
     QSlider* slider() const { return track; }

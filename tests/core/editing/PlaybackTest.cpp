@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 #include <QTest>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -48,6 +50,24 @@ TEST_F(EditorFixture, PlaybackShowsEachFrameForItsOwnDurationAndLoops) {
     EXPECT_FALSE(editor->playback().timer().isActive());
     EXPECT_EQ(editor->displayFrame(), 1);
     EXPECT_EQ(invalidated.size(), 5);
+}
+
+TEST_F(EditorFixture, PlaybackTimesFramesFromItsStartSoLatenessDoesNotAddUp) {
+    open(framesOf({100, 100, 100}));
+    editor->startPlayback();
+    EXPECT_EQ(editor->playback().timer().timerType(), Qt::PreciseTimer);
+    const QTimer& timer = editor->playback().timer();
+
+    // The step came 30 ms late: the next frame is shortened by as much.
+    std::this_thread::sleep_for(std::chrono::milliseconds(130));
+    editor->playback().advance();
+    EXPECT_LE(timer.interval(), 70);
+    EXPECT_GE(timer.interval(), 40);
+
+    // Later than a whole frame: it starts afresh instead of racing through frames.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    editor->playback().advance();
+    EXPECT_EQ(timer.interval(), 100);
 }
 
 TEST_F(EditorFixture, PlaybackDelaysStayWithinTheTimerRange) {

@@ -150,4 +150,21 @@ TEST(ExportChoices, AnimatedPngIsALoopingPngOfAnyFrameCount) {
     EXPECT_EQ(choices.suggestedFileName(), "hero.png");
     EXPECT_EQ(choices.mimeType(), "image/apng");
     EXPECT_EQ(choices.fileExtension(), "png");
+TEST(ExportChoices, NoteNamesTheFormatWithItsArticle) {
+    // Seventeen 4096-px frames side by side pass the largest side even at 25 %.
+    ExportChoices sheet(animation(4096, 1, 17), QStringLiteral("strip"), 100);
+    sheet.setFormat(Format::spriteSheet);
+    const QList<std::pair<ExportFormat, QString>> cases = {{ExportFormat::png, "a PNG"},
+                                                           {ExportFormat::jpeg, "a JPEG"},
+                                                           {ExportFormat::bmp, "a BMP"},
+                                                           {ExportFormat::svg, "an SVG"}};
+    for (const auto& [format, named] : cases) {
+        sheet.setFileFormat(format);
+        EXPECT_EQ(sheet.note(),
+                  QStringLiteral("This canvas cannot be written as %1 at any scale.").arg(named));
+        EXPECT_FALSE(sheet.canExport());
+    }
+    ExportChoices icon(Sprite::blank(48, 32), QStringLiteral("icon"), 100);
+    icon.setFileFormat(ExportFormat::ico);
+    EXPECT_EQ(icon.note(), QStringLiteral("This canvas cannot be written as an ICO at any scale."));
 }

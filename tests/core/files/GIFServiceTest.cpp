@@ -4,6 +4,11 @@
 
 #include <QSet>
 #include <gtest/gtest.h>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace kestrin::test;
 
@@ -129,4 +134,115 @@ TEST(GIFService, RefusesWhatCannotBeAGif) {
     EXPECT_EQ(GIFService::declaringGIF89a("GIF89a\x01"), "GIF89a\x01");
     EXPECT_EQ(GIFService::declaringGIF89a("GIF8"), "GIF8");
     EXPECT_EQ(GIFService::declaringGIF89a("\x89PNG"), "\x89PNG");
+}
+
+namespace {
+
+// Each frame of a GIF as another decoder shows it, one line of 0xAARRGGBB words (with
+// transparent pixels as 0) per frame; empty with the reason in skipped when it is missing.
+struct OtherDecoder {
+    const char* name;
+    QStringList (*frames)(const QString& path, QString& skipped);
+};
+
+QString run(const QString& program, const QStringList& arguments, bool& ok) {
+    QProcess process;
+    process.start(program, arguments);
+    ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+         process.exitCode() == 0;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList pillowFrames(const QString& path, QString& skipped) {
+    static const char* script = R"(
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1])
+for i in range(image.n_frames):
+    image.seek(i)
+    rgba = image.convert("RGBA")
+    print(" ".join("%08x" % ((a << 24 | r << 16 | g << 8 | b) if a else 0)
+                   for r, g, b, a in rgba.getdata()))
+)";
+    // Debian's python3-pil belongs to the system interpreter, whatever else is on the PATH.
+    const QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"}).isEmpty()
+                               ? QStringLiteral("python3")
+                               : QStringLiteral("/usr/bin/python3");
+    bool ok = false;
+    run(python, {"-c", "import PIL"}, ok);
+    if (!ok) {
+        skipped = "Pillow (python3-pil) is not installed";
+        return {};
+    }
+    const QString out = run(python, {"-c", script, path}, ok);
+    EXPECT_TRUE(ok) << "Pillow could not read the GIF";
+    return out.split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList imageMagickFrames(const QString& path, QString& skipped) {
+    if (QStandardPaths::findExecutable("convert").isEmpty()) {
+        skipped = "ImageMagick's convert is not installed";
+        return {};
+    }
+    bool ok = false;
+    const QString text = run("convert", {path, "-coalesce", "-depth", "8", "+adjoin", "txt:-"}, ok);
+    EXPECT_TRUE(ok) << "ImageMagick could not read the GIF";
+    // "# ImageMagick pixel enumeration: …" starts each frame; pixel lines end in a colour.
+    QStringList frames;
+    static const QRegularExpression pixel(R"(^\d+,\d+: \((\d+),(\d+),(\d+),(\d+)\))");
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith('#')) {
+            frames.append(QString());
+            continue;
+        }
+        const QRegularExpressionMatch m = pixel.match(line);
+        if (!m.hasMatch() || frames.isEmpty())
+            continue;
+        const quint32 a = m.captured(4).toUInt();
+        const quint32 word = a ? (a << 24 | m.captured(1).toUInt() << 16 |
+                                  m.captured(2).toUInt() << 8 | m.captured(3).toUInt())
+                               : 0;
+        frames.last() += (frames.last().isEmpty() ? "" : " ") +
+                         QString::number(word, 16).rightJustified(8, u'0');
+    }
+    return frames;
+}
+
+} // namespace
+
+TEST(GIFService, OtherDecodersShowPixelsThatTurnTransparentAgain) {
+    // Opaque all over, then a hole, then whole again: the hole is cleared by disposing of an
+    // image to the background, which decoders must clear to transparency, not to a colour.
+    Sprite sprite = animation(4, 3, 3);
+    for (qint64 f = 0; f < 3; ++f)
+        fill(sprite, 0, f, sprite.bounds(), 0xFF336699);
+    paint(sprite, 0, 1, {2, 1}, 0);
+    QList<QString> expected;
+    for (qint64 f = 0; f < 3; ++f) {
+        QStringList words;
+        for (quint32 word : expectedGifFrame(sprite, f, 100))
+            words.append(QString::number(word, 16).rightJustified(8, u'0'));
+        expected.append(words.join(' '));
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath("hole.gif");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(GIFService::data(sprite, 100));
+    file.close();
+
+    QStringList skipped;
+    for (const OtherDecoder& decoder :
+         {OtherDecoder{"Pillow", pillowFrames}, OtherDecoder{"ImageMagick", imageMagickFrames}}) {
+        SCOPED_TRACE(decoder.name);
+        QString why;
+        const QStringList frames = decoder.frames(path, why);
+        if (!why.isEmpty()) {
+            skipped.append(why);
+            continue;
+        }
+        EXPECT_EQ(frames, QStringList(expected));
+    }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << skipped.join("; ").toStdString();
 }

@@ -2,12 +2,16 @@
 #include "TestSupport.h"
 #include "PixelRenderer.h"
 #include "ImportError.h"
+#include "GIFService.h"
 
 #include <QColorSpace>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <QBuffer>
+#include <QImageWriter>
+#include <sys/stat.h>
 
 using namespace kestrin::test;
 
@@ -108,10 +112,10 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     EXPECT_EQ(layer.name, "hero");
     EXPECT_TRUE(layer.isVisible);
     EXPECT_EQ(layer.opacity, 1.0);
-    // Drawn through premultiplied pixels: a nearly transparent pixel loses its colour, and
-    // transparent ones become the empty pixel.
+    // Read straight: a nearly transparent pixel keeps its colour exactly, and transparent ones
+    // become the empty pixel.
     EXPECT_EQ(sprite.cel(0, 0)->pixels,
-              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01000000, 0, 0x7F00FF00, 0xFF102030}));
+              (QList<quint32>{0xFF102030, 0x80FF0000, 0x01020304, 0, 0x7F00FF00, 0xFF102030}));
     EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
     EXPECT_EQ(sprite.activeLayerID, layer.id);
     EXPECT_EQ(sprite.activeFrameIndex, 0);
@@ -229,4 +233,86 @@ TEST(ImportFromPixels, ClipboardPixelsFollowTheSameRules) {
     EXPECT_EQ(kindOf({QList<quint32>(4097, 0), 4097, 1}), ImportError::tooLarge);
     EXPECT_EQ(kindOf({{}, 0, 0}), ImportError::unreadableImage);
     EXPECT_EQ(kindOf({{1, 2}, 3, 1}), ImportError::unreadableImage);
+}
+
+namespace {
+
+// A JPEG with an EXIF block that says how the camera was held (orientation 1 to 8).
+QByteArray jpegWithOrientation(const QImage& image, quint16 orientation) {
+    QByteArray jpeg;
+    QBuffer device(&jpeg);
+    device.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(QImageWriter(&device, "jpeg").write(image));
+    QByteArray exif("Exif\0\0MM\0*\0\0\0\x08\0\x01", 16); // big-endian TIFF, one entry
+    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);    // Orientation, SHORT, one value
+    exif += char(orientation >> 8);
+    exif += char(orientation & 0xFF);
+    exif += QByteArray(6, '\0'); // padding, no next directory
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char((exif.size() + 2) >> 8);
+    segment += char((exif.size() + 2) & 0xFF);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);
+}
+
+QImage halves(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width / 2; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    return image;
+}
+
+bool reddish(quint32 word) {
+    return qRed(word) > 200 && qBlue(word) < 60;
+}
+
+} // namespace
+
+TEST_F(ImportFixture, TruncatedImagesOfEveryFormatAreRefused) {
+    const QImage picture = halves(64, 48);
+    for (const char* format : {"png", "jpeg", "gif"}) {
+        SCOPED_TRACE(format);
+        QByteArray whole;
+        QBuffer device(&whole);
+        device.open(QIODevice::WriteOnly);
+        if (QByteArray(format) == "gif") // Qt reads GIF but does not write it
+            whole = GIFService::data(
+                ImportService::spriteFromPixels(*PixelRenderer::buffer(picture), "picture"), 100);
+        else
+            ASSERT_TRUE(QImageWriter(&device, format).write(picture));
+        const QString name = QStringLiteral("picture.") + format;
+        EXPECT_EQ(ImportService::spriteFromImageAt(saveBytes(whole, name)).width, 64);
+        for (const qsizetype cut : {whole.size() - 1, whole.size() * 3 / 4, whole.size() / 2}) {
+            SCOPED_TRACE(cut);
+            EXPECT_EQ(messageOf([&] {
+                          ImportService::spriteFromImageAt(saveBytes(whole.left(cut), name));
+                      }),
+                      "That image could not be read.");
+        }
+    }
+}
+
+TEST_F(ImportFixture, JpegOrientationIsApplied) {
+    // Left half red: turned a quarter clockwise (6), the red half is on top.
+    const Sprite upright = ImportService::spriteFromImageAt(
+        saveBytes(jpegWithOrientation(halves(32, 16), 6), "side.jpg"));
+    ASSERT_EQ(upright.width, 16);
+    ASSERT_EQ(upright.height, 32);
+    EXPECT_TRUE(reddish(upright.layers[0].cels[0]->pixel(8, 4)));
+    EXPECT_FALSE(reddish(upright.layers[0].cels[0]->pixel(8, 28)));
+
+    const Sprite plain = ImportService::spriteFromImageAt(
+        saveBytes(jpegWithOrientation(halves(32, 16), 1), "plain.jpg"));
+    EXPECT_EQ(plain.width, 32);
+    EXPECT_TRUE(reddish(plain.layers[0].cels[0]->pixel(4, 8)));
+}
+
+TEST_F(ImportFixture, OnlyRegularFilesAreRead) {
+    const QString fifo = folder.filePath("pipe.png");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(messageOf([&] { ImportService::spriteFromImageAt(fifo); }),
+              "That image could not be read."); // would block forever if it were opened
+    EXPECT_EQ(messageOf([&] { ImportService::spriteFromImageAt(folder.path()); }),
+              "That image could not be read.");
 }

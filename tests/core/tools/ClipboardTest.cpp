@@ -249,3 +249,27 @@ TEST_F(Clipboards, FloatingPixelsArePlacedBeforeTheyCouldLandElsewhere) {
         EXPECT_EQ(undo().text(0), "Paste");
     }
 }
+
+TEST_F(Clipboards, SemiTransparentColoursSurviveCopyAndPasteExactly) {
+    const QList<quint32> colours = {0x40102030, 0x01FFFFFF, 0x80FF0001, 0xFE7F7F7F};
+    for (qint64 i = 0; i < colours.size(); ++i)
+        paint(i, 0, colours[i]);
+    editor->setSelection(PixelRect{0, 0, colours.size(), 1});
+    ASSERT_TRUE(editor->copySelection(false));
+    const QImage offeredImage =
+        qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+
+    // Kestrin's own PNG, and the same pixels handed over as an image object only.
+    for (const bool asImageObject : {false, true}) {
+        SCOPED_TRACE(asImageObject ? "image object" : "png");
+        if (asImageObject)
+            QGuiApplication::clipboard()->setImage(offeredImage);
+        editor->addEmptyFrame();
+        editor->setSelection(std::nullopt);
+        pasteAt(PasteAnchor::selectionCorner);
+        ASSERT_TRUE(editor->commitFloatingPaste());
+        const qint64 frame = editor->displayFrame();
+        for (qint64 i = 0; i < colours.size(); ++i)
+            EXPECT_EQ(pixel(i, 0, 0, frame), colours[i]) << "pixel " << i;
+    }
+}

@@ -89,6 +89,39 @@ TEST_F(MoveTools, MoveToolDragsTheLayerOneAxisAtATimeAndEscapeTakesItBack) {
     EXPECT_EQ(words(), before);
 }
 
+TEST_F(MoveTools, AMoveThatChangedNoPixelLeavesNoStepAndKeepsRedo) {
+    undo().undo(); // something to redo
+    ASSERT_TRUE(undo().canRedo());
+    const QList<quint32> before = words();
+    const qint64 steps = undoCount();
+    struct Case {
+        const char* name;
+        std::optional<PixelRect> selection;
+        QList<PixelPoint> path;
+    };
+    const QList<Case> cases = {
+        {"jittery click, no selection", std::nullopt, {{3, 3}, {3, 3}, {3, 3}}},
+        {"jittery click in the selection", PixelRect{1, 1, 3, 3}, {{2, 2}, {2, 2}}},
+        {"transparent pixels dragged", PixelRect{6, 6, 3, 3}, {{7, 7}, {9, 7}, {12, 9}}},
+    };
+    use(ToolKind::move);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor->setSelection(c.selection);
+        drag(c.path);
+        EXPECT_EQ(words(), before);
+        EXPECT_EQ(undoCount(), steps);
+        EXPECT_TRUE(undo().canRedo());
+    }
+
+    // Out and back with pixels in hand is still the user's deliberate move.
+    editor->setSelection(std::nullopt);
+    drag({{3, 3}, {4, 3}, {3, 3}});
+    EXPECT_EQ(words(), before);
+    EXPECT_EQ(lastStep(), "Move");
+    EXPECT_FALSE(undo().canRedo());
+}
+
 TEST_F(MoveTools, NudgesAreStepsOfTheirOwn) {
     editor->nudgeContent(0, 0);
     EXPECT_EQ(undoCount(), 4);

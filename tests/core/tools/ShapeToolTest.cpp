@@ -126,3 +126,29 @@ TEST_F(ShapeTools, HugeFilledShapeFarOffPaintsWhatTheUnclippedShapePaints) {
     editor->pointerUp({50000, 60000}, {});
     EXPECT_EQ(painted().size(), 5 * 17);
 }
+
+TEST_F(ShapeTools, PreviewsDraggedPastTheCanvasAreClippedToItFilledOrNot) {
+    editor->setBrushSize(3);
+    for (const ToolKind kind : {ToolKind::rectangle, ToolKind::ellipse, ToolKind::line}) {
+        for (const bool filled : {false, true}) {
+            SCOPED_TRACE(QString("%1 %2").arg(int(kind)).arg(filled).toStdString());
+            editor->setShapeFilled(filled);
+            use(kind);
+            editor->pointerDown({-6, 10}, {});
+            editor->pointerMoved({30, 25}, {});
+            ASSERT_TRUE(editor->preview());
+            const QList<PixelPoint>& shown = editor->preview()->pixels;
+            EXPECT_FALSE(shown.isEmpty());
+            for (const PixelPoint& p : shown)
+                EXPECT_TRUE(sprite().bounds().contains(p)) << p.x << "," << p.y;
+            editor->escape();
+            editor->pointerUp({30, 25}, {});
+        }
+    }
+    editor->setShapeFilled(true);
+    use(ToolKind::rectangle);
+    editor->pointerDown({-6, 10}, {});
+    editor->pointerMoved({30, 25}, {});
+    EXPECT_EQ(QSet<PixelPoint>(editor->preview()->pixels.begin(), editor->preview()->pixels.end()),
+              pointsIn({0, 10, 16, 6}));
+}

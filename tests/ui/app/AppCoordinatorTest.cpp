@@ -59,6 +59,41 @@ TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesItsWindowAndQuitsOnlyWhen
     EXPECT_EQ(quits, 2);
 }
 
+TEST_F(AppCoordinatorTest, UntitledWindowsAreToldApartByNumber) {
+    DocumentWindow* first = spriteWindow();
+    DocumentWindow* second = spriteWindow();
+    DocumentWindow* third = spriteWindow();
+    EXPECT_EQ(first->displayName(), "Untitled");
+    EXPECT_EQ(second->displayName(), "Untitled 2");
+    EXPECT_EQ(third->windowTitle(), "Untitled 3[*]");
+
+    // A closed window's number is free again; a saved one's name comes from its file.
+    second->closeDiscarding();
+    settle();
+    EXPECT_EQ(spriteWindow()->displayName(), "Untitled 2");
+    prompts.saveLocation = path("Hero.pixel");
+    first->save();
+    settle();
+    EXPECT_EQ(first->displayName(), "Hero");
+    EXPECT_EQ(spriteWindow()->displayName(), "Untitled");
+}
+
+TEST_F(AppCoordinatorTest, TheSizeSheetStaysOverItsWindowWhereverItIsPlaced) {
+    DocumentWindow* window = coordinator->newDocument();
+    ASSERT_NE(window->sizePrompt(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window->sizePrompt()));
+    // The window manager places the window only after the sheet has been shown.
+    for (const QPoint place : {QPoint(640, 380), QPoint(20, 30)}) {
+        window->move(place);
+        settle();
+        const QPoint offset =
+            window->sizePrompt()->frameGeometry().center() - window->geometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    }
+    window->sizePrompt()->reject();
+    settle();
+}
+
 TEST_F(AppCoordinatorTest, DeferredWorkActsOnTheWindowItWasAskedFor) {
     DocumentWindow* first = coordinator->newDocument();
     DocumentWindow* second = spriteWindow();
@@ -105,7 +140,15 @@ TEST_F(AppCoordinatorTest, NewWindowsStartFromTheRememberedEditorChoices) {
 
     first->editor()->setPixelPerfect(false);
     EXPECT_FALSE(settings.pixelPerfect());
-    EXPECT_FALSE(coordinator->newDocument()->editor()->pixelPerfect());
+    DocumentWindow* second = coordinator->newDocument();
+    EXPECT_FALSE(second->editor()->pixelPerfect());
+
+    // The grid setting reaches the windows already open.
+    settings.setShowPixelGrid(true);
+    EXPECT_TRUE(first->editor()->view().showPixelGrid());
+    EXPECT_TRUE(second->editor()->view().showPixelGrid());
+    settings.setShowPixelGrid(false);
+    EXPECT_FALSE(first->editor()->view().showPixelGrid());
 }
 
 TEST_F(AppCoordinatorTest, ImportRefusesOversizedAndUnreadableImagesWithoutAWindow) {

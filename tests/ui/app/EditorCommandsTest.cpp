@@ -10,6 +10,8 @@
 #include "TimelineView.h"
 #include "ToolStripView.h"
 #include "AppSettings.h"
+#include "LayerInspector.h"
+#include "LayerRow.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -18,6 +20,7 @@
 #include <QMenuBar>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QMenu>
 
 namespace {
 
@@ -178,9 +181,64 @@ TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
     EXPECT_EQ(editor->brushSize(), 2);
     EXPECT_EQ(editor->secondaryColor(), primary);
 
+    // Opening a menu moves the focus to it, but its single-key items stay off for the field.
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        const QString title = QString(menu->title()).remove(u'&');
+        if (title != "Tools" && title != "Animation")
+            continue;
+        SCOPED_TRACE(menu->title().toStdString());
+        menu->popup(window->mapToGlobal(QPoint(10, 10)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        EXPECT_TRUE(editor->view().isEditingText());
+        EXPECT_FALSE(action("tool.pencil")->isEnabled());
+        menu->close();
+    }
+    EXPECT_TRUE(editor->view().isEditingText());
+
     canvas->setFocus();
     EXPECT_FALSE(editor->view().isEditingText());
     EXPECT_TRUE(action("tool.pencil")->isEnabled());
+}
+
+TEST_F(EditorCommandsTest, FloatingPasteKeysWorkFromAnyPanelButNotFromATextField) {
+    QImage pixels(2, 2, QImage::Format_ARGB32);
+    pixels.fill(0xFFFF0000);
+    QGuiApplication::clipboard()->setImage(pixels);
+    const auto floatAt = [this](PixelPoint origin) {
+        editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
+        ASSERT_TRUE(editor->floatingPaste());
+        editor->setFloatingOrigin(origin);
+    };
+    // The timeline shown first (showing it places floating pixels), then a click in it takes
+    // the focus from the canvas.
+    QWidget* timeline = window->view()->timeline();
+    editor->view().setTimelinePresented(true);
+    floatAt({3, 3});
+    timeline->setFocusPolicy(Qt::StrongFocus);
+    timeline->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), timeline);
+    ASSERT_TRUE(editor->floatingPaste());
+    press(Qt::Key_Right);
+    press(Qt::Key_Down);
+    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{4, 4}));
+    press(Qt::Key_Return);
+    EXPECT_FALSE(editor->floatingPaste());
+    EXPECT_EQ(editor->document()->sprite().layers[0].cels[0]->pixel(4, 4), 0xFFFF0000);
+    EXPECT_FALSE(editor->playback().isPlaying()); // Return placed the pixels, nothing else
+
+    floatAt({0, 0});
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(editor->floatingPaste());
+
+    // In a text field the keys edit the text.
+    floatAt({0, 0});
+    auto* field = new QLineEdit(QStringLiteral("ab"), window->view());
+    field->show();
+    field->setFocus();
+    press(Qt::Key_Left);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(field->cursorPosition(), 1);
+    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{0, 0}));
 }
 
 TEST_F(EditorCommandsTest, ViewCommandsZoomTheCanvas) {
@@ -211,6 +269,26 @@ TEST_F(EditorViewTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
     EXPECT_GT(view->inspector()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
     EXPECT_GT(view->statusBar()->mapTo(view, QPoint(0, 0)).y(),
               view->canvas()->mapTo(view, QPoint(0, 0)).y());
+
+    // At the default window size the layer list and its buttons are in sight, with room for
+    // a few layers, while the sections above scroll.
+    window->resize(1100, 720); // the default size; the test screen may be smaller
+    settle();
+    auto* layers = qobject_cast<LayerInspector*>(view->inspector()->sections().last()->content());
+    ASSERT_NE(layers, nullptr);
+    for (int i = 0; i < 3; ++i)
+        editor->addLayer();
+    settle();
+    const auto inSight = [this](const QWidget* widget) {
+        const QRect shown(widget->mapTo(window, QPoint(0, 0)), widget->size());
+        return widget->isVisible() && window->rect().contains(shown) &&
+               widget->visibleRegion().boundingRect() == widget->rect();
+    };
+    for (const QWidget* widget : {static_cast<const QWidget*>(layers->addButton()),
+                                  static_cast<const QWidget*>(layers->moveDownButton()),
+                                  static_cast<const QWidget*>(layers->rows().first()),
+                                  static_cast<const QWidget*>(layers->rows().last())})
+        EXPECT_TRUE(inSight(widget)) << widget->metaObject()->className();
 
     view->toolbar()->inspectorButton()->click();
     EXPECT_FALSE(view->isInspectorPresented());

@@ -3,6 +3,7 @@
 #include "KeyboardFixups.h"
 
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +44,18 @@ TEST(HelpWindowTest, ShowsEveryTopicAndEntry) {
             EXPECT_TRUE(shown.contains(entry.text)) << entry.text.toStdString();
     }
     EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+TEST(HelpWindowTest, CtrlWAndEscapeCloseIt) {
+    for (const QKeySequence& keys : {QKeySequence("Ctrl+W"), QKeySequence(Qt::Key_Escape)}) {
+        SCOPED_TRACE(keys.toString().toStdString());
+        HelpWindow window;
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keySequence(&window, keys);
+        EXPECT_FALSE(window.isVisible());
+    }
 }
 
 } // namespace

@@ -48,6 +48,13 @@ TEST(NewSpriteViewTest, SizeIsClampedAndRememberedOnlyWhenCreated) {
     EXPECT_EQ(settings.defaultNewWidth(), 1);
     EXPECT_EQ(settings.defaultNewHeight(), 2048);
     EXPECT_EQ(SheetProbe().sheet.spriteHeight(), 2048);
+
+    // Hand-edited sizes show as a new sprite gets them.
+    settings.setDefaultNewWidth(0);
+    settings.setDefaultNewHeight(99999);
+    SheetProbe edited;
+    EXPECT_EQ(edited.sheet.spriteWidth(), 1);
+    EXPECT_EQ(edited.sheet.spriteHeight(), 2048);
 }
 
 TEST(NewSpriteViewTest, TypingAtOnceReplacesTheWidthAndTabLeadsToTheHeight) {

@@ -212,6 +212,23 @@ TEST_F(ExportSheetTest, SummaryFollowsEveryControl) {
     EXPECT_EQ(text("summaryLabel"), QStringLiteral("32 \u00D7 32 px each\n2 files"));
 }
 
+TEST_F(ExportSheetTest, PaddedSheetOverTheLargestSideIsRefusedBeforeTheSaveDialog) {
+    open(animation(2048, 8, 8)); // eight canvases side by side: exactly 16384 px at 100 %
+    choose("formatPicker", "Sprite Sheet");
+    EXPECT_TRUE(exportButton()->isEnabled());
+    EXPECT_FALSE(shows("noteLabel"));
+
+    QTest::keyClick(control<QSpinBox>("paddingStepper"), Qt::Key_Up);
+    EXPECT_EQ(text("summaryLabel"), QStringLiteral("16393 \u00D7 10 px\n8 \u00D7 1 frames"));
+    EXPECT_FALSE(exportButton()->isEnabled());
+    EXPECT_TRUE(shows("noteLabel"));
+    EXPECT_EQ(text("noteLabel"), "The export would be larger than 16384 px on a side.");
+
+    choose("scalePicker", "50%"); // small enough again
+    EXPECT_TRUE(exportButton()->isEnabled());
+    EXPECT_FALSE(shows("noteLabel"));
+}
+
 TEST_F(ExportSheetTest, OneFrameGifIsRefusedWithANote) {
     open(hero(1));
     choose("formatPicker", "GIF");

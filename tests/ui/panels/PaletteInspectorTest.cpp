@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QStyle>
 
 using kestrin::test::numberedPalette;
 using kestrin::test::paletteOrder;
@@ -105,6 +106,8 @@ TEST_F(PaletteInspectorTest, AddButtonAndRemoveItemEditThePaletteAsUndoSteps) {
 }
 
 TEST_F(PaletteInspectorTest, OnlyADragStartedHereReordersTheSwatches) {
+    const PixelColor primary = editor->primaryColor();
+    QSignalSpy primaryChanges(editor.get(), &EditorState::primaryColorChanged);
     const QString offered = dragSwatch(
         0, [&](const QMimeData* payload) { EXPECT_TRUE(dropAt(grid, centreOf(4), payload)); });
     EXPECT_EQ(offered, "0");
@@ -126,6 +129,9 @@ TEST_F(PaletteInspectorTest, OnlyADragStartedHereReordersTheSwatches) {
     EXPECT_FALSE(dropAt(grid, centreOf(0), &foreign));
     EXPECT_EQ(paletteOrder(sprite()), (QList<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(undo().count(), steps);
+    // Dragging a swatch never chose it.
+    EXPECT_EQ(editor->primaryColor(), primary);
+    EXPECT_EQ(primaryChanges.count(), 0);
 }
 
 TEST_F(PaletteInspectorTest, PresetMenuReplacesThePaletteAndUndoRestoresIt) {
@@ -143,6 +149,20 @@ TEST_F(PaletteInspectorTest, PresetMenuReplacesThePaletteAndUndoRestoresIt) {
     undo().undo();
     EXPECT_EQ(sprite().palette, numberedPalette());
     EXPECT_EQ(panel->presetButton()->text(), "Numbered");
+}
+
+TEST_F(PaletteInspectorTest, PresetNamesStayClearOfTheMenuArrow) {
+    QToolButton* button = panel->presetButton();
+    const int arrow = button->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, button);
+    for (const Palette& preset : Palette::presets()) {
+        SCOPED_TRACE(preset.name.toStdString());
+        actionNamed(*button->menu(), preset.name)->trigger();
+        QCoreApplication::processEvents();
+        // The name is centred; the arrow takes the last arrow-wide strip on the right.
+        const int textRight =
+            (button->width() + button->fontMetrics().horizontalAdvance(button->text())) / 2;
+        EXPECT_LE(textRight, button->width() - arrow);
+    }
 }
 
 TEST_F(PaletteInspectorTest, SwatchesAreDrawnAtTheirSizeWithThePrimaryOneOutlined) {

@@ -151,12 +151,16 @@ TEST_F(SettingsWindowTest, ShowsWhatOthersWroteAndLeavesOddStoredValuesAlone) {
     settings->setDefaultExportPercent(300); // as the export sheet does
     settings->setOnionSkinFramesBefore(-3);
     settings->setGridOpacity(1.5);
+    settings->setOnionSkinOpacity(-1);
     open();
     EXPECT_EQ(control<QComboBox>(SettingsWindow::exporting, "Default scale")->currentText(),
               "300%");
+    // Shown as drawn: an opacity stays within 0…100 %.
     EXPECT_EQ(
         control<PercentSliderWidget>(SettingsWindow::canvas, "Grid opacity")->valueLabel()->text(),
-        "150%");
+        "100%");
+    EXPECT_EQ(control<PercentSliderWidget>(SettingsWindow::canvas, "Opacity")->valueLabel()->text(),
+              "0%");
     EXPECT_EQ(stored("onionSkinFramesBefore").toInt(), -3);
     EXPECT_EQ(stored("gridOpacity").toDouble(), 1.5);
 
