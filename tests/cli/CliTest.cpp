@@ -375,6 +375,8 @@ TEST_F(KestrinCli, ImportsAnimationsSheetsAndSequencesAsFrames) {
                     .err.contains("does not split into 5 equal cells"));
     EXPECT_TRUE(run({"import", "sheet.png", "x", "--cell", "16"}).err.contains("Invalid --cell"));
     EXPECT_FALSE(QFileInfo::exists(path("x.pixel")));
+}
+
 TEST_F(KestrinCli, LibraryMessagesStayOutOfTheOneErrorLine) {
     QByteArray png = readAll(path("hero.pixel/preview.png"));
     ASSERT_FALSE(png.isEmpty());

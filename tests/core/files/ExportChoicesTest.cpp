@@ -150,6 +150,8 @@ TEST(ExportChoices, AnimatedPngIsALoopingPngOfAnyFrameCount) {
     EXPECT_EQ(choices.suggestedFileName(), "hero.png");
     EXPECT_EQ(choices.mimeType(), "image/apng");
     EXPECT_EQ(choices.fileExtension(), "png");
+}
+
 TEST(ExportChoices, NoteNamesTheFormatWithItsArticle) {
     // Seventeen 4096-px frames side by side pass the largest side even at 25 %.
     ExportChoices sheet(animation(4096, 1, 17), QStringLiteral("strip"), 100);

@@ -137,7 +137,7 @@ TEST_F(ShapeTools, PreviewsDraggedPastTheCanvasAreClippedToItFilledOrNot) {
             editor->pointerDown({-6, 10}, {});
             editor->pointerMoved({30, 25}, {});
             ASSERT_TRUE(editor->preview());
-            const QList<PixelPoint>& shown = editor->preview()->pixels;
+            const QList<PixelPoint> shown = editor->preview()->pixels.points();
             EXPECT_FALSE(shown.isEmpty());
             for (const PixelPoint& p : shown)
                 EXPECT_TRUE(sprite().bounds().contains(p)) << p.x << "," << p.y;
@@ -149,6 +149,6 @@ TEST_F(ShapeTools, PreviewsDraggedPastTheCanvasAreClippedToItFilledOrNot) {
     use(ToolKind::rectangle);
     editor->pointerDown({-6, 10}, {});
     editor->pointerMoved({30, 25}, {});
-    EXPECT_EQ(QSet<PixelPoint>(editor->preview()->pixels.begin(), editor->preview()->pixels.end()),
-              pointsIn({0, 10, 16, 6}));
+    const QList<PixelPoint> shown = editor->preview()->pixels.points();
+    EXPECT_EQ(QSet<PixelPoint>(shown.begin(), shown.end()), pointsIn({0, 10, 16, 6}));
 }
