@@ -31,15 +31,18 @@ void BM_FloodFillUniform(benchmark::State& state) {
 }
 BENCHMARK(BM_FloodFillUniform)->Arg(4096)->Unit(benchmark::kMillisecond);
 
-// The release of a filled ellipse drag across a whole 2048 × 2048 canvas with a 1 px brush,
+namespace {
+
+// Times only the release of a filled shape dragged corner to corner over a square canvas,
 // through to the closed undo step; the drag's preview is left out.
-void BM_FilledEllipseRelease(benchmark::State& state) {
+void filledShapeRelease(benchmark::State& state, ToolKind tool, qint64 brushSize) {
     const qint64 side = state.range(0);
     PixelDocument document(Sprite::blank(side, side));
     EditorState editor(&document);
     editor.invalidateCanvas = [](std::optional<PixelRect>) {};
-    editor.setActiveTool(ToolKind::ellipse);
+    editor.setActiveTool(tool);
     editor.setShapeFilled(true);
+    editor.setBrushSize(brushSize);
     quint32 color = 0xFF000001;
     for (auto _ : state) {
         state.PauseTiming();
@@ -53,30 +56,20 @@ void BM_FilledEllipseRelease(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
+
+} // namespace
+
+// The release of a filled ellipse drag across a whole 2048 × 2048 canvas with a 1 px brush,
+// through to the closed undo step; the drag's preview is left out.
+void BM_FilledEllipseRelease(benchmark::State& state) {
+    filledShapeRelease(state, ToolKind::ellipse, 1);
+}
 BENCHMARK(BM_FilledEllipseRelease)->Arg(2048)->Unit(benchmark::kMillisecond);
 
 // Target: ≤ 100 ms. The release of a filled rectangle over the whole 2048 × 2048 canvas with
 // the 32 px brush, through to the closed undo step.
 void BM_FilledRectangleBrush32Release(benchmark::State& state) {
-    const qint64 side = state.range(0);
-    PixelDocument document(Sprite::blank(side, side));
-    EditorState editor(&document);
-    editor.invalidateCanvas = [](std::optional<PixelRect>) {};
-    editor.setActiveTool(ToolKind::rectangle);
-    editor.setShapeFilled(true);
-    editor.setBrushSize(32);
-    quint32 color = 0xFF000001;
-    for (auto _ : state) {
-        state.PauseTiming();
-        editor.setPrimaryColor(PixelColor(color++));
-        editor.pointerDown({0, 0}, {});
-        editor.pointerMoved({side - 1, side - 1}, {});
-        state.ResumeTiming();
-        editor.pointerUp({side - 1, side - 1}, {});
-        state.PauseTiming();
-        document.undoStack()->clear();
-        state.ResumeTiming();
-    }
+    filledShapeRelease(state, ToolKind::rectangle, 32);
 }
 BENCHMARK(BM_FilledRectangleBrush32Release)->Arg(2048)->Unit(benchmark::kMillisecond);
 
