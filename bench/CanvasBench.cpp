@@ -21,10 +21,13 @@ Sprite layeredSprite() {
     QRandomGenerator random(8);
     for (qint64 i = 0; i < layerCount; ++i) {
         sprite.ensureCel(i, 0);
-        quint32* words = sprite.layers[i].cels[0]->pixels.data();
-        for (qint64 p = 0; p < side * side; ++p) {
-            const quint32 word = random.generate();
-            words[p] = (word & 0x100) ? word : 0;
+        Cel& cel = *sprite.layers[i].cels[0];
+        for (qint64 y = 0; y < side; ++y) {
+            quint32* words = cel.mutableRow(y);
+            for (qint64 x = 0; x < side; ++x) {
+                const quint32 word = random.generate();
+                words[x] = (word & 0x100) ? word : 0;
+            }
         }
     }
     return sprite;

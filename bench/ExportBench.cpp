@@ -25,8 +25,9 @@ Sprite benchAnimation(qint64 side) {
     Cel backdrop(side, side);
     for (qint64 y = 0; y < side; ++y)
         for (qint64 x = 0; x < side; ++x)
-            backdrop.pixels[y * side + x] = 0xFF102040u + quint32((y * 24 / side) * 0x050302) +
-                                            (((x / 8 + y / 8) % 2) ? 0x000800u : 0u);
+            backdrop.setPixel(x, y,
+                              0xFF102040u + quint32((y * 24 / side) * 0x050302) +
+                                  (((x / 8 + y / 8) % 2) ? 0x000800u : 0u));
     for (auto& slot : sprite.layers[0].cels)
         slot = backdrop;
     const qint64 hero = addLayer(sprite, "Hero");

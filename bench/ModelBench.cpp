@@ -10,7 +10,7 @@ namespace {
 Sprite hugeSprite(qint64 side) {
     Sprite sprite = Sprite::blank(side, side);
     Cel painted(side, side);
-    painted.pixels.fill(0xFF336699);
+    painted.fill(0xFF336699);
     for (int f = 1; f < 64; ++f)
         sprite.insertFrame(f);
     for (int l = 1; l < 64; ++l)
@@ -45,6 +45,7 @@ void BM_UndoMemoryOfSmallSteps(benchmark::State& state) {
             PixelPatch patch{layer,
                              0,
                              rect,
+                             PixelSpans::rectangle(rect),
                              document.sprite().cel(0, 0)->extract(rect),
                              QList<quint32>(256, 0xFF000000u | quint32(step)),
                              false};

@@ -24,9 +24,9 @@ Cel flatCel(int layer, int frame) {
     const qint64 left = (layer * 97 + frame * 131) % (side / 2);
     const qint64 top = (layer * 53 + frame * 71) % (side / 2);
     for (qint64 y = top; y < top + side / 2; ++y)
-        std::fill_n(cel.pixels.data() + y * side + left, side / 2, colour);
+        std::fill_n(cel.mutableRow(y) + left, side / 2, colour);
     for (qint64 y = 0; y < side; y += 64)
-        std::fill_n(cel.pixels.data() + y * side, side, 0x80FFFFFFu);
+        std::fill_n(cel.mutableRow(y), side, 0x80FFFFFFu);
     return cel;
 }
 
@@ -84,7 +84,7 @@ QByteArray libpngEncode(const Cel& cel) {
     png_set_bgr(png); // little-endian words are B, G, R, A in memory
     for (qint64 y = 0; y < cel.height; ++y)
         png_write_row(png,
-                      reinterpret_cast<png_const_bytep>(cel.pixels.constData() + y * cel.width));
+                      reinterpret_cast<png_const_bytep>(cel.row(y)));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
@@ -213,7 +213,7 @@ void BM_OpenBesideLibpngDecode(benchmark::State& state) {
                 continue;
             QFile file(path + "/layers/" + ProjectPackage::celFileName(l, f));
             const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-            if (libpngDecode(bytes) != cel->pixels) {
+            if (libpngDecode(bytes) != cel->words()) {
                 state.SkipWithError("libpng reads other pixels than were saved");
                 return;
             }
@@ -245,7 +245,7 @@ void BM_SaveAfterOnePixelChange(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         const auto [l, f] = painted[turn++ % painted.size()];
-        sprite.layers[l].cels[f]->pixels[qsizetype(turn * 4099 % (side * side))] ^= 0x00010101u;
+        sprite.layers[l].cels[f]->setWordAt(qsizetype(turn * 4099 % (side * side)), sprite.layers[l].cels[f]->wordAt(qsizetype(turn * 4099 % (side * side))) ^ 0x00010101u);
         state.ResumeTiming();
         ProjectPackage::writePackage(sprite, path);
     }

@@ -79,7 +79,7 @@ public:
     explicit PixmanLayers(const Sprite& sprite)
         : side(int(sprite.width)), target(sprite.width * sprite.height) {
         for (const Layer& layer : sprite.layers)
-            premultiplied.append(PixelRenderer::premultiply(layer.cels[0]->pixels));
+            premultiplied.append(PixelRenderer::premultiply(layer.cels[0]->words()));
         for (QList<quint32>& words : premultiplied)
             sources.append(image(words.data()));
         destination = image(target.data());

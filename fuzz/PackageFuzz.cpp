@@ -1,3 +1,4 @@
+#include "CelPng.h"
 #include "DecodingError.h"
 #include "FuzzPackageFormat.h"
 #include "PackageError.h"
@@ -16,8 +17,7 @@ namespace {
 Sprite withoutBlankCels(Sprite sprite) {
     for (Layer& layer : sprite.layers) {
         for (std::optional<Cel>& cel : layer.cels) {
-            if (cel && std::none_of(cel->pixels.cbegin(), cel->pixels.cend(),
-                                    [](quint32 word) { return word >> 24; }))
+            if (cel && !CelPng::isPainted(*cel))
                 cel.reset();
         }
     }

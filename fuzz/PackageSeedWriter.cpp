@@ -24,10 +24,11 @@ Sprite seedSprite() {
     sprite.layers[1].opacity = 0.5;
     sprite.normalize();
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels = {
-        0xFF102030, 0x80FF0000, 0, 0x01020304, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x7F00FF00};
+    sprite.layers[0].cels[0] = Cel(sprite.width, sprite.height,
+                                   {0xFF102030, 0x80FF0000, 0, 0x01020304, 0xFFFFFFFF, 0, 0, 0, 0,
+                                    0, 0, 0, 0, 0, 0x7F00FF00});
     sprite.ensureCel(1, 1);
-    sprite.layers[1].cels[1]->pixels.fill(0xC0123456);
+    sprite.layers[1].cels[1]->fill(0xC0123456);
     return sprite;
 }
 
@@ -35,7 +36,7 @@ Sprite seedSprite() {
 QByteArray versionOneSeed() {
     Sprite sprite = Sprite::blank(2, 2);
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels = {0xFF000000, 0x40FFFFFF, 0, 0xFF00FF00};
+    sprite.layers[0].cels[0] = Cel(2, 2, {0xFF000000, 0x40FFFFFF, 0, 0xFF00FF00});
     PackageTree tree = ProjectPackage::fileWrapper(sprite);
     const QString id = sprite.layers[0].id.toString(QUuid::WithoutBraces);
     tree.insert(ProjectPackage::manifestFileName,

@@ -180,7 +180,7 @@ TEST_F(KestrinCli, ImportsAnImageAsANewProject) {
     ASSERT_EQ(run({"import", "picture.png", "imported"}).status, 0);
     const Sprite imported = ProjectPackage::readPackage(path("imported.pixel"));
     EXPECT_EQ(imported.layers.size(), 1);
-    EXPECT_EQ(imported.layers[0].cels[0]->pixels,
+    EXPECT_EQ(imported.layers[0].cels[0]->words(),
               PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, 1)));
 
     const CliResult again = run({"import", "picture.png", "imported.pixel"});
@@ -289,7 +289,7 @@ TEST_F(KestrinCli, EveryCommandHasHelp) {
 QList<QList<quint32>> celWords(const Sprite& sprite) {
     QList<QList<quint32>> frames;
     for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(sprite.layers[0].cels[f]->pixels);
+        frames.append(sprite.layers[0].cels[f]->words());
     return frames;
 }
 

@@ -52,7 +52,7 @@ void updateContentDrag(EditorState& editor, qint64 dx, qint64 dy) {
     std::optional<Cel>& slot = sprite.layers[*layer].cels[editor.stroke().frame()];
     if (!slot)
         return;
-    slot->pixels = *snapshot;
+    *slot = *snapshot;
     editor.markDirty(selection.value_or(PixelRect{}).unionWith(origin).unionWith(moved));
     PixelBlocks::fill(editor, *layer, origin, PixelColor()); // leaving transparency behind
     PixelBlocks::write(editor, *layer, moved, drag->content, true);
@@ -61,7 +61,7 @@ void updateContentDrag(EditorState& editor, qint64 dx, qint64 dy) {
     if (drag->changedPixels)
         return;
     const PixelRect touched = origin.unionWith(moved).intersection(slot->bounds());
-    if (Cel(slot->width, slot->height, *snapshot).extract(touched) != slot->extract(touched)) {
+    if (!slot->differences(*snapshot, touched).isEmpty()) {
         EditorState::ContentDrag changed = *drag;
         changed.changedPixels = true;
         editor.setContentDrag(std::move(changed));

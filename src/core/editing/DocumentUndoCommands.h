@@ -12,10 +12,12 @@ class PixelDocument;
 class PixelPatchCommand : public QUndoCommand {
 public:
     PixelPatchCommand(PixelDocument* document, PixelPatch patch, bool appliedAfter,
-                      const QString& actionName);
+                      const QString& actionName, QUndoCommand* parent = nullptr);
     void undo() override;
     void redo() override;
     const PixelPatch& patch() const { return record; }
+    // The same step, to be pushed again without touching the sprite.
+    PixelPatchCommand* copy(QUndoCommand* parent) const;
 
 private:
     QPointer<PixelDocument> document;
@@ -24,13 +26,17 @@ private:
     bool alreadyApplied = true;
 };
 
-// A structural step: the whole sprite before and after.
+// A structural step: the whole sprite before and after. The two share every untouched band
+// with each other and with the document, so a step costs what its edit changed.
 class StructuralCommand : public QUndoCommand {
 public:
     StructuralCommand(PixelDocument* document, Sprite before, Sprite after,
-                      const QString& actionName);
+                      const QString& actionName, QUndoCommand* parent = nullptr);
     void undo() override;
     void redo() override;
+    const Sprite& spriteBefore() const { return before; }
+    const Sprite& spriteAfter() const { return after; }
+    StructuralCommand* copy(QUndoCommand* parent) const;
 
 private:
     QPointer<PixelDocument> document;

@@ -172,14 +172,14 @@ public:
         strokes.writePixel(layerIndex, x, y, color);
     }
     void revert(qint64 x, qint64 y) override { strokes.revert(x, y); }
-    QList<quint32>* strokeCelWords() override { return strokes.celWords(); }
+    Cel* strokeCel() override { return strokes.cel(); }
     void markDirty(const PixelRect& rect) override { strokes.markDirty(rect); }
     void endStroke(const QString& actionName, bool keepUnchanged = false) override {
         strokes.end(actionName, keepUnchanged);
     }
     void cancelStroke() override { strokes.cancel(); }
-    const std::optional<QList<quint32>>& strokeSnapshot() const override {
-        return strokes.snapshotWords();
+    const std::optional<Cel>& strokeSnapshot() const override {
+        return strokes.snapshotCel();
     }
     std::optional<QUuid> strokeLayerID() const override { return strokes.layerID(); }
 

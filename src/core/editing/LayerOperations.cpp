@@ -10,14 +10,14 @@ namespace {
 // Pixels that either cel does not reach are left alone.
 void mergeCel(const Cel& upper, double opacity, Cel& lower, const PixelRect& area) {
     const PixelRect reached = area.intersection(upper.bounds()).intersection(lower.bounds());
-    if (reached.isEmpty() || upper.pixels.size() < upper.width * upper.height ||
-        lower.pixels.size() < lower.width * lower.height)
+    if (reached.isEmpty())
         return;
-    const quint32* source = upper.pixels.constData();
-    quint32* target = lower.pixels.data();
     for (qint64 y = reached.y; y < reached.bottom(); ++y) {
-        const quint32* sourceRow = source + y * upper.width;
-        quint32* targetRow = target + y * lower.width;
+        const quint32* sourceRow = upper.row(y);
+        if (std::all_of(sourceRow + reached.x, sourceRow + reached.right(),
+                        [](quint32 word) { return PixelColor(word).alpha() == 0; }))
+            continue; // nothing to merge: the lower row keeps sharing its band
+        quint32* targetRow = lower.mutableRow(y);
         for (qint64 x = reached.x; x < reached.right(); ++x) {
             const PixelColor pixel(sourceRow[x]);
             if (pixel.alpha() == 0)

@@ -7,14 +7,14 @@
 
 namespace {
 
-// The layer's words at the active frame, made sure to exist; null when that cannot be.
-quint32* writableWords(EditorState& editor, qint64 layerIndex) {
+// The layer's cel at the active frame, made sure to exist; null when that cannot be.
+Cel* writableCel(EditorState& editor, qint64 layerIndex) {
     Sprite& sprite = editor.document()->sprite();
     const qint64 frame = sprite.activeFrameIndex;
     if (!sprite.ensureCel(layerIndex, frame))
         return nullptr;
-    QList<quint32>& words = sprite.layers[layerIndex].cels[frame]->pixels;
-    return words.size() < sprite.width * sprite.height ? nullptr : words.data();
+    Cel& cel = *sprite.layers[layerIndex].cels[frame];
+    return cel.width < sprite.width || cel.height < sprite.height ? nullptr : &cel;
 }
 
 void writeBlock(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
@@ -22,11 +22,11 @@ void writeBlock(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
     const Sprite& sprite = editor.document()->sprite();
     if (rect.intersection(sprite.bounds()).isEmpty())
         return;
-    quint32* target = writableWords(editor, layerIndex);
+    Cel* target = writableCel(editor, layerIndex);
     if (!target)
         return;
-    const PixelRect changed = PixelBlocks::blit(target, sprite.width, sprite.height, rect, source,
-                                                sourceStride, skipTransparent);
+    const PixelRect changed =
+        PixelBlocks::blit(*target, rect, source, sourceStride, skipTransparent);
     if (!changed.isEmpty())
         editor.markDirty(changed);
 }
@@ -35,25 +35,32 @@ void writeBlock(EditorState& editor, qint64 layerIndex, const PixelRect& rect,
 
 namespace PixelBlocks {
 
-PixelRect blit(quint32* target, qint64 width, qint64 height, const PixelRect& rect,
-               const quint32* source, qint64 sourceStride, bool skipTransparent) {
-    const PixelRect clipped = rect.intersection(PixelRect::canvas(width, height));
+PixelRect blit(Cel& target, const PixelRect& rect, const quint32* source, qint64 sourceStride,
+               bool skipTransparent) {
+    const PixelRect clipped = rect.intersection(target.bounds());
     PixelRect changed;
+    const auto lands = [&](quint32 word, quint32 old) {
+        return !(skipTransparent && word < 0x01000000u) && old != word;
+    };
     for (qint64 y = clipped.y; y < clipped.bottom(); ++y) {
-        const quint32* from = source + (y - rect.y) * sourceStride;
-        quint32* to = target + y * width;
-        qint64 first = clipped.right();
-        qint64 last = clipped.x - 1;
-        for (qint64 x = clipped.x; x < clipped.right(); ++x) {
-            const quint32 word = from[x - rect.x];
-            if ((skipTransparent && word < 0x01000000u) || to[x] == word)
-                continue;
-            to[x] = word;
-            first = std::min(first, x);
-            last = x;
+        // Indexed by target column.
+        const quint32* from = source + (y - rect.y) * sourceStride - rect.x;
+        // Read first: a row nothing lands on keeps sharing its band.
+        const quint32* current = target.row(y);
+        qint64 first = clipped.x;
+        while (first < clipped.right() && !lands(from[first], current[first]))
+            ++first;
+        qint64 last = clipped.right() - 1;
+        while (last >= first && !lands(from[last], current[last]))
+            --last;
+        if (last < first)
+            continue;
+        quint32* to = target.mutableRow(y);
+        for (qint64 x = first; x <= last; ++x) {
+            if (lands(from[x], to[x]))
+                to[x] = from[x];
         }
-        if (last >= first)
-            changed = changed.unionWith({first, y, last - first + 1, 1});
+        changed = changed.unionWith({first, y, last - first + 1, 1});
     }
     return changed;
 }
@@ -80,12 +87,12 @@ void stampSpans(EditorState& editor, const PixelSpans& pixels, PixelColor color)
                                                       sprite.bounds(), editor.selection());
     if (covered.isEmpty())
         return;
-    quint32* target = writableWords(editor, *layer);
+    Cel* target = writableCel(editor, *layer);
     if (!target)
         return;
     PixelRect changed;
     for (const PixelSpans::Span& span : covered.spans()) {
-        quint32* row = target + span.y * sprite.width;
+        const quint32* row = target->row(span.y);
         // Only the changed stretch counts, so a repainted shape leaves no undo step.
         qint64 first = span.x;
         while (first < span.end && row[first] == color.raw)
@@ -95,7 +102,8 @@ void stampSpans(EditorState& editor, const PixelSpans& pixels, PixelColor color)
             --last;
         if (last < first)
             continue;
-        std::fill(row + first, row + last + 1, color.raw);
+        quint32* written = target->mutableRow(span.y);
+        std::fill(written + first, written + last + 1, color.raw);
         changed = changed.unionWith({first, span.y, last - first + 1, 1});
     }
     if (!changed.isEmpty())

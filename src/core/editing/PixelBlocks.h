@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cel.h"
 #include "PixelColor.h"
 #include "PixelRect.h"
 #include "PixelSpans.h"
@@ -12,11 +13,11 @@ class EditorState;
 // cel's words taken once and the changed extent marked dirty once.
 namespace PixelBlocks {
 
-// Copies source rows (sourceStride words apart; 0 repeats one row) onto a width × height buffer
-// at rect, clipped to the buffer; transparent words are skipped when skipTransparent. Returns
-// the extent of the words that changed.
-PixelRect blit(quint32* target, qint64 width, qint64 height, const PixelRect& rect,
-               const quint32* source, qint64 sourceStride, bool skipTransparent);
+// Copies source rows (sourceStride words apart; 0 repeats one row) onto the cel at rect,
+// clipped to the cel; transparent words are skipped when skipTransparent. Returns the extent
+// of the words that changed; rows where nothing changes are not made the cel's own.
+PixelRect blit(Cel& target, const PixelRect& rect, const quint32* source, qint64 sourceStride,
+               bool skipTransparent);
 
 // Raw writes into a layer at the active frame, clipped to the canvas only (like writePixel).
 void fill(EditorState& editor, qint64 layerIndex, const PixelRect& rect, PixelColor color);

@@ -1,9 +1,13 @@
 #include "PixelDocument.h"
 
 #include "DocumentUndoCommands.h"
+#include "UndoMemory.h"
+
+#include <algorithm>
+#include <vector>
 
 PixelDocument::PixelDocument(Sprite sprite, QObject* parent)
-    : QObject(parent), content(std::move(sprite)) {}
+    : QObject(parent), content(std::move(sprite)), budget(UndoMemory::defaultBudget()) {}
 
 void PixelDocument::setPromptsForSize(bool prompts) {
     if (asksForSize == prompts)
@@ -46,7 +50,7 @@ void PixelDocument::applyPatchSide(const PixelPatch& patch, bool applyAfter) {
     if (applyAfter) {
         if (!content.ensureCel(layerIndex, patch.frame))
             return;
-        content.layers[layerIndex].cels[patch.frame]->replace(patch.rect, patch.after);
+        content.layers[layerIndex].cels[patch.frame]->replace(patch.runs, patch.after);
         return;
     }
     auto& celSlots = content.layers[layerIndex].cels;
@@ -55,7 +59,7 @@ void PixelDocument::applyPatchSide(const PixelPatch& patch, bool applyAfter) {
     if (patch.createdCel)
         celSlots[patch.frame].reset();
     else if (celSlots[patch.frame])
-        celSlots[patch.frame]->replace(patch.rect, patch.before);
+        celSlots[patch.frame]->replace(patch.runs, patch.before);
 }
 
 void PixelDocument::apply(const PixelPatch& patch, QUndoStack* undoStack, bool applyAfter,
@@ -64,20 +68,20 @@ void PixelDocument::apply(const PixelPatch& patch, QUndoStack* undoStack, bool a
         return; // the layer is gone: nothing to put back, nothing to register
     applyPatchSide(patch, applyAfter);
     if (undoStack)
-        undoStack->push(new PixelPatchCommand(this, patch, applyAfter, actionName));
+        push(undoStack, new PixelPatchCommand(this, patch, applyAfter, actionName));
     notifyContentChanged(patch.rect);
 }
 
 void PixelDocument::registerAppliedPatch(const PixelPatch& patch, QUndoStack* undoStack,
                                          const QString& actionName) {
     if (undoStack)
-        undoStack->push(new PixelPatchCommand(this, patch, true, actionName));
+        push(undoStack, new PixelPatchCommand(this, patch, true, actionName));
 }
 
 void PixelDocument::registerStructuralUndo(const Sprite& before, const Sprite& after,
                                            const QString& actionName, QUndoStack* undoStack) {
     if (undoStack)
-        undoStack->push(new StructuralCommand(this, before, after, actionName));
+        push(undoStack, new StructuralCommand(this, before, after, actionName));
 }
 
 void PixelDocument::performStructuralEdit(const QString& actionName, QUndoStack* undoStack,
@@ -90,6 +94,38 @@ void PixelDocument::performStructuralEdit(const QString& actionName, QUndoStack*
     content = after;
     registerStructuralUndo(before, after, actionName, undoStack);
     notifyStructureChanged();
+}
+
+void PixelDocument::push(QUndoStack* undoStack, QUndoCommand* step) {
+    undoStack->push(step);
+    if (undoStack == &undo)
+        trimHistory();
+}
+
+void PixelDocument::setUndoBudget(qint64 bytes) {
+    budget = std::max<qint64>(bytes, 0);
+    trimHistory();
+}
+
+void PixelDocument::trimHistory() {
+    // Not while a group of steps is open: the stack cannot be rebuilt around it.
+    if (undo.index() > 0 && !undo.canUndo())
+        return;
+    const int drop =
+        UndoMemory::stepsToDrop(UndoMemory::stepCharges(undo, content), undo.index(), budget);
+    if (drop == 0)
+        return;
+    // The stack can only lose its oldest steps by being rebuilt from copies of the others.
+    std::vector<QUndoCommand*> kept;
+    for (int i = drop; i < undo.count(); ++i)
+        kept.push_back(UndoMemory::copyStep(*undo.command(i)));
+    const int index = undo.index() - drop;
+    replaying = true;
+    undo.clear();
+    for (QUndoCommand* step : kept)
+        undo.push(step);
+    undo.setIndex(index);
+    replaying = false;
 }
 
 void PixelDocument::restoreSprite(const Sprite& sprite) {

@@ -30,6 +30,11 @@ public:
     void setHasUnsavedChanges(bool value);
     qint64 revision() const { return revisionCount; }
     QUndoStack* undoStack() { return &undo; }
+    // The memory the undo history may keep; past it the oldest steps are dropped.
+    qint64 undoBudget() const { return budget; }
+    void setUndoBudget(qint64 bytes);
+    // True while the history is rebuilt: its steps then leave the sprite alone.
+    bool isReplayingHistory() const { return replaying; }
 
     std::function<void(PixelRect)> onPixelsChanged;
     std::function<void()> onStructureChanged;
@@ -73,10 +78,14 @@ signals:
 private:
     void countChange();
     void applyPatchSide(const PixelPatch& patch, bool applyAfter);
+    void push(QUndoStack* undoStack, QUndoCommand* step);
+    void trimHistory();
 
     Sprite content;
     QUndoStack undo;
     bool asksForSize = false;
     bool unsaved = false;
     qint64 revisionCount = 0;
+    qint64 budget;
+    bool replaying = false;
 };

@@ -29,9 +29,8 @@ QList<quint32> mergedPixels(const Sprite& sprite, const PixelRect& r) {
 // A canvas-sized cel holding the paste's painted pixels that land on the canvas.
 Cel pastedCel(const FloatingPaste& paste, const Sprite& sprite) {
     Cel cel(sprite.width, sprite.height);
-    if (!cel.pixels.isEmpty() && paste.pixels.size() >= paste.rect().area())
-        PixelBlocks::blit(cel.pixels.data(), cel.width, cel.height, paste.rect(),
-                          paste.pixels.constData(), paste.width, true);
+    if (paste.pixels.size() >= paste.rect().area())
+        PixelBlocks::blit(cel, paste.rect(), paste.pixels.constData(), paste.width, true);
     return cel;
 }
 

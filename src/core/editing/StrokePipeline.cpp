@@ -12,9 +12,8 @@ void StrokePipeline::begin() {
         return;
     const bool created = sprite.celPointer(*layerIndex, frame) == nullptr;
     sprite.ensureCel(*layerIndex, frame);
-    retiredSnapshot = {};
-    // Shares the cel's array: the first write copies it once, later writes go in place.
-    snapshot = sprite.celPointer(*layerIndex, frame)->pixels;
+    // Shares the cel's bands: a write copies only the band it lands in, once.
+    snapshot = *sprite.celPointer(*layerIndex, frame);
     m_layerID = std::as_const(sprite).layers[*layerIndex].id;
     m_frame = frame;
     m_createdCel = created;
@@ -22,13 +21,13 @@ void StrokePipeline::begin() {
     editor.announceGesture();
 }
 
-QList<quint32>* StrokePipeline::celWords() {
+Cel* StrokePipeline::cel() {
     Sprite& sprite = editor.document()->sprite();
     const qint64 layerIndex = m_layerID ? sprite.layerIndex(*m_layerID) : -1;
     if (!snapshot || layerIndex < 0 || m_frame >= sprite.layers[layerIndex].cels.size())
         return nullptr;
     std::optional<Cel>& cel = sprite.layers[layerIndex].cels[m_frame];
-    return cel ? &cel->pixels : nullptr;
+    return cel ? &*cel : nullptr;
 }
 
 bool StrokePipeline::insideSelection(PixelPoint point) const {
@@ -88,12 +87,11 @@ void StrokePipeline::writePixel(qint64 layerIndex, qint64 x, qint64 y, PixelColo
     if (!sprite.bounds().contains(PixelPoint{x, y}) || !sprite.ensureCel(layerIndex, frame))
         return;
     // Resolved per pixel on purpose: a copy of the sprite taken meanwhile (saving) makes the
-    // array shared again, and writing through a pointer kept from before would reach it.
-    QList<quint32>& words = sprite.layers[layerIndex].cels[frame]->pixels;
-    const qint64 index = y * sprite.width + x;
-    if (index >= words.size() || words.constData()[index] == color.raw)
+    // band shared again, and writing through a pointer kept from before would reach it.
+    Cel& cel = *sprite.layers[layerIndex].cels[frame];
+    if (x >= cel.width || y >= cel.height || cel.pixel(x, y) == color.raw)
         return;
-    words.data()[index] = color.raw;
+    cel.setPixel(x, y, color.raw);
     markDirty(PixelRect::pixel({x, y}));
 }
 
@@ -102,9 +100,8 @@ void StrokePipeline::revert(qint64 x, qint64 y) {
     const auto layerIndex = sprite.activeLayerIndex();
     if (!snapshot || !layerIndex || !sprite.bounds().contains(PixelPoint{x, y}))
         return;
-    const qint64 index = y * sprite.width + x;
-    if (index < snapshot->size())
-        writePixel(*layerIndex, x, y, PixelColor(snapshot->constData()[index]));
+    if (snapshot->bounds().contains(PixelPoint{x, y}))
+        writePixel(*layerIndex, x, y, PixelColor(snapshot->pixel(x, y)));
 }
 
 void StrokePipeline::markDirty(const PixelRect& rect) {
@@ -118,16 +115,23 @@ std::optional<PixelPatch> StrokePipeline::patch(bool keepUnchanged) const {
     const Sprite& sprite = editor.document()->sprite();
     const Cel* cel = sprite.celPointer(sprite.layerIndex(*m_layerID), m_frame);
     // A snapshot of another size no longer describes this cel: no coherent step exists.
-    if (!cel || cel->pixels.size() != snapshot->size())
+    if (!cel || cel->width != snapshot->width || cel->height != snapshot->height)
         return std::nullopt;
-    const PixelRect rect = m_dirtyRect.intersection(sprite.bounds()).intersection(cel->bounds());
-    if (rect.isEmpty())
-        return std::nullopt;
-    QList<quint32> before = Cel(cel->width, cel->height, *snapshot).extract(rect);
-    QList<quint32> after = cel->extract(rect);
-    if (before == after && !keepUnchanged)
+    const PixelRect dirty = m_dirtyRect.intersection(sprite.bounds()).intersection(cel->bounds());
+    PixelSpans runs = cel->differences(*snapshot, dirty);
+    if (runs.isEmpty() && !keepUnchanged)
         return std::nullopt; // painted back to the old colours
-    return PixelPatch{*m_layerID, m_frame, rect, std::move(before), std::move(after), m_createdCel};
+    if (runs.isEmpty()) {
+        // A kept step with nothing changed still needs a place to announce.
+        if (dirty.isEmpty())
+            return std::nullopt;
+        runs = PixelSpans::rectangle(PixelRect::pixel({dirty.x, dirty.y}));
+    }
+    QList<quint32> before = snapshot->extract(runs);
+    QList<quint32> after = cel->extract(runs);
+    const PixelRect rect = runs.bounds();
+    return PixelPatch{*m_layerID, m_frame,          rect,       std::move(runs),
+                      std::move(before), std::move(after), m_createdCel};
 }
 
 void StrokePipeline::end(const QString& actionName, bool keepUnchanged) {
@@ -151,7 +155,7 @@ void StrokePipeline::cancel() {
         if (m_createdCel)
             slot.reset();
         else if (slot)
-            slot->pixels = std::move(*snapshot);
+            *slot = std::move(*snapshot);
     }
     const PixelRect dirty = m_dirtyRect;
     close();
@@ -159,10 +163,6 @@ void StrokePipeline::cancel() {
 }
 
 void StrokePipeline::close() {
-    // Only an array nobody else holds is costly to drop; a shared one must not be kept, or the
-    // next write to the cel sharing it would copy it again.
-    if (snapshot && snapshot->isDetached())
-        retiredSnapshot = std::move(*snapshot);
     snapshot.reset();
     m_layerID.reset();
     m_frame = 0;

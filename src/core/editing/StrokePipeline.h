@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cel.h"
 #include "PixelColor.h"
 #include "PixelPatch.h"
 #include "PixelPoint.h"
@@ -34,12 +35,12 @@ public:
     void abandon() { close(); }
 
     bool isOpen() const { return snapshot.has_value(); }
-    const std::optional<QList<quint32>>& snapshotWords() const { return snapshot; }
+    const std::optional<Cel>& snapshotCel() const { return snapshot; }
     std::optional<QUuid> layerID() const { return m_layerID; }
     qint64 frame() const { return m_frame; }
     bool createdCel() const { return m_createdCel; }
     PixelRect dirtyRect() const { return m_dirtyRect; }
-    QList<quint32>* celWords();
+    Cel* cel();
 
 private:
     // Clips to canvas and selection, then mirrors: the shared core of plot and stamp.
@@ -50,13 +51,9 @@ private:
     void close();
 
     EditorState& editor;
-    std::optional<QList<quint32>> snapshot; // the cel's whole array at stroke begin
+    std::optional<Cel> snapshot; // the cel at stroke begin, sharing every band not written since
     std::optional<QUuid> m_layerID;
     qint64 m_frame = 0;
     bool m_createdCel = false;
     PixelRect m_dirtyRect;
-    // The last stroke's snapshot, released when the next stroke begins (where the cel is
-    // copied anyway): freeing a big canvas's array would otherwise make lifting the pointer
-    // cost as much as the canvas, not the stroke.
-    QList<quint32> retiredSnapshot;
 };

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -50,7 +51,7 @@ std::optional<Cel> decodeElsewise(const QByteArray& bytes, qint64 width, qint64 
                          PixelRenderer::holdsSRgb(image.colorSpace());
     if (!inPlace && !copyStraight(image, words.data()))
         return std::nullopt;
-    return Cel(width, height, std::move(words));
+    return Cel(width, height, words);
 }
 
 } // namespace
@@ -58,22 +59,18 @@ std::optional<Cel> decodeElsewise(const QByteArray& bytes, qint64 width, qint64 
 namespace CelPng {
 
 QByteArray encode(const Cel& cel) {
-    if (cel.pixels.size() != cel.width * cel.height)
-        return {};
-    const quint32* words = cel.pixels.constData();
-    return PngCodec::encode(cel.width, cel.height, [&](qint64 y) { return words + y * cel.width; });
+    return PngCodec::encode(cel.width, cel.height, [&](qint64 y) { return cel.row(y); });
 }
 
 std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) {
     if (!CanvasLimits::isAllowedSize(width, height))
         return std::nullopt;
     try {
-        QList<quint32> words(width * height, 0u);
-        quint32* target = words.data();
-        const auto row = [&](qint64 y) { return target + y * width; };
+        Cel cel(width, height);
+        const auto row = [&](qint64 y) { return cel.mutableRow(y); };
         switch (PngCodec::decode(bytes, width, height, row)) {
         case PngCodec::Decoded::done:
-            return Cel(width, height, std::move(words));
+            return cel;
         case PngCodec::Decoded::notMine:
             return decodeElsewise(PngCodec::withoutExtras(bytes), width, height);
         case PngCodec::Decoded::wrongSize:
@@ -86,9 +83,9 @@ std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) 
 }
 
 bool isPainted(const Cel& cel) {
-    const quint32* words = cel.pixels.constData();
-    for (qint64 i = 0; i < cel.pixels.size(); ++i) {
-        if (words[i] >> 24)
+    for (qint64 y = 0; y < cel.height; ++y) {
+        const quint32* row = cel.row(y);
+        if (std::any_of(row, row + cel.width, [](quint32 word) { return word >> 24; }))
             return true;
     }
     return false;

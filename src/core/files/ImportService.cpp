@@ -63,7 +63,7 @@ Sprite spriteFromPixels(const PixelRenderer::Buffer& image, const QString& layer
     sprite.width = image.width;
     sprite.height = image.height;
     sprite.frames = {Frame{}};
-    sprite.palette = palette(layer.cels[0]->pixels, importedPaletteLimit);
+    sprite.palette = palette(image.pixels, importedPaletteLimit);
     sprite.activeLayerID = layer.id;
     sprite.layers = {layer};
     sprite.normalize();

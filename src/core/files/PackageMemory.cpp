@@ -30,12 +30,11 @@ bool sameCels(const std::optional<Cel>& a, const std::optional<Cel>& b) {
 } // namespace
 
 const void* pixelStorage(const Cel& cel) {
-    return cel.pixels.constData();
+    return cel.storageIdentity();
 }
 
 bool sharesPixels(const Cel& a, const Cel& b) {
-    return a.width == b.width && a.height == b.height && a.pixels.size() == b.pixels.size() &&
-           pixelStorage(a) == pixelStorage(b);
+    return a.sharesStorageWith(b);
 }
 
 void PackageMemory::add(StoredCel stored) {

@@ -65,8 +65,7 @@ void checkWritable(const Sprite& sprite) {
         if (!std::isfinite(sprite.layers[l].opacity))
             unwritable(layerLabel(sprite, l) + QStringLiteral(" has an invalid opacity."));
         for (const std::optional<Cel>& cel : sprite.layers[l].cels) {
-            if (cel && (cel->width != sprite.width || cel->height != sprite.height ||
-                        cel->pixels.size() != sprite.width * sprite.height))
+            if (cel && (cel->width != sprite.width || cel->height != sprite.height))
                 unwritable(layerLabel(sprite, l) + QStringLiteral(" has a cel that does not "
                                                                   "match the canvas size."));
         }

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -16,12 +17,8 @@ namespace {
 constexpr quint32 warmTint = 0xFFFF4060;
 constexpr quint32 coolTint = 0xFF4898FF;
 
-// Words composited in one go when runs cross row ends: about a second-level cache of
-// destination, drawn over by every layer in turn; long runs let the hardware stream them in.
-constexpr qint64 spanLength = 262144;
-
 struct LayerSource {
-    const quint32* pixels;
+    const Cel* cel;
     quint32 weight;
 };
 using LayerSources = QVarLengthArray<LayerSource, 16>;
@@ -40,9 +37,9 @@ LayerSources layerSources(const Sprite& sprite, qint64 frame) {
         const Cel* cel = sprite.celPointer(i, frame);
         const quint32 weight = PixelBlending::layerWeight(sprite.layers[i].opacity);
         if (!sprite.layers[i].isVisible || weight == 0 || !cel || cel->width != sprite.width ||
-            cel->height != sprite.height || cel->pixels.size() != sprite.width * sprite.height)
+            cel->height != sprite.height)
             continue;
-        sources.append({cel->pixels.constData(), weight});
+        sources.append({cel, weight});
     }
     return sources;
 }
@@ -77,20 +74,20 @@ public:
         : region(region), canvasWidth(canvasWidth) {
         if (region.width >= canvasWidth)
             return;
-        buffers.append(out);
+        output = out;
         for (const Ghost& ghost : ghostFrames)
             for (const LayerSource& source : ghost.layers)
-                buffers.append(source.pixels);
+                cels.append(source.cel);
         for (const LayerSource& source : current)
-            buffers.append(source.pixels);
+            cels.append(source.cel);
         for (qint64 y = region.y; y < std::min(region.bottom(), region.y + rowsAhead); ++y)
             fetch(y);
     }
 
-    // Called as the row at offset is drawn.
-    void advance(qint64 offset) const {
-        if (!buffers.isEmpty())
-            fetch(offset / canvasWidth + rowsAhead);
+    // Called as row y is drawn.
+    void advance(qint64 y) const {
+        if (output)
+            fetch(y + rowsAhead);
     }
 
 private:
@@ -99,62 +96,85 @@ private:
     void fetch(qint64 y) const {
         if (y >= region.bottom())
             return;
-        for (const quint32* words : buffers)
-            PixelBlending::prefetch(words + y * canvasWidth + region.x, region.width);
+        PixelBlending::prefetch(output + y * canvasWidth + region.x, region.width);
+        for (const Cel* cel : cels) {
+            if (const quint32* words = cel->rowIfWritten(y))
+                PixelBlending::prefetch(words + region.x, region.width);
+        }
     }
 
     PixelRect region;
     qint64 canvasWidth;
-    QVarLengthArray<const quint32*, 64> buffers;
+    const quint32* output = nullptr;
+    QVarLengthArray<const Cel*, 64> cels;
 };
 
-void compositeSpan(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
-    for (const LayerSource& source : sources)
-        PixelBlending::blendRow(source.pixels + offset, span, length, source.weight);
+// Blends the sources' words from (x, y) on, length of them; unwritten rows are transparent and
+// change nothing.
+void compositeSpan(const LayerSources& sources, qint64 y, qint64 x, quint32* span, qint64 length) {
+    for (const LayerSource& source : sources) {
+        if (const quint32* words = source.cel->rowIfWritten(y))
+            PixelBlending::blendRow(words + x, span, length, source.weight);
+    }
 }
 
-// Calls visit(offset, length) for runs of the region's words: one per row, or runs across row
-// ends when the region spans whole rows.
+// Calls visit(y, x, length) for runs of the region: one per row, or, when the region spans
+// whole rows, runs across row ends that stay inside one band of rows, where every cel of the
+// canvas keeps its rows contiguous. A band is about a second-level cache of destination, drawn
+// over by every layer in turn.
 template <typename Visit>
 void forEachSpan(const PixelRect& region, qint64 canvasWidth, Visit visit) {
     if (region.x == 0 && region.width == canvasWidth) {
-        const qint64 end = region.bottom() * canvasWidth;
-        for (qint64 offset = region.y * canvasWidth; offset < end; offset += spanLength)
-            visit(offset, std::min(spanLength, end - offset));
+        const qint64 bandRows = Cel::bandRowsFor(canvasWidth);
+        for (qint64 y = region.y; y < region.bottom();) {
+            const qint64 end = std::min(region.bottom(), (y / bandRows + 1) * bandRows);
+            visit(y, 0, (end - y) * canvasWidth);
+            y = end;
+        }
         return;
     }
     for (qint64 y = region.y; y < region.bottom(); ++y)
-        visit(y * canvasWidth + region.x, region.width);
+        visit(y, region.x, region.width);
 }
 
-// Nearest neighbour: each target pixel takes the source pixel under its centre. Straight and
-// premultiplied words are copied as they are; other formats are drawn premultiplied first.
-QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
+// Nearest neighbour: each target pixel takes the source pixel under its centre; sourceRow(y)
+// gives the words of source row y.
+template <typename SourceRow>
+QImage sampledNearest(SourceRow sourceRow, qint64 sourceWidth, qint64 sourceHeight, qint64 width,
+                      qint64 height, QImage::Format format, const QColorSpace& space) {
     if (width > INT_MAX / 4 || height > INT_MAX)
         return {};
+    QImage target(int(width), int(height), format);
+    if (target.isNull())
+        return {};
+    target.setColorSpace(space);
+    std::vector<qint64> columns(static_cast<size_t>(width));
+    for (qint64 x = 0; x < width; ++x)
+        columns[size_t(x)] = PixelRenderer::nearestSource(x, sourceWidth, width);
+    for (qint64 y = 0; y < height; ++y) {
+        const quint32* in = sourceRow(PixelRenderer::nearestSource(y, sourceHeight, height));
+        auto* out = reinterpret_cast<quint32*>(target.scanLine(int(y)));
+        for (qint64 x = 0; x < width; ++x)
+            out[x] = in[columns[size_t(x)]];
+    }
+    return target;
+}
+
+// Straight and premultiplied words are copied as they are; other formats are drawn
+// premultiplied first.
+QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
     const QImage::Format format = image.format();
     const QImage source =
         format == PixelRenderer::straightFormat || format == PixelRenderer::premultipliedFormat
             ? image
             : image.convertToFormat(PixelRenderer::premultipliedFormat);
-    QImage target(int(width), int(height), source.format());
-    if (source.isNull() || target.isNull())
+    if (source.isNull())
         return {};
-    target.setColorSpace(source.colorSpace());
-    const qint64 sourceWidth = source.width();
-    const qint64 sourceHeight = source.height();
-    QList<qint64> columns(width);
-    for (qint64 x = 0; x < width; ++x)
-        columns[x] = PixelRenderer::nearestSource(x, sourceWidth, width);
-    const qint64* column = columns.constData();
-    for (qint64 y = 0; y < height; ++y) {
-        const qint64 sourceY = PixelRenderer::nearestSource(y, sourceHeight, height);
-        const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(int(sourceY)));
-        auto* out = reinterpret_cast<quint32*>(target.scanLine(int(y)));
-        for (qint64 x = 0; x < width; ++x)
-            out[x] = in[column[x]];
-    }
-    return target;
+    const auto sourceRow = [&](qint64 y) {
+        return reinterpret_cast<const quint32*>(source.constScanLine(int(y)));
+    };
+    return sampledNearest(sourceRow, source.width(), source.height(), width, height,
+                          source.format(), source.colorSpace());
 }
 
 // max(1, round(side)) with halves away from zero; absurd sizes stay absurd but defined.
@@ -201,8 +221,8 @@ QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     QList<quint32> buffer(sprite.width * sprite.height, 0u);
     const LayerSources sources = layerSources(sprite, frame);
     quint32* out = buffer.data();
-    forEachSpan(sprite.bounds(), sprite.width, [&](qint64 offset, qint64 length) {
-        compositeSpan(sources, offset, out + offset, length);
+    forEachSpan(sprite.bounds(), sprite.width, [&](qint64 y, qint64 x, qint64 length) {
+        compositeSpan(sources, y, x, out + y * sprite.width + x, length);
     });
     return buffer;
 }
@@ -224,15 +244,16 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
     const RowPrefetcher prefetcher(region, sprite.width, out, ghostFrames, current);
     // Each pixel goes through every step on its own, so a span can take all of them in turn
     // while it is in the cache. The current frame always lies on top of its ghosts.
-    forEachSpan(region, sprite.width, [&](qint64 offset, qint64 length) {
-        prefetcher.advance(offset);
-        std::fill_n(out + offset, length, 0u);
+    forEachSpan(region, sprite.width, [&](qint64 y, qint64 x, qint64 length) {
+        prefetcher.advance(y);
+        quint32* target = out + y * sprite.width + x;
+        std::fill_n(target, length, 0u);
         for (const Ghost& ghost : ghostFrames) {
             std::fill_n(work, length, 0u);
-            compositeSpan(ghost.layers, offset, work, length);
-            PixelBlending::ghostRow(work, out + offset, length, ghost.tint, ghost.weight);
+            compositeSpan(ghost.layers, y, x, work, length);
+            PixelBlending::ghostRow(work, target, length, ghost.tint, ghost.weight);
         }
-        compositeSpan(current, offset, out + offset, length);
+        compositeSpan(current, y, x, target, length);
     });
 }
 
@@ -301,13 +322,15 @@ QImage scaled(const QImage& image, qint64 percent) {
 }
 
 QImage thumbnail(const Cel& cel, qint64 maxSide) {
-    const QImage image = makeStraightImage(cel.pixels, cel.width, cel.height);
     const qint64 longer = std::max(cel.width, cel.height);
-    if (image.isNull() || longer <= maxSide)
-        return image;
+    if (longer <= maxSide)
+        return makeStraightImage(cel.words(), cel.width, cel.height);
+    // Sampled from the cel's rows: a big cel is never flattened for a small picture.
     const double factor = double(maxSide) / double(longer);
-    return drawnNearest(image, atLeastOne(double(cel.width) * factor),
-                        atLeastOne(double(cel.height) * factor));
+    return sampledNearest([&](qint64 y) { return cel.row(y); }, cel.width, cel.height,
+                          atLeastOne(double(cel.width) * factor),
+                          atLeastOne(double(cel.height) * factor), straightFormat,
+                          QColorSpace::SRgb);
 }
 
 } // namespace PixelRenderer

@@ -18,7 +18,8 @@ AppSettings::AppSettings(QObject* parent)
       m_defaultExportPercent(read("defaultExportPercent").toLongLong()),
       m_pixelPerfect(read("pixelPerfect").toBool()),
       m_defaultNewWidth(read("defaultNewWidth").toLongLong()),
-      m_defaultNewHeight(read("defaultNewHeight").toLongLong()) {}
+      m_defaultNewHeight(read("defaultNewHeight").toLongLong()),
+      m_undoMemoryMegabytes(read("undoMemoryMegabytes").toLongLong()) {}
 
 AppSettings& AppSettings::shared() {
     static AppSettings instance;
@@ -128,4 +129,9 @@ void AppSettings::setDefaultNewWidth(qint64 value) {
 
 void AppSettings::setDefaultNewHeight(qint64 value) {
     store(m_defaultNewHeight, value, "defaultNewHeight", &AppSettings::defaultNewHeightChanged);
+}
+
+void AppSettings::setUndoMemoryMegabytes(qint64 value) {
+    store(m_undoMemoryMegabytes, value, "undoMemoryMegabytes",
+          &AppSettings::undoMemoryMegabytesChanged);
 }

@@ -43,6 +43,9 @@ class AppSettings : public QObject {
                    defaultNewWidthChanged)
     Q_PROPERTY(qint64 defaultNewHeight READ defaultNewHeight WRITE setDefaultNewHeight NOTIFY
                    defaultNewHeightChanged)
+    // 0: automatic (a quarter of physical memory, at most 2 GiB).
+    Q_PROPERTY(qint64 undoMemoryMegabytes READ undoMemoryMegabytes WRITE setUndoMemoryMegabytes
+                   NOTIFY undoMemoryMegabytesChanged)
 
 public:
     // Reads the store of organisation "Kestrin", application "Kestrin".
@@ -69,6 +72,7 @@ public:
     bool pixelPerfect() const { return m_pixelPerfect; }
     qint64 defaultNewWidth() const { return m_defaultNewWidth; }
     qint64 defaultNewHeight() const { return m_defaultNewHeight; }
+    qint64 undoMemoryMegabytes() const { return m_undoMemoryMegabytes; }
 
     void setAppearance(AppearanceMode value);
     void setShowPixelGrid(bool value);
@@ -87,6 +91,7 @@ public:
     void setPixelPerfect(bool value);
     void setDefaultNewWidth(qint64 value);
     void setDefaultNewHeight(qint64 value);
+    void setUndoMemoryMegabytes(qint64 value);
 
 signals:
     void appearanceChanged(AppearanceMode value);
@@ -106,6 +111,7 @@ signals:
     void pixelPerfectChanged(bool value);
     void defaultNewWidthChanged(qint64 value);
     void defaultNewHeightChanged(qint64 value);
+    void undoMemoryMegabytesChanged(qint64 value);
 
 private:
     template <typename T>
@@ -130,4 +136,5 @@ private:
     bool m_pixelPerfect;
     qint64 m_defaultNewWidth;
     qint64 m_defaultNewHeight;
+    qint64 m_undoMemoryMegabytes;
 };

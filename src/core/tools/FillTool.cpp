@@ -32,36 +32,34 @@ void FillTool::pointerDown(PixelPoint at, ToolModifiers modifiers, ToolHost& edi
         return;
     const qint64 layer = *sprite.activeLayerIndex();
     const Cel* cel = sprite.celPointer(layer, sprite.activeFrameIndex);
-    if (cel && cel->pixels.size() < sprite.width * sprite.height)
+    if (cel && (cel->width < sprite.width || cel->height < sprite.height))
         return; // a cel that does not cover the canvas cannot be flooded by canvas rows
     const PixelColor replacement = paintColor(modifiers, editor);
     if ((cel ? cel->pixel(at.x, at.y) : 0u) == replacement.raw) // an empty slot is transparent
         return;
     editor.beginStroke(); // makes the cel when the slot was empty
-    QList<quint32>* celWords = editor.strokeCelWords();
-    if (!celWords)
+    Cel* strokeCel = editor.strokeCel();
+    if (!strokeCel)
         return; // no frame to paint in
-    QList<quint32>& words = *celWords;
     if (editor.symmetry() == SymmetryMode::off) {
         // The changed pixels are exactly the flood's, all inside the canvas and the selection:
         // the cel itself is flooded, its stroke snapshot keeping what was there.
         PixelRect changed;
-        for (const PixelRect& run : flood(words, sprite.width, bounds, at, replacement.raw))
+        for (const PixelRect& run : flood(*strokeCel, bounds, at, replacement.raw))
             changed = changed.unionWith(run);
         if (!changed.isEmpty())
             editor.markDirty(changed);
     } else {
         // Flooded on a copy first: images painted while flooding would wall the flood in.
-        QList<quint32> copy = words;
-        paintMirrored(flood(copy, sprite.width, bounds, at, replacement.raw), replacement, editor);
+        Cel copy = *strokeCel;
+        paintMirrored(flood(copy, bounds, at, replacement.raw), replacement, editor);
     }
     editor.endStroke(tr("Fill"));
 }
 
-QList<PixelRect> FillTool::flood(QList<quint32>& pixels, qint64 width, const PixelRect& bounds,
-                                 PixelPoint seed, quint32 replacement) {
-    quint32* words = pixels.data();
-    const quint32 target = words[seed.y * width + seed.x];
+QList<PixelRect> FillTool::flood(Cel& cel, const PixelRect& bounds, PixelPoint seed,
+                                 quint32 replacement) {
+    const quint32 target = cel.pixel(seed.x, seed.y);
     QList<PixelRect> runs;
     if (target == replacement)
         return runs;
@@ -69,20 +67,21 @@ QList<PixelRect> FillTool::flood(QList<quint32>& pixels, qint64 width, const Pix
     while (!seeds.empty()) {
         const PixelPoint point = seeds.back();
         seeds.pop_back();
-        quint32* row = words + point.y * width;
+        // The neighbours are read, not written: their bands stay shared with the snapshot.
+        quint32* row = cel.mutableRow(point.y);
+        const quint32* rowAbove = point.y - 1 >= bounds.y ? cel.row(point.y - 1) : nullptr;
+        const quint32* rowBelow = point.y + 1 < bounds.bottom() ? cel.row(point.y + 1) : nullptr;
         qint64 x = point.x;
         while (x > bounds.x && row[x - 1] == target)
             --x;
         const qint64 left = x;
-        const bool hasAbove = point.y - 1 >= bounds.y;
-        const bool hasBelow = point.y + 1 < bounds.bottom();
         RowScan above, below;
         for (; x < bounds.right() && row[x] == target; ++x) {
             row[x] = replacement;
-            if (hasAbove)
-                above.visit(row - width, x, point.y - 1, target, seeds);
-            if (hasBelow)
-                below.visit(row + width, x, point.y + 1, target, seeds);
+            if (rowAbove)
+                above.visit(rowAbove, x, point.y - 1, target, seeds);
+            if (rowBelow)
+                below.visit(rowBelow, x, point.y + 1, target, seeds);
         }
         if (x > left)
             runs.append({left, point.y, x - left, 1});

@@ -2,6 +2,7 @@
 
 #include "PixelTool.h"
 #include "ToolKind.h"
+#include "Cel.h"
 #include "PixelRect.h"
 
 #include <QList>
@@ -16,10 +17,10 @@ public:
     void pointerMoved(PixelPoint, ToolModifiers, ToolHost&) override {}
     void pointerUp(PixelPoint, ToolModifiers, ToolHost&) override {}
 
-    // The one-row runs a scanline flood from seed fills in pixels (row stride width) within
-    // bounds; pixels is changed to show the flood. The target colour is the seed's.
-    static QList<PixelRect> flood(QList<quint32>& pixels, qint64 width, const PixelRect& bounds,
-                                  PixelPoint seed, quint32 replacement);
+    // The one-row runs a scanline flood from seed fills in the cel within bounds; the cel is
+    // changed to show the flood. The target colour is the seed's.
+    static QList<PixelRect> flood(Cel& cel, const PixelRect& bounds, PixelPoint seed,
+                                  quint32 replacement);
 
 private:
     static void paintMirrored(const QList<PixelRect>& runs, PixelColor color, ToolHost& editor);

@@ -79,9 +79,8 @@ void PencilTool::restoreCorner(PixelPoint corner, ToolHost& editor) {
         return;
     for (const PixelPoint image :
          SymmetryModes::reflections(editor.symmetry(), corner, sprite.bounds())) {
-        const qint64 index = image.y * sprite.width + image.x;
-        if (sprite.bounds().contains(image) && index < snapshot->size())
-            editor.writePixel(layer, image.x, image.y, PixelColor(snapshot->constData()[index]));
+        if (sprite.bounds().contains(image) && snapshot->bounds().contains(image))
+            editor.writePixel(layer, image.x, image.y, PixelColor(snapshot->pixel(image.x, image.y)));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cel.h"
 #include "PixelColor.h"
 #include "PixelPoint.h"
 #include "PixelRect.h"
@@ -47,11 +48,11 @@ public:
     virtual void revert(qint64 x, qint64 y) = 0;
     // The open stroke's cel, for tools that write a whole region in place; they report what
     // they changed through markDirty.
-    virtual QList<quint32>* strokeCelWords() = 0;
+    virtual Cel* strokeCel() = 0;
     virtual void markDirty(const PixelRect& rect) = 0;
     virtual void endStroke(const QString& actionName, bool keepUnchanged = false) = 0;
     virtual void cancelStroke() = 0;
-    virtual const std::optional<QList<quint32>>& strokeSnapshot() const = 0;
+    virtual const std::optional<Cel>& strokeSnapshot() const = 0;
     virtual std::optional<QUuid> strokeLayerID() const = 0;
 
     // Moving the selected pixels, or the whole layer, as one stroke.

@@ -18,6 +18,7 @@
 #include "RecentProjects.h"
 #include "RecoveryStore.h"
 #include "SaveLeftovers.h"
+#include "UndoMemory.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +64,11 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
             &EditorViewState::setShowPixelGrid);
     connect(editorState.get(), &EditorState::pixelPerfectChanged, &settings,
             &AppSettings::setPixelPerfect);
+    const auto applyUndoMemory = [this](qint64 megabytes) {
+        doc->setUndoBudget(megabytes > 0 ? megabytes << 20 : UndoMemory::defaultBudget());
+    };
+    applyUndoMemory(settings.undoMemoryMegabytes());
+    connect(&settings, &AppSettings::undoMemoryMegabytesChanged, doc.get(), applyUndoMemory);
 
     editorView = new EditorView(editorState.get());
     setCentralWidget(editorView);

@@ -210,7 +210,7 @@ Sprite NewSpriteView::makeSprite(qint64 width, qint64 height, PixelColor fill) {
                                   std::clamp(height, minimumSide, maximumSide));
     if (fill.alpha() != 0) {
         sprite.ensureCel(0, 0);
-        sprite.layers[0].cels[0]->pixels.fill(fill.raw);
+        sprite.layers[0].cels[0]->fill(fill.raw);
     }
     return sprite;
 }

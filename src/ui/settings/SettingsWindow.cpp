@@ -20,6 +20,9 @@ namespace {
 const QList<double> automaticGridZooms = {4.0, 8.0, 16.0};
 const QList<qint64> exportPercents = {25, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
 constexpr int maximumOnionSkinFrames = 4;
+// The undo history may not ask for more than this (MB); a machine with less memory simply
+// runs out of it sooner, and the oldest steps go.
+constexpr int maximumUndoMegabytes = 1 << 20;
 
 QString percentTitle(qint64 percent) {
     return SettingsWindow::tr("%1%").arg(percent);
@@ -96,6 +99,18 @@ QWidget* SettingsWindow::makeGeneralPane() {
     form->addRow(tr("Autosave"),
                  wrappedText(tr("Unsaved changes are copied to a recovery file within 30 "
                                 "seconds and offered back if Kestrin quits unexpectedly.")));
+    undoMemory = new QSpinBox;
+    undoMemory->setRange(0, maximumUndoMegabytes);
+    undoMemory->setSingleStep(64);
+    undoMemory->setSuffix(tr(" MB"));
+    undoMemory->setSpecialValueText(tr("Automatic"));
+    undoMemory->setToolTip(tr("How much memory the undo history may keep. When it is full, the "
+                              "oldest steps are forgotten. Automatic: a quarter of this "
+                              "computer's memory, at most 2048 MB."));
+    undoMemory->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(undoMemory, &QSpinBox::valueChanged, &settings,
+            [this](int value) { settings.setUndoMemoryMegabytes(value); });
+    form->addRow(tr("Undo memory"), undoMemory);
     return pane;
 }
 
@@ -215,6 +230,9 @@ void SettingsWindow::refresh() {
     // steppers are kept quiet, so a stored value outside their range stays as it is.
     const QSignalBlocker quietBefore(onionSkinFramesBefore);
     const QSignalBlocker quietAfter(onionSkinFramesAfter);
+    const QSignalBlocker quietUndo(undoMemory);
+    undoMemory->setValue(
+        int(std::clamp<qint64>(settings.undoMemoryMegabytes(), 0, maximumUndoMegabytes)));
     appearance->setCurrentIndex(AppearanceModes::all.indexOf(settings.appearance()));
     showPixelGrid->setChecked(settings.showPixelGrid());
     gridOpacity->setValue(settings.gridOpacity());

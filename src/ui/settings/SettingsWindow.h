@@ -61,6 +61,7 @@ private:
     QCheckBox* showCheckerboard = nullptr;
     QSpinBox* onionSkinFramesBefore = nullptr;
     QSpinBox* onionSkinFramesAfter = nullptr;
+    QSpinBox* undoMemory = nullptr;
     PercentSliderWidget* onionSkinOpacity = nullptr;
     QComboBox* scrollBehavior = nullptr;
     QComboBox* mouseWheel = nullptr;

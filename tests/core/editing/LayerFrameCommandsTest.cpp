@@ -13,7 +13,7 @@ Sprite threeLayers() {
     for (qint64 l = 0; l < 3; ++l)
         for (qint64 f = 0; f < 2; ++f) {
             sprite.ensureCel(l, f);
-            sprite.layers[l].cels[f]->pixels[0] = 0xFF000000u | quint32(l * 16 + f);
+            sprite.layers[l].cels[f]->setWordAt(0, 0xFF000000u | quint32(l * 16 + f));
         }
     sprite.activeLayerID = sprite.layers[2].id;
     return sprite;
@@ -55,12 +55,12 @@ TEST_F(EditorFixture, MergeDownBlendsAtTheUpperOpacity) {
     upper.opacity = 0.5;
     upper.isVisible = false;   // a hidden layer merges all the same
     upper.cels[0] = Cel(4, 4); // frame 0: red over an empty slot
-    upper.cels[0]->pixels[5] = red;
+    upper.cels[0]->setWordAt(5, red);
     start.layers[1].cels[0].reset();
-    upper.cels[1]->pixels[6] = red; // frame 1: red over opaque blue
-    start.layers[1].cels[1]->pixels[6] = blue;
+    upper.cels[1]->setWordAt(6, red); // frame 1: red over opaque blue
+    start.layers[1].cels[1]->setWordAt(6, blue);
     start.ensureCel(1, 2); // frame 2: no upper cel, the lower one stays
-    start.layers[1].cels[2]->pixels[9] = blue;
+    start.layers[1].cels[2]->setWordAt(9, blue);
     open(start);
     const Layer lower = sprite().layers[1];
 
@@ -71,8 +71,8 @@ TEST_F(EditorFixture, MergeDownBlendsAtTheUpperOpacity) {
     EXPECT_EQ(merged.name, "B");
     EXPECT_EQ(merged.opacity, 1.0);
     EXPECT_EQ(sprite().activeLayerID, merged.id);
-    EXPECT_EQ(merged.cels[0]->pixels[5], 0x80FF0000u); // alpha 128
-    EXPECT_EQ(merged.cels[1]->pixels[6], 0xFF800080u);
+    EXPECT_EQ(merged.cels[0]->wordAt(5), 0x80FF0000u); // alpha 128
+    EXPECT_EQ(merged.cels[1]->wordAt(6), 0xFF800080u);
     EXPECT_EQ(merged.cels[2], lower.cels[2]);
     EXPECT_EQ(undo().undoText(), "Merge Layer Down");
 

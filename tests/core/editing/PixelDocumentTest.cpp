@@ -20,7 +20,9 @@ struct DocumentFixture : ::testing::Test {
 
     // The patch of a first stroke on the empty cel: two pixels painted.
     PixelPatch firstStroke() const {
-        return {layerID(), 0, {2, 3, 2, 1}, {0, 0}, {0xFF0000FF, 0xFF00FF00}, true};
+        const PixelRect rect{2, 3, 2, 1};
+        return {layerID(), 0, rect, PixelSpans::rectangle(rect), {0, 0}, {0xFF0000FF, 0xFF00FF00},
+                true};
     }
 };
 
@@ -58,7 +60,9 @@ TEST_F(DocumentFixture, FirstStrokeUndoRemovesCelAndRedoRecreatesIt) {
 TEST_F(DocumentFixture, AlreadyAppliedPatchSkipsFirstRedo) {
     document.sprite().ensureCel(0, 0);
     document.sprite().layers[0].cels[0]->replace({0, 0, 1, 1}, {0xFF123456});
-    const PixelPatch patch{layerID(), 0, {0, 0, 1, 1}, {0}, {0xFF123456}, false};
+    const PixelRect rect{0, 0, 1, 1};
+    const PixelPatch patch{layerID(), 0, rect, PixelSpans::rectangle(rect), {0}, {0xFF123456},
+                           false};
     document.registerAppliedPatch(patch, document.undoStack(), "Draw");
     EXPECT_EQ(document.revision(), 0); // the stroke pipeline notifies by itself
     document.undoStack()->undo();

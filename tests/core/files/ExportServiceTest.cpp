@@ -30,7 +30,7 @@ QStringList filesIn(const QString& folder) {
 Sprite layeredSprite(qint64 width, qint64 height, quint32 seed) {
     Sprite sprite = animation(width, height, 1);
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels = randomPixels(width * height, seed);
+    sprite.layers[0].cels[0] = Cel(width, height, randomPixels(width * height, seed));
     const qint64 top = addLayer(sprite, "Top");
     sprite.layers[top].opacity = 0.5;
     fill(sprite, top, 0, {0, 0, width, 1}, 0xFF336699);

@@ -35,7 +35,7 @@ inline void fill(Sprite& sprite, qint64 layer, qint64 frame, const PixelRect& re
     Cel& cel = *sprite.layers[layer].cels[frame];
     for (qint64 y = rect.y; y < rect.bottom(); ++y)
         for (qint64 x = rect.x; x < rect.right(); ++x)
-            cel.pixels[y * cel.width + x] = word;
+            cel.setWordAt(y * cel.width + x, word);
 }
 
 inline void paint(Sprite& sprite, qint64 layer, qint64 frame, PixelPoint point, quint32 word) {

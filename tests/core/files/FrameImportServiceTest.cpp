@@ -39,7 +39,7 @@ QString written(const QTemporaryDir& folder, const QString& name, const QByteArr
 QList<QList<quint32>> frameWords(const Sprite& sprite) {
     QList<QList<quint32>> frames;
     for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(sprite.layers[0].cels[f]->pixels);
+        frames.append(sprite.layers[0].cels[f]->words());
     return frames;
 }
 
@@ -162,7 +162,7 @@ TEST(FrameImportService, SheetExportCutBackIntoIdenticalFrames) {
         const Sprite all = FrameImportService::sheet(path, bySize);
         ASSERT_EQ(all.frames.size(), 9) << "empty cells are kept unless skipped";
         EXPECT_EQ(frameWords(all).mid(0, 7), composites(sprite));
-        EXPECT_EQ(all.layers[0].cels[8]->pixels, QList<quint32>(63, 0u));
+        EXPECT_EQ(all.layers[0].cels[8]->words(), QList<quint32>(63, 0u));
     }
 }
 

@@ -114,7 +114,7 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     EXPECT_EQ(layer.opacity, 1.0);
     // Read straight: a nearly transparent pixel keeps its colour exactly, and transparent ones
     // become the empty pixel.
-    EXPECT_EQ(sprite.cel(0, 0)->pixels,
+    EXPECT_EQ(sprite.cel(0, 0)->words(),
               (QList<quint32>{0xFF102030, 0x80FF0000, 0x01020304, 0, 0x7F00FF00, 0xFF102030}));
     EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
     EXPECT_EQ(sprite.activeLayerID, layer.id);
@@ -125,11 +125,11 @@ TEST_F(ImportFixture, PixelsComeInExactlyAsOneLayerSprite) {
     // Other formats Qt reads are welcome too.
     QImage gray(2, 2, QImage::Format_Grayscale8);
     gray.fill(0x40);
-    EXPECT_EQ(ImportService::spriteFromImageAt(save(gray, "gray.bmp", "bmp")).cel(0, 0)->pixels,
+    EXPECT_EQ(ImportService::spriteFromImageAt(save(gray, "gray.bmp", "bmp")).cel(0, 0)->words(),
               QList<quint32>(4, 0xFF404040));
     QImage deep(1, 1, QImage::Format_RGBA64);
     deep.setPixelColor(0, 0, QColor::fromRgba64(0xFFFF, 0, 0x8080, 0xFFFF));
-    EXPECT_EQ(ImportService::spriteFromImageAt(save(deep, "deep.png")).cel(0, 0)->pixels,
+    EXPECT_EQ(ImportService::spriteFromImageAt(save(deep, "deep.png")).cel(0, 0)->words(),
               QList<quint32>{0xFFFF0080});
 }
 
@@ -144,12 +144,12 @@ TEST_F(ImportFixture, GammaTaggedSrgbKeepsItsColoursAndOtherProfilesAreConverted
          {QList<QByteArray>{gammaChunk(45455), srgbChromaticities()},
           QList<QByteArray>{gammaChunk(45455)}}) {
         const QString path = saveBytes(withChunks(plain, tags), "tagged.png");
-        EXPECT_EQ(ImportService::spriteFromImageAt(path).cel(0, 0)->pixels,
+        EXPECT_EQ(ImportService::spriteFromImageAt(path).cel(0, 0)->words(),
                   (QList<quint32>{0xFF1E7F4F, 0xFF808080}));
     }
     // Linear light really is another colour space: mid grey brightens.
     const QString linear = saveBytes(withChunks(plain, {gammaChunk(100000)}), "linear.png");
-    EXPECT_EQ(ImportService::spriteFromImageAt(linear).cel(0, 0)->pixels[1], 0xFFBCBCBCu);
+    EXPECT_EQ(ImportService::spriteFromImageAt(linear).cel(0, 0)->wordAt(1), 0xFFBCBCBCu);
 }
 
 TEST_F(ImportFixture, LayerNameIsTheFileNameWithoutItsExtension) {
@@ -218,7 +218,7 @@ TEST(ImportFromPixels, ClipboardPixelsFollowTheSameRules) {
     const Sprite pasted =
         ImportService::spriteFromPixels({{0xFF00FF00, 0}, 2, 1}, QStringLiteral("Pasted"));
     EXPECT_EQ(pasted.layers[0].name, "Pasted");
-    EXPECT_EQ(pasted.cel(0, 0)->pixels, (QList<quint32>{0xFF00FF00, 0}));
+    EXPECT_EQ(pasted.cel(0, 0)->words(), (QList<quint32>{0xFF00FF00, 0}));
     EXPECT_EQ(pasted.palette.colors, QList<PixelColor>{PixelColor(0xFF00FF00)});
     EXPECT_EQ(ImportService::spriteFromPixels({{1}, 1, 1}, {}).layers[0].name, "Layer 1");
 

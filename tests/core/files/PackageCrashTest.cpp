@@ -26,7 +26,7 @@ std::array<Sprite, 2> savedSprites() {
     first.layers[0].name = QStringLiteral("First");
     Sprite second = first;
     second.layers[0].name = QStringLiteral("Second");
-    second.layers[2].cels[2]->pixels[7] ^= 0x00FF00FFu;
+    second.layers[2].cels[2]->setWordAt(7, second.layers[2].cels[2]->wordAt(7) ^ 0x00FF00FFu);
     return {first, second};
 }
 

@@ -90,7 +90,7 @@ TEST_F(PackageOnDisk, FailedSaveLeavesTheOldPackageUntouched) {
 TEST_F(PackageOnDisk, HostileFilesAreRefusedWithoutBlockingOrReadingThem) {
     Sprite sprite = Sprite::blank(4, 4);
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels.fill(0xFF0000FF);
+    sprite.layers[0].cels[0]->fill(0xFF0000FF);
     const QString cel = path + "/layers/layer_0_frame_0.png";
 
     const auto freshPackage = [&] {

@@ -55,7 +55,7 @@ struct PackageReuse : ::testing::Test {
                 ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
                 const qint64 frame = reference.toObject()["frame"].toInteger();
                 EXPECT_EQ(libpngWords(file.readAll(), sprite.width, sprite.height),
-                          sprite.celPointer(l, frame)->pixels);
+                          sprite.celPointer(l, frame)->words());
             }
         }
     }
@@ -70,7 +70,7 @@ TEST_F(PackageReuse, ASaveAfterOneCelChangedRewritesExactlyThatCel) {
     ASSERT_EQ(before.size(), 7);
 
     Sprite edited = sprite; // shares every cel's pixels until one is written
-    edited.layers[1].cels[1]->pixels[5] ^= 0x00FFFFFFu;
+    edited.layers[1].cels[1]->setWordAt(5, edited.layers[1].cels[1]->wordAt(5) ^ 0x00FFFFFFu);
     ProjectPackage::writePackage(edited, path);
     auto after = inodes();
     EXPECT_EQ(rewritten(before, after), QStringList{"layers/layer_1_frame_1.png"});
@@ -78,7 +78,7 @@ TEST_F(PackageReuse, ASaveAfterOneCelChangedRewritesExactlyThatCel) {
 
     // The first frame shows in the preview, so a change there redraws it too.
     before = after;
-    edited.layers[0].cels[0]->pixels[0] = 0xFF123456u;
+    edited.layers[0].cels[0]->setWordAt(0, 0xFF123456u);
     ProjectPackage::writePackage(edited, path);
     after = inodes();
     EXPECT_EQ(rewritten(before, after), (QStringList{"layers/layer_0_frame_0.png", "preview.png"}));
@@ -108,7 +108,7 @@ TEST_F(PackageReuse, AnOpenedPackageCarriesItsUnchangedCels) {
     PackageWriter::write(ProjectPackage::fileWrapper(sprite), path); // nothing remembered
     Sprite opened = ProjectPackage::readPackage(path);
     const auto before = inodes();
-    opened.layers[1].cels[1]->pixels[0] = 0u;
+    opened.layers[1].cels[1]->setWordAt(0, 0u);
     ProjectPackage::writePackage(opened, path);
     // Nothing says what an opened preview was drawn from, so it is drawn again.
     EXPECT_EQ(rewritten(before, inodes()),
@@ -131,7 +131,7 @@ TEST_F(PackageReuse, IdenticalCelsAreStoredOnceAndOpenSharingTheirPixels) {
 
     // Once one of them is painted on, it gets a file of its own.
     Sprite edited = opened;
-    edited.layers[1].cels[0]->pixels[3] = 0xFF00FF00u;
+    edited.layers[1].cels[0]->setWordAt(3, 0xFF00FF00u);
     ProjectPackage::writePackage(edited, path);
     EXPECT_EQ(QDir(path + "/layers").entryList(QDir::Files).size(), 4);
     expectOnDisk(edited);

@@ -73,7 +73,7 @@ TEST(PngCodec, EveryWordComesBackAndLibpngReadsTheSameFile) {
             EXPECT_EQ(libpngWords(png, width, height), pixels);
             const auto cel = CelPng::decode(png, width, height);
             ASSERT_TRUE(cel);
-            EXPECT_EQ(cel->pixels, pixels);
+            EXPECT_EQ(cel->words(), pixels);
         }
     }
     // A stride wider than the row takes only the row.

@@ -40,7 +40,7 @@ TEST(ProjectPackageRoundTrip, BlankCelsAreDroppedAndHiddenLayersKept) {
     sprite.layers.append(Layer(QStringLiteral("Hidden"), 2));
     sprite.layers[1].isVisible = false;
     sprite.ensureCel(0, 0); // exists but holds only transparent words
-    sprite.layers[0].cels[0]->pixels.fill(0x00FF00FF);
+    sprite.layers[0].cels[0]->fill(0x00FF00FF);
     sprite.ensureCel(1, 1);
     sprite.layers[1].cels[1]->replace({1, 2, 1, 1}, {0x80402010});
 
@@ -400,7 +400,7 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
 TEST(ProjectPackageReading, EveryBrokenPackageFailsWithATypedError) {
     Sprite sprite = Sprite::blank(4, 4);
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels.fill(0xFF00FF00);
+    sprite.layers[0].cels[0]->fill(0xFF00FF00);
     const PackageTree good = ProjectPackage::fileWrapper(sprite);
     const QByteArray goodPng = layersOf(good).entry("layer_0_frame_0.png")->contents();
 

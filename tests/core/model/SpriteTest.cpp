@@ -15,7 +15,7 @@ Sprite identifiedSprite(qint64 layers, qint64 frames) {
     for (qint64 l = 0; l < layers; ++l)
         for (qint64 f = 0; f < frames; ++f) {
             sprite.ensureCel(l, f);
-            sprite.layers[l].cels[f]->pixels[0] = 0xFF000000u | quint32(l * 16 + f);
+            sprite.layers[l].cels[f]->setWordAt(0, 0xFF000000u | quint32(l * 16 + f));
         }
     for (qint64 f = 0; f < frames; ++f)
         sprite.frames[f].duration = 100 + f;
@@ -23,7 +23,7 @@ Sprite identifiedSprite(qint64 layers, qint64 frames) {
 }
 
 quint32 mark(const Sprite& sprite, qint64 layer, qint64 frame) {
-    return sprite.layers[layer].cels[frame]->pixels[0];
+    return sprite.layers[layer].cels[frame]->wordAt(0);
 }
 
 } // namespace
@@ -49,8 +49,8 @@ TEST(Sprite, InsertFrame) {
     ASSERT_EQ(sprite.frames.size(), 3);
     EXPECT_EQ(sprite.frames[2].duration, 10);
     EXPECT_EQ(mark(sprite, 1, 2), mark(sprite, 1, 1));
-    EXPECT_EQ(sprite.layers[1].cels[2]->pixels.constData(),
-              sprite.layers[1].cels[1]->pixels.constData()); // shared until written
+    EXPECT_EQ(sprite.layers[1].cels[2]->storageIdentity(),
+              sprite.layers[1].cels[1]->storageIdentity()); // shared until written
 
     sprite.insertFrame(-3); // clamped to the front, no source
     EXPECT_EQ(sprite.frames[0].duration, 100);
@@ -134,12 +134,12 @@ TEST(Sprite, UniqueLayerNameAndLookups) {
     EXPECT_FALSE(sprite.ensureCel(2, 0));
     EXPECT_FALSE(sprite.ensureCel(0, 1));
     EXPECT_TRUE(sprite.ensureCel(0, 0));
-    sprite.layers[0].cels[0]->pixels[3] = 7;
+    sprite.layers[0].cels[0]->setWordAt(3, 7);
     EXPECT_TRUE(sprite.ensureCel(0, 0)); // keeps what is there
-    EXPECT_EQ(sprite.cel(0, 0)->pixels[3], 7u);
+    EXPECT_EQ(sprite.cel(0, 0)->wordAt(3), 7u);
     sprite.activeLayerID = sprite.layers[0].id;
     EXPECT_EQ(sprite.activeLayerIndex(), 0);
-    EXPECT_EQ(sprite.activeCel()->pixels[3], 7u);
+    EXPECT_EQ(sprite.activeCel()->wordAt(3), 7u);
     sprite.activeLayerID.reset();
     EXPECT_FALSE(sprite.activeCel().has_value());
 }
@@ -162,16 +162,16 @@ TEST(Cel, ExtractAndReplaceClip) {
         EXPECT_EQ(cel.extract({0, 0, width, 2}), before.extract({0, 0, width, 2}));
         EXPECT_TRUE(cel.extract({width, 0, 2, 2}).isEmpty());
     }
-    EXPECT_TRUE(Cel(0, 5).pixels.isEmpty());
+    EXPECT_TRUE(Cel(0, 5).words().isEmpty());
 }
 
 TEST(Sprite, CopyAndCompareShareStorage) {
     const Sprite sprite = identifiedSprite(2, 2);
     Sprite copy = sprite;
     EXPECT_EQ(copy, sprite);
-    EXPECT_EQ(copy.layers[0].cels[0]->pixels.constData(),
-              sprite.layers[0].cels[0]->pixels.constData());
-    copy.layers[0].cels[0]->pixels[1] = 1;
+    EXPECT_EQ(copy.layers[0].cels[0]->storageIdentity(),
+              sprite.layers[0].cels[0]->storageIdentity());
+    copy.layers[0].cels[0]->setWordAt(1, 1);
     EXPECT_NE(copy, sprite);
-    EXPECT_EQ(sprite.layers[0].cels[0]->pixels[1], 0u);
+    EXPECT_EQ(sprite.layers[0].cels[0]->wordAt(1), 0u);
 }

@@ -25,7 +25,7 @@ struct CanvasCompositeTest : ::testing::Test {
     void rebuild(const CanvasComposite::Source& s) { composite.rebuild(sprite, s); }
     void paint(PixelPoint at, quint32 word) {
         sprite.ensureCel(0, 0);
-        sprite.layers[0].cels[0]->pixels[at.y * sprite.width + at.x] = word;
+        sprite.layers[0].cels[0]->setWordAt(at.y * sprite.width + at.x, word);
         composite.invalidate(PixelRect::pixel(at));
     }
 };

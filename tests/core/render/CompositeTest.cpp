@@ -19,7 +19,7 @@ Sprite framePerColumn(qint64 frameCount, quint32 color = black) {
         sprite.insertFrame(f);
     for (qint64 f = 0; f < frameCount; ++f) {
         sprite.ensureCel(0, f);
-        sprite.layers[0].cels[f]->pixels[f] = color;
+        sprite.layers[0].cels[f]->setWordAt(f, color);
     }
     return sprite;
 }
@@ -36,7 +36,7 @@ QList<quint32> regional(const Sprite& sprite, qint64 frame, std::optional<OnionS
 TEST(Composite, LayerOpacityWeights) {
     Sprite sprite = Sprite::blank(1, 1);
     sprite.ensureCel(0, 0);
-    sprite.layers[0].cels[0]->pixels[0] = red;
+    sprite.layers[0].cels[0]->setWordAt(0, red);
 
     sprite.layers[0].opacity = 0.5; // weight 128: alpha 255 × 128 div 256 = 127
     const QList<quint32> half = PixelRenderer::composite(sprite, 0);
@@ -47,7 +47,7 @@ TEST(Composite, LayerOpacityWeights) {
     EXPECT_EQ(PixelRenderer::composite(sprite, 0), QList<quint32>{0});
 
     sprite.layers[0].opacity = 1.0; // weight 256: alpha unchanged
-    sprite.layers[0].cels[0]->pixels[0] = 0x80FF0000;
+    sprite.layers[0].cels[0]->setWordAt(0, 0x80FF0000);
     EXPECT_EQ(PixelRenderer::composite(sprite, 0), QList<quint32>{0x80800000});
 
     sprite.layers[0].opacity = std::nan("");
@@ -157,7 +157,7 @@ TEST(Ghosts, NearestDrawnLastAndFrameBeforeUnderFrameAfter) {
     // Every frame paints column 0; frame 2 is current and has nothing there.
     Sprite sprite = framePerColumn(5, red);
     for (qint64 f = 0; f < 5; ++f)
-        sprite.layers[0].cels[f]->pixels[0] = f == 2 ? 0 : red;
+        sprite.layers[0].cels[f]->setWordAt(0, f == 2 ? 0 : red);
     const QList<quint32> both = regional(sprite, 2, OnionSkin{2, 2, 1.0});
     const QList<quint32> afterOnly = regional(sprite, 2, OnionSkin{0, 1, 1.0});
     const QList<quint32> beforeOnly = regional(sprite, 2, OnionSkin{1, 0, 1.0});

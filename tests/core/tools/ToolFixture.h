@@ -22,7 +22,7 @@ struct ToolFixture : EditorFixture {
     // The cel's words, or none when the slot is empty.
     QList<quint32> words(qint64 layer = 0, qint64 frame = 0) const {
         const Cel* cel = sprite().celPointer(layer, frame);
-        return cel ? cel->pixels : QList<quint32>();
+        return cel ? cel->words() : QList<quint32>();
     }
     QString lastStep() const { return document->undoStack()->text(undoCount() - 1); }
     qint64 undoCount() const { return document->undoStack()->count(); }

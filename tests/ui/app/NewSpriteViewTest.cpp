@@ -101,7 +101,7 @@ TEST(NewSpriteViewTest, BackgroundFillsTheFirstCelUnlessTransparent) {
         const std::optional<Cel>& cel = sprite.layers[0].cels[0];
         ASSERT_EQ(cel.has_value(), c.fill.has_value()) << int(c.background);
         if (cel) {
-            EXPECT_EQ(cel->pixels, QList<quint32>(6, *c.fill));
+            EXPECT_EQ(cel->words(), QList<quint32>(6, *c.fill));
         }
     }
 }

@@ -110,7 +110,7 @@ TEST_F(CanvasPaintTest, FramesLayersAndGhostsRebuildThePicture) {
     Sprite sprite = Sprite::blank(16, 16);
     sprite.insertFrame(1);
     sprite.ensureCel(0, 1);
-    sprite.layers[0].cels[1]->pixels[2 * 16 + 2] = 0xFF0000FF;
+    sprite.layers[0].cels[1]->setWordAt(2 * 16 + 2, 0xFF0000FF);
     open(sprite, QSize(300, 200));
     const QPoint blue = centreOf({2, 2});
     EXPECT_NE(shot().pixel(blue), 0xFF0000FF);

@@ -12,7 +12,7 @@ Sprite threeLayers() {
     Sprite sprite = Sprite::blank(16, 16);
     sprite.layers = {Layer("Background", 1), Layer("Sketch", 1), Layer("Ink", 1)};
     sprite.ensureCel(1, 0);
-    sprite.layers[1].cels[0]->pixels[0] = 0xFFFF0000;
+    sprite.layers[1].cels[0]->setWordAt(0, 0xFFFF0000);
     sprite.activeLayerID = sprite.layers[2].id;
     return sprite;
 }

@@ -57,7 +57,7 @@ struct PanelFixture : ::testing::Test {
         for (qint64 frame = 0; frame < durations.size(); ++frame) {
             sprite.frames[frame].duration = durations[frame];
             sprite.ensureCel(0, frame);
-            sprite.layers[0].cels[frame]->pixels.fill(0xFF000000 | quint32(frame + 1) * 0x40);
+            sprite.layers[0].cels[frame]->fill(0xFF000000 | quint32(frame + 1) * 0x40);
         }
         return sprite;
     }

@@ -242,7 +242,7 @@ TEST_F(TimelineTest, GridDrawsThumbnailsAndHighlightsTheShownFrame) {
     EXPECT_NE(image.pixelColor(grid().headerRect(0).topLeft() + QPoint(2, 2)), highlight);
 
     // Row 1 is the bottom layer, painted in every frame; the top layer's cels are empty.
-    const QColor painted = QColor::fromRgba(sprite().layers[0].cels[2]->pixels[0]);
+    const QColor painted = QColor::fromRgba(sprite().layers[0].cels[2]->wordAt(0));
     EXPECT_EQ(image.pixelColor(grid().celRect(1, 2).center()), painted);
     EXPECT_NE(image.pixelColor(grid().celRect(0, 2).center()), painted);
 }

@@ -1,0 +1,90 @@
+#include "Cel.h"
+
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+qint64 heldBytes(const Cel& cel, const Cel* apartFrom = nullptr) {
+    qint64 bytes = 0;
+    cel.forEachBand([&](const void*, qint64 size) { bytes += size; }, apartFrom);
+    return bytes;
+}
+
+} // namespace
+
+// Copies share storage until written, and a write copies only the band it lands in, so a big
+// cel's snapshot costs what the stroke touched.
+TEST(CelTest, WritesCopyOnlyTheirBand) {
+    Cel cel(4096, 4096);
+    EXPECT_EQ(heldBytes(cel), 0); // blank: nothing allocated
+    EXPECT_TRUE(cel.isBlank());
+    cel.fill(0xFF112233);
+    const qint64 whole = 4096LL * 4096 * 4;
+    EXPECT_EQ(heldBytes(cel), whole);
+
+    Cel snapshot = cel;
+    EXPECT_TRUE(snapshot.sharesStorageWith(cel));
+    cel.setPixel(10, 2000, 0xFF000000);
+    EXPECT_FALSE(snapshot.sharesStorageWith(cel));
+    EXPECT_EQ(heldBytes(cel, &snapshot), 64 * 1024); // one band of its own
+    EXPECT_EQ(snapshot.pixel(10, 2000), 0xFF112233u);
+    EXPECT_EQ(cel.pixel(10, 2000), 0xFF000000u);
+    EXPECT_EQ(cel.differences(snapshot, cel.bounds()).spans(),
+              (std::vector<PixelSpans::Span>{{2000, 10, 11}}));
+    EXPECT_NE(cel, snapshot);
+    cel.setPixel(10, 2000, 0xFF112233);
+    EXPECT_EQ(cel, snapshot); // equal words, separate storage
+
+    cel.fill(0);
+    EXPECT_EQ(heldBytes(cel), 0);
+}
+
+// Every way in and out of a cel agrees with a plain row-major array, whatever the width (a
+// band holds one row of a wide cel, many rows of a narrow one, and a part-filled last band).
+TEST(CelTest, AgreesWithAFlatArrayAtEveryWidth) {
+    QRandomGenerator random(5);
+    for (qint64 width : {1, 3, 63, 4095, 16384, 20000}) {
+        const qint64 height = width > 4096 ? 3 : 4099 / width + 5;
+        QList<quint32> flat(width * height, 0u);
+        for (quint32& word : flat)
+            word = random.bounded(4) == 0 ? 0u : random.generate();
+        Cel cel(width, height, flat);
+        ASSERT_EQ(cel.words(), flat) << width;
+
+        const PixelRect rect{width / 3, height / 2, std::max<qint64>(1, width / 2), 2};
+        QList<quint32> replacement(rect.area(), 0xFFABCDEF);
+        const Cel before = cel;
+        cel.replace(rect, replacement);
+        for (qint64 y = rect.y; y < rect.bottom(); ++y)
+            for (qint64 x = rect.x; x < rect.right(); ++x)
+                flat[y * width + x] = 0xFFABCDEF;
+        EXPECT_EQ(cel.words(), flat) << width;
+        EXPECT_EQ(cel.extract(rect), replacement);
+
+        // Runs of differences carry a cel back and forth exactly.
+        const PixelSpans runs = cel.differences(before, cel.bounds());
+        Cel restored = cel;
+        restored.replace(runs, before.extract(runs));
+        EXPECT_EQ(restored, before) << width;
+        restored.replace(runs, cel.extract(runs));
+        EXPECT_EQ(restored, cel) << width;
+    }
+    EXPECT_THROW(Cel(2, 2, QList<quint32>(3, 0u)), std::invalid_argument);
+}
+
+// Bands that only a copy holds are told apart from shared ones, so memory can be charged once.
+TEST(CelTest, BandsAreReportedOncePerHolder) {
+    Cel cel(256, 1024); // 64 rows a band
+    cel.fill(0xFF0000FF);
+    Cel copy = cel;
+    copy.setPixel(0, 0, 0);
+    copy.setPixel(0, 1000, 0);
+    std::set<const void*> seen;
+    qint64 shared = 0;
+    cel.forEachBand([&](const void* band, qint64) { seen.insert(band); });
+    copy.forEachBand([&](const void* band, qint64) { shared += seen.contains(band) ? 1 : 0; });
+    EXPECT_EQ(shared, 16 - 2);
+    EXPECT_EQ(heldBytes(copy, &cel), 2 * 64 * 1024);
+}
