@@ -111,10 +111,16 @@ void PixelDocument::trimHistory() {
     // Not while a group of steps is open: the stack cannot be rebuilt around it.
     if (undo.index() > 0 && !undo.canUndo())
         return;
-    const int drop =
-        UndoMemory::stepsToDrop(UndoMemory::stepCharges(undo, content), undo.index(), budget);
+    const bool oneStepAdded =
+        undo.count() == qsizetype(charges.size()) + 1 && undo.index() == undo.count();
+    const int from = oneStepAdded ? UndoMemory::unsettledFrom(undo) : 0;
+    std::vector<qint64> recent = UndoMemory::stepCharges(undo, content, from);
+    charges.resize(size_t(from));
+    charges.insert(charges.end(), recent.begin(), recent.end());
+    const int drop = UndoMemory::stepsToDrop(charges, undo.index(), budget);
     if (drop == 0)
         return;
+    charges.erase(charges.begin(), charges.begin() + drop);
     // The stack can only lose its oldest steps by being rebuilt from copies of the others.
     std::vector<QUndoCommand*> kept;
     for (int i = drop; i < undo.count(); ++i)

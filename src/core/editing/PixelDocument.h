@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QUndoStack>
 #include <functional>
+#include <vector>
 
 // The one object per open document: owns the sprite, its undo stack and the change counters.
 class PixelDocument : public QObject {
@@ -88,4 +89,7 @@ private:
     qint64 revisionCount = 0;
     qint64 budget;
     bool replaying = false;
+    // The undo steps' charges as last worked out, oldest first; only the unsettled tail is
+    // worked out again when one step is added.
+    std::vector<qint64> charges;
 };

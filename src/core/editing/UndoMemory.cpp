@@ -56,6 +56,16 @@ private:
     std::unordered_set<const void*> counted;
 };
 
+bool holdsSprites(const QUndoCommand& step) {
+    if (dynamic_cast<const StructuralCommand*>(&step))
+        return true;
+    for (int i = 0; i < step.childCount(); ++i) {
+        if (holdsSprites(*step.child(i)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace UndoMemory {
@@ -69,13 +79,23 @@ qint64 defaultBudget() {
     return std::min(ceiling, qint64(pages) * qint64(pageSize) / 4);
 }
 
-std::vector<qint64> stepCharges(const QUndoStack& stack, const Sprite& live) {
-    std::vector<qint64> charges(size_t(stack.count()), 0);
+std::vector<qint64> stepCharges(const QUndoStack& stack, const Sprite& live, int from) {
+    from = std::clamp(from, 0, stack.count());
+    std::vector<qint64> charges(size_t(stack.count() - from), 0);
     Accounting accounting(live);
     // Newest first: a band two steps share is charged to the newer one, which outlives it.
-    for (int i = stack.count() - 1; i >= 0; --i)
-        charges[size_t(i)] = accounting.charge(*stack.command(i));
+    for (int i = stack.count() - 1; i >= from; --i)
+        charges[size_t(i - from)] = accounting.charge(*stack.command(i));
     return charges;
+}
+
+int unsettledFrom(const QUndoStack& stack) {
+    int found = 0;
+    for (int i = stack.count() - 1; i >= 0; --i) {
+        if (holdsSprites(*stack.command(i)) && ++found == 2)
+            return i;
+    }
+    return 0;
 }
 
 int stepsToDrop(const std::vector<qint64>& charges, int index, qint64 budget) {

@@ -122,3 +122,25 @@ TEST_F(EditorFixture, BudgetDropsTheOldestSteps) {
     EXPECT_LE(UndoMemory::defaultBudget(), qint64(2) << 30);
     EXPECT_GT(UndoMemory::defaultBudget(), 0);
 }
+
+// Kept within the budget as steps arrive, though only the newest charges are worked out again
+// each time: strokes after a structural step leave it the only holder of what they replaced.
+TEST_F(EditorFixture, BudgetHoldsWhileStrokesFollowStructuralSteps) {
+    open(Sprite::blank(1024, 1024));
+    const qint64 budget = 2 * 1024 * 1024;
+    document->setUndoBudget(budget);
+    for (int i = 0; i < 60; ++i) {
+        if (i % 5 == 0)
+            editor->setLayerVisibility(layerID(0), i % 10 == 0);
+        editor->beginStroke();
+        for (qint64 x = 0; x < 1024; x += 4)
+            editor->stamp({x, (i * 37) % 1024}, PixelColor(red + quint32(i)), 4);
+        editor->endStroke("Draw");
+        const std::vector<qint64> charges = UndoMemory::stepCharges(undo(), sprite());
+        qint64 total = 0;
+        for (qint64 charge : charges)
+            total += charge;
+        ASSERT_LE(total - charges.back(), budget) << i;
+    }
+    EXPECT_LT(undo().count(), 60);
+}

@@ -179,5 +179,4 @@ TEST(RendererImages, ThumbnailFitsLongerSide) {
         EXPECT_EQ(thumbnail.pixel(0, 0), 0xFF336699u);
     }
     EXPECT_TRUE(PixelRenderer::thumbnail(Cel(), 24).isNull());
-    EXPECT_TRUE(PixelRenderer::thumbnail(Cel(4, 4, {1, 2}), 24).isNull());
 }
