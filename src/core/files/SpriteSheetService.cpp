@@ -70,17 +70,20 @@ QByteArray scaledPng(const QList<quint32>& sheet, qint64 width, qint64 height, q
     for (qint64 x = 0; x < targetWidth; ++x)
         columns[x] = PixelRenderer::nearestSource(x, width, targetWidth);
     QList<quint32> row(targetWidth);
+    quint32* scaledRow = row.data();
+    const qint64* column = columns.constData();
     qint64 rowSource = -1; // the 1:1 row the buffer holds; enlarged rows repeat it
-    const QByteArray png = PngCodec::encode(targetWidth, targetHeight, [&](qint64 y) {
-        const qint64 source = PixelRenderer::nearestSource(y, height, targetHeight);
-        if (source != rowSource) {
+    const QByteArray png =
+        PngCodec::encode(targetWidth, targetHeight, [&](qint64 y) -> const quint32* {
+            const qint64 source = PixelRenderer::nearestSource(y, height, targetHeight);
+            if (source == rowSource)
+                return nullptr; // the same as the row above
             const quint32* in = sheet.constData() + source * width;
             for (qint64 x = 0; x < targetWidth; ++x)
-                row[x] = in[columns[x]];
+                scaledRow[x] = in[column[x]];
             rowSource = source;
-        }
-        return row.constData();
-    });
+            return scaledRow;
+        });
     if (png.isEmpty())
         throw ExportError::renderFailed();
     return png;
