@@ -108,9 +108,34 @@ private:
     QVarLengthArray<const quint32*, 64> buffers;
 };
 
+// count words left unset, for a buffer written in full straight away: the zero-fill of
+// QList(count) would be a wasted pass over it. Throws std::bad_alloc as QList does.
+QList<quint32> unsetWords(qint64 count) {
+    if (count <= 0)
+        return {};
+    QArrayDataPointer<quint32> words(QTypedArrayData<quint32>::allocate(count), count);
+    if (!words.data())
+        qBadAlloc();
+    return QList<quint32>(words);
+}
+
 void compositeSpan(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
     for (const LayerSource& source : sources)
         PixelBlending::blendRow(source.pixels + offset, span, length, source.weight);
+}
+
+// The sources over transparency, whatever the span held: a bottom layer at full weight drawn
+// over nothing is its own premultiplied form, so it is written directly instead of clearing
+// the span and blending it.
+void compositeSpanAlone(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
+    if (sources.isEmpty() || sources.first().weight < 256) {
+        std::fill_n(span, length, 0u);
+        compositeSpan(sources, offset, span, length);
+        return;
+    }
+    PixelBlending::premultiplyRow(sources.first().pixels + offset, span, length);
+    for (qsizetype i = 1; i < sources.size(); ++i)
+        PixelBlending::blendRow(sources[i].pixels + offset, span, length, sources[i].weight);
 }
 
 // Calls visit(offset, length) for runs of the region's words: one per row, or runs across row
@@ -186,7 +211,7 @@ QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Fo
 using RowKernel = void (*)(const quint32*, quint32*, qint64);
 
 QList<quint32> converted(const QList<quint32>& pixels, RowKernel kernel) {
-    QList<quint32> result(pixels.size());
+    QList<quint32> result = unsetWords(pixels.size());
     kernel(pixels.constData(), result.data(), pixels.size());
     return result;
 }
@@ -198,11 +223,11 @@ namespace PixelRenderer {
 QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     if (sprite.width <= 0 || sprite.height <= 0)
         return {};
-    QList<quint32> buffer(sprite.width * sprite.height, 0u);
+    QList<quint32> buffer = unsetWords(sprite.width * sprite.height);
     const LayerSources sources = layerSources(sprite, frame);
     quint32* out = buffer.data();
     forEachSpan(sprite.bounds(), sprite.width, [&](qint64 offset, qint64 length) {
-        compositeSpan(sources, offset, out + offset, length);
+        compositeSpanAlone(sources, offset, out + offset, length);
     });
     return buffer;
 }
@@ -226,10 +251,13 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
     // while it is in the cache. The current frame always lies on top of its ghosts.
     forEachSpan(region, sprite.width, [&](qint64 offset, qint64 length) {
         prefetcher.advance(offset);
+        if (ghostFrames.isEmpty()) {
+            compositeSpanAlone(current, offset, out + offset, length);
+            return;
+        }
         std::fill_n(out + offset, length, 0u);
         for (const Ghost& ghost : ghostFrames) {
-            std::fill_n(work, length, 0u);
-            compositeSpan(ghost.layers, offset, work, length);
+            compositeSpanAlone(ghost.layers, offset, work, length);
             PixelBlending::ghostRow(work, out + offset, length, ghost.tint, ghost.weight);
         }
         compositeSpan(current, offset, out + offset, length);
