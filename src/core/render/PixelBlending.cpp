@@ -196,6 +196,23 @@ qint64 blendWords(const quint32* source, quint32* destination, qint64 count, __m
 
 #endif
 
+// Words from … count of the row, a layer at a time: a bottom layer at full weight drawn over
+// nothing is its own premultiplied form, so it is written directly instead of clearing and
+// blending.
+void compositeLayerByLayer(const PixelBlending::LayerRow* layers, qint64 layerCount,
+                           quint32* destination, qint64 from, qint64 count) {
+    qint64 first = 0;
+    if (layerCount > 0 && layers[0].weight >= 256) {
+        PixelBlending::premultiplyRow(layers[0].words + from, destination + from, count - from);
+        first = 1;
+    } else {
+        std::fill(destination + from, destination + count, 0u);
+    }
+    for (qint64 i = first; i < layerCount; ++i)
+        PixelBlending::blendRow(layers[i].words + from, destination + from, count - from,
+                                layers[i].weight);
+}
+
 } // namespace
 
 namespace PixelBlending {
@@ -275,7 +292,19 @@ void blendRow(const quint32* source, quint32* destination, qint64 count, quint32
     sse2::blendRow(source + done, destination + done, count - done, weight);
 }
 
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    const qint64 done = compositeWords(layers, layerCount, destination, count);
+    compositeLayerByLayer(layers, layerCount, destination, done, count);
+}
+
 } // namespace avx2
+
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    if (avx2::isAvailable())
+        avx2::compositeRow(layers, layerCount, destination, count);
+    else
+        compositeLayerByLayer(layers, layerCount, destination, 0, count);
+}
 
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
     if (avx2::isAvailable())
@@ -349,6 +378,10 @@ void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count)
 
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
     scalar::blendRow(source, destination, count, weight);
+}
+
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    compositeLayerByLayer(layers, layerCount, destination, 0, count);
 }
 
 void ghostRow(const quint32* composite, quint32* destination, qint64 count, quint32 tint,

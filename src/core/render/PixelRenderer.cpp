@@ -20,11 +20,7 @@ constexpr quint32 coolTint = 0xFF4898FF;
 // destination, drawn over by every layer in turn; long runs let the hardware stream them in.
 constexpr qint64 spanLength = 262144;
 
-struct LayerSource {
-    const quint32* pixels;
-    quint32 weight;
-};
-using LayerSources = QVarLengthArray<LayerSource, 16>;
+using LayerSources = QVarLengthArray<PixelBlending::LayerRow, 16>;
 
 struct Ghost {
     LayerSources layers;
@@ -79,10 +75,10 @@ public:
             return;
         buffers.append(out);
         for (const Ghost& ghost : ghostFrames)
-            for (const LayerSource& source : ghost.layers)
-                buffers.append(source.pixels);
-        for (const LayerSource& source : current)
-            buffers.append(source.pixels);
+            for (const PixelBlending::LayerRow& source : ghost.layers)
+                buffers.append(source.words);
+        for (const PixelBlending::LayerRow& source : current)
+            buffers.append(source.words);
         for (qint64 y = region.y; y < std::min(region.bottom(), region.y + rowsAhead); ++y)
             fetch(y);
     }
@@ -120,22 +116,16 @@ QList<quint32> unsetWords(qint64 count) {
 }
 
 void compositeSpan(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
-    for (const LayerSource& source : sources)
-        PixelBlending::blendRow(source.pixels + offset, span, length, source.weight);
+    for (const PixelBlending::LayerRow& source : sources)
+        PixelBlending::blendRow(source.words + offset, span, length, source.weight);
 }
 
-// The sources over transparency, whatever the span held: a bottom layer at full weight drawn
-// over nothing is its own premultiplied form, so it is written directly instead of clearing
-// the span and blending it.
+// The sources over transparency, whatever the span held.
 void compositeSpanAlone(const LayerSources& sources, qint64 offset, quint32* span, qint64 length) {
-    if (sources.isEmpty() || sources.first().weight < 256) {
-        std::fill_n(span, length, 0u);
-        compositeSpan(sources, offset, span, length);
-        return;
-    }
-    PixelBlending::premultiplyRow(sources.first().pixels + offset, span, length);
-    for (qsizetype i = 1; i < sources.size(); ++i)
-        PixelBlending::blendRow(sources[i].pixels + offset, span, length, sources[i].weight);
+    LayerSources rows;
+    for (const PixelBlending::LayerRow& source : sources)
+        rows.append({source.words + offset, source.weight});
+    PixelBlending::compositeRow(rows.constData(), rows.size(), span, length);
 }
 
 // Calls visit(offset, length) for runs of the region's words: one per row, or runs across row
