@@ -294,7 +294,8 @@ void blendRow(const quint32* source, quint32* destination, qint64 count, quint32
 
 void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
     const qint64 done = compositeWords(layers, layerCount, destination, count);
-    compositeLayerByLayer(layers, layerCount, destination, done, count);
+    if (done < count)
+        compositeLayerByLayer(layers, layerCount, destination, done, count);
 }
 
 } // namespace avx2

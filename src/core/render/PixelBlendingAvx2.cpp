@@ -97,8 +97,9 @@ inline __m256i blended(__m256i s, __m256i d, quint32 weight) {
                          : blend8<true>(s, d, _mm256_set1_epi16(short(weight)));
 }
 
-// Blocks of sixteen words through the whole stack, the destination in registers. The topmost
-// layer at full weight that is opaque over the block hides all below it, which are not read.
+// Blocks of sixteen words through the whole stack, bottom first, the destination kept in
+// registers and stored once. As in blendWords, clear blocks are passed over and opaque ones at
+// full weight replace what lies below.
 qint64 compositeWords(const PixelBlending::LayerRow* layers, qint64 layerCount,
                       quint32* destination, qint64 count) {
     if (layerCount == 0)
@@ -107,23 +108,16 @@ qint64 compositeWords(const PixelBlending::LayerRow* layers, qint64 layerCount,
     for (; i + 16 <= count; i += 16) {
         __m256i d0 = _mm256_setzero_si256();
         __m256i d1 = _mm256_setzero_si256();
-        qint64 bottom = layerCount - 1;
-        for (; bottom >= 0; --bottom) {
-            if (layers[bottom].weight < 256)
-                continue;
-            const __m256i s0 = load(layers[bottom].words + i);
-            const __m256i s1 = load(layers[bottom].words + i + 8);
-            if (allOpaque(_mm256_and_si256(s0, s1))) {
-                d0 = s0;
-                d1 = s1;
-                break;
-            }
-        }
-        for (qint64 layer = bottom + 1; layer < layerCount; ++layer) {
+        for (qint64 layer = 0; layer < layerCount; ++layer) {
             const __m256i s0 = load(layers[layer].words + i);
             const __m256i s1 = load(layers[layer].words + i + 8);
             if (allTransparent(_mm256_or_si256(s0, s1)))
                 continue;
+            if (layers[layer].weight >= 256 && allOpaque(_mm256_and_si256(s0, s1))) {
+                d0 = s0;
+                d1 = s1;
+                continue;
+            }
             d0 = blended(s0, d0, layers[layer].weight);
             d1 = blended(s1, d1, layers[layer].weight);
         }
