@@ -51,7 +51,7 @@ void DocumentSaver::startNext() {
     const QString target = current->target;
     current->sprite = {}; // the worker holds the copy now
     if (isSave)
-        emit saveStarted();
+        emit saveStarted(target);
     background.start([this, sprite, target, isSave](const StepProgress& progress) {
         std::optional<QString> failure;
         try {

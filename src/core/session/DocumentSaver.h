@@ -42,7 +42,7 @@ public:
 
 signals:
     // A save has begun writing; progressed follows for it, then saved or failed.
-    void saveStarted();
+    void saveStarted(const QString& target);
     void progressed(qint64 done, qint64 total);
     // revision is the one written: the document is saved unless it has moved on since.
     void saved(const QString& target, qint64 revision);

@@ -295,9 +295,10 @@ bool DocumentWindow::writeTo(const QString& target) {
 
 // A save that takes longer than a moment shows its progress over the window; a quick one
 // never shows it.
-void DocumentWindow::showSaveStarted() {
+void DocumentWindow::showSaveStarted(const QString& target) {
     delete saveProgress;
-    saveProgress = new WorkProgressDialog(tr("Save"), tr("Saving “%1”…").arg(displayName()), this);
+    saveProgress = new WorkProgressDialog(
+        tr("Save"), tr("Saving “%1”…").arg(QFileInfo(target).completeBaseName()), this);
 }
 
 void DocumentWindow::saveWritten(const QString& target, qint64 revision) {

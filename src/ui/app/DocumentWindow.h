@@ -94,7 +94,7 @@ private:
     bool mayClose();
     bool writeTo(const QString& target);
     // The saver's outcomes.
-    void showSaveStarted();
+    void showSaveStarted(const QString& target);
     void saveWritten(const QString& target, qint64 revision);
     void saveFailed(const QString& target, const QString& message);
     bool isSafeSaveTarget(const QString& target);

@@ -10,6 +10,10 @@ WorkProgressDialog::WorkProgressDialog(const QString& title, const QString& labe
     setAutoReset(false);
     setAutoClose(false);
     setMinimumDuration(showAfterMilliseconds);
+    setMinimumWidth(320);
+    // Starts the clock of the minimum duration: without a first value the dialog would wait for
+    // Qt's default of four seconds, or for a step, before it appears.
+    setValue(0);
 }
 
 void WorkProgressDialog::showProgress(qint64 done, qint64 total) {
