@@ -47,9 +47,8 @@ void DocumentSaver::startNext() {
         return;
     current = queue.takeFirst();
     const bool isSave = current->revision.has_value();
-    const Sprite sprite = current->sprite;
+    const Sprite sprite = std::move(current->sprite); // the worker's copy now
     const QString target = current->target;
-    current->sprite = {}; // the worker holds the copy now
     if (isSave)
         emit saveStarted(target);
     background.start([this, sprite, target, isSave](const StepProgress& progress) {
@@ -82,7 +81,6 @@ void DocumentSaver::startNext() {
     });
 }
 
-// The next write is already under way: an alert left open here holds up nothing.
 void DocumentSaver::finish(const Write& write, const std::optional<QString>& failure) {
     if (write.copyFinished) {
         write.copyFinished(!failure);

@@ -41,7 +41,8 @@ public:
     bool waitUntilIdle();
 
 signals:
-    // A save has begun writing; progressed follows for it, then saved or failed.
+    // A save has begun writing; progressed follows for it, then saved or failed (after the
+    // next write has started, so that an alert left open holds up nothing).
     void saveStarted(const QString& target);
     void progressed(qint64 done, qint64 total);
     // revision is the one written: the document is saved unless it has moved on since.

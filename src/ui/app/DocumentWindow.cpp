@@ -293,16 +293,17 @@ bool DocumentWindow::writeTo(const QString& target) {
     return true;
 }
 
-// A save that takes longer than a moment shows its progress over the window; a quick one
-// never shows it.
+// A save that takes longer than a moment shows its progress over the window, until the last
+// save waiting has been written; a quick one never shows it.
 void DocumentWindow::showSaveStarted(const QString& target) {
-    delete saveProgress;
-    saveProgress = new WorkProgressDialog(
-        tr("Save"), tr("Saving “%1”…").arg(QFileInfo(target).completeBaseName()), this);
+    if (!saveProgress)
+        saveProgress = new WorkProgressDialog(tr("Save"), QString(), this);
+    saveProgress->setLabelText(tr("Saving “%1”…").arg(QFileInfo(target).completeBaseName()));
 }
 
 void DocumentWindow::saveWritten(const QString& target, qint64 revision) {
-    delete saveProgress;
+    if (!packageWriter->isSaving())
+        delete saveProgress;
     path = QFileInfo(target).absoluteFilePath();
     claim->wrote(path);
     updateTitle();
@@ -313,7 +314,8 @@ void DocumentWindow::saveWritten(const QString& target, qint64 revision) {
 }
 
 void DocumentWindow::saveFailed(const QString& target, const QString& message) {
-    delete saveProgress;
+    if (!packageWriter->isSaving())
+        delete saveProgress;
     coordinator.prompts().alert(
         this, tr("“%1” could not be saved.").arg(QFileInfo(target).fileName()), message);
 }

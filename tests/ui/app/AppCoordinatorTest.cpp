@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "NewSpriteView.h"
 #include "WelcomeView.h"
+#include "WorkProgressDialog.h"
 #include "PixelRenderer.h"
 #include "ImportError.h"
 #include "ProjectPackage.h"
@@ -338,21 +339,31 @@ TEST_F(AppCoordinatorTest, ClosingWithUnsavedChangesAsksFirst) {
     EXPECT_EQ(quits, 2);
 }
 
-// Save returns at once and the package is written beside the window; quitting meanwhile waits
-// for it, and asks nothing, since what the user saved is then on disk.
+// Save returns at once and the package is written beside the window. A save asked for while
+// another runs waits its turn without a question; quitting meanwhile waits for both and asks
+// nothing, since what the user saved is then on disk.
 TEST_F(AppCoordinatorTest, QuittingDuringASaveWaitsForItToBeWritten) {
     DocumentWindow* window = coordinator->createDocument(slowToSave());
     settle();
     window->editor()->addLayer();
-    const Sprite shown = window->document()->sprite();
     prompts.saveLocation = path("big.pixel");
     ASSERT_TRUE(window->save());
     EXPECT_TRUE(window->saver()->isSaving());
     EXPECT_TRUE(window->document()->hasUnsavedChanges());
     EXPECT_FALSE(QFile::exists(path("big.pixel")));
+    ASSERT_TRUE(window->saver()->waitUntilIdle());
+    EXPECT_FALSE(window->document()->hasUnsavedChanges());
+    EXPECT_TRUE(window->findChildren<WorkProgressDialog*>().isEmpty()); // its progress went too
 
+    window->editor()->addLayer();
+    ASSERT_TRUE(window->save());
+    window->editor()->addLayer();
+    const Sprite shown = window->document()->sprite();
+    ASSERT_TRUE(window->save());
+    EXPECT_TRUE(window->saver()->isSaving());
     EXPECT_TRUE(coordinator->quit());
     settle();
+    EXPECT_TRUE(prompts.overwriteQuestions.isEmpty());
     EXPECT_TRUE(prompts.saveQuestions.isEmpty());
     EXPECT_TRUE(prompts.alerts.isEmpty());
     EXPECT_EQ(quits, 1);
