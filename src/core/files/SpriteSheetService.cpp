@@ -41,7 +41,7 @@ void checkSheetArea(const Placement& placement, qint64 percent) {
 }
 
 QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
-                        const ExportProgress& progress) {
+                        const StepProgress& progress) {
     const qint64 sheetWidth = placement.width();
     QList<quint32> sheet(sheetWidth * placement.height(), 0u);
     quint32* out = sheet.data();
@@ -193,7 +193,7 @@ PixelRect contentBounds(const Sprite& sprite) {
     return bounds.isEmpty() ? sprite.bounds() : bounds;
 }
 
-Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress) {
+Sheet sheet(const Sprite& sprite, const Options& options, const StepProgress& progress) {
     if (sprite.width < 1 || sprite.height < 1 || options.padding < 0)
         throw ExportError::renderFailed();
     const qint64 percent = options.percent;
