@@ -54,7 +54,7 @@ QString metadataPath(const QString& imagePath) {
 int writeAnimation(
     const QStringList& arguments, const QString& command, const QString& description,
     const QString& outputDescription, qint64 leastFrames,
-    const std::function<QByteArray(const Sprite&, qint64, const ExportProgress&)>& encode) {
+    const std::function<QByteArray(const Sprite&, qint64, const StepProgress&)>& encode) {
     CliArguments args(command, description, {CliOption::scale},
                       {projectArgument, {"output", outputDescription}});
     if (!args.parse(arguments))

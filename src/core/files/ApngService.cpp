@@ -43,7 +43,7 @@ QList<quint32> extract(const QList<quint32>& pixels, qint64 width, const PixelRe
 
 namespace ApngService {
 
-QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress) {
+QByteArray data(const Sprite& sprite, qint64 percent, const StepProgress& progress) {
     if (sprite.frames.isEmpty() || sprite.width < 1 || sprite.height < 1)
         throw ExportError::renderFailed();
     ExportService::checkOutputSize(sprite.width, sprite.height, percent);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ApngWriter.h"
-#include "ExportProgress.h"
+#include "StepProgress.h"
 #include "Sprite.h"
 
 #include <QByteArray>
@@ -13,7 +13,7 @@ namespace ApngService {
 // Every frame composited (visible layers) and scaled nearest-neighbour; after the first, each
 // frame carries only the rectangle that changed since the one before. Throws ExportError.
 // Progress counts the frames encoded.
-QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress = {});
+QByteArray data(const Sprite& sprite, qint64 percent, const StepProgress& progress = {});
 
 // A duration in milliseconds as a reduced fraction of a second: 250 ms gives 1/4. A duration
 // that does not fit the file's 16-bit fields (above 65.535 s and not a whole number of

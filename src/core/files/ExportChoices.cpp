@@ -239,7 +239,7 @@ QString ExportChoices::metadataPath(const QString& imagePath) {
     return imagePath.chopped(suffix.size()) + QStringLiteral("json");
 }
 
-qint64 ExportChoices::write(const QString& destination, const ExportProgress& progress) const {
+qint64 ExportChoices::write(const QString& destination, const StepProgress& progress) const {
     const qint64 frame = content.activeFrameIndex;
     switch (kind) {
     case Format::spriteSheet: {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ExportFormat.h"
-#include "ExportProgress.h"
+#include "StepProgress.h"
 #include "Sprite.h"
 #include "SpriteSheetLayout.h"
 #include "SpriteSheetService.h"
@@ -91,7 +91,7 @@ public:
 
     // Renders and writes the export to destination (a file, or a folder for the batch kinds);
     // the number of files written. Throws ExportError.
-    qint64 write(const QString& destination, const ExportProgress& progress = {}) const;
+    qint64 write(const QString& destination, const StepProgress& progress = {}) const;
 
 private:
     QString baseName() const;

@@ -4,26 +4,12 @@
 
 #include <exception>
 
-ExportRunner::ExportRunner(QObject* parent) : QObject(parent) {}
-
-ExportRunner::~ExportRunner() {
-    if (worker) {
-        worker->wait();
-        delete worker;
-    }
+ExportRunner::ExportRunner(QObject* parent) : QObject(parent) {
+    connect(&background, &BackgroundRunner::progressed, this, &ExportRunner::progressed);
 }
 
 bool ExportRunner::start(Job job) {
-    if (running)
-        return false;
-    running = true;
-    // Everything the worker reports is queued to this object's thread; once this object is
-    // gone, nothing more arrives.
-    worker = QThread::create([this, job = std::move(job)] {
-        const ExportProgress progress = [this](qint64 done, qint64 total) {
-            QMetaObject::invokeMethod(
-                this, [this, done, total] { emit progressed(done, total); }, Qt::QueuedConnection);
-        };
+    return background.start([this, job = std::move(job)](const StepProgress& progress) {
         std::optional<qint64> written;
         QString message;
         try {
@@ -33,16 +19,11 @@ bool ExportRunner::start(Job job) {
         } catch (const std::exception&) { // out of memory for a huge image, above all
             message = ExportError::renderFailed().message();
         }
-        QMetaObject::invokeMethod(
-            this, [this, written, message] { finish(written, message); }, Qt::QueuedConnection);
+        return std::function<void()>([this, written, message] { finish(written, message); });
     });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
-    return true;
 }
 
 void ExportRunner::finish(std::optional<qint64> filesWritten, const QString& message) {
-    running = false;
     if (filesWritten)
         emit succeeded(*filesWritten);
     else

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ExportProgress.h"
+#include "BackgroundRunner.h"
+#include "StepProgress.h"
 
 #include <QObject>
-#include <QPointer>
-#include <QThread>
 #include <functional>
 #include <optional>
 
@@ -16,14 +15,13 @@ class ExportRunner : public QObject {
 
 public:
     // Writes the export and returns the number of files written; throws on failure.
-    using Job = std::function<qint64(const ExportProgress& progress)>;
+    using Job = std::function<qint64(const StepProgress& progress)>;
 
+    // Going away waits for a running export: its files are never cut off halfway.
     explicit ExportRunner(QObject* parent = nullptr);
-    // Waits for a running export: its files are never cut off halfway.
-    ~ExportRunner() override;
 
     // True from start until succeeded or failed has been emitted.
-    bool isRunning() const { return running; }
+    bool isRunning() const { return background.isRunning(); }
     // Starts job; refused (false) while another runs.
     bool start(Job job);
 
@@ -35,6 +33,5 @@ signals:
 private:
     void finish(std::optional<qint64> filesWritten, const QString& message);
 
-    QPointer<QThread> worker;
-    bool running = false;
+    BackgroundRunner background;
 };

@@ -159,7 +159,7 @@ QString layerFileName(const QString& baseName, qint64 layer, const QString& laye
 }
 
 qint64 writeFrames(const Sprite& sprite, qint64 percent, ExportFormat format, const QString& folder,
-                   const QString& baseName, const ExportProgress& progress) {
+                   const QString& baseName, const StepProgress& progress) {
     const QDir directory(folder);
     const qint64 count = sprite.frames.size();
     for (qint64 frame = 0; frame < count; ++frame) {
@@ -171,7 +171,7 @@ qint64 writeFrames(const Sprite& sprite, qint64 percent, ExportFormat format, co
 }
 
 qint64 writeLayers(const Sprite& sprite, qint64 frame, qint64 percent, ExportFormat format,
-                   const QString& folder, const QString& baseName, const ExportProgress& progress) {
+                   const QString& folder, const QString& baseName, const StepProgress& progress) {
     const QDir directory(folder);
     const qint64 visible = std::count_if(sprite.layers.cbegin(), sprite.layers.cend(),
                                          [](const Layer& layer) { return layer.isVisible; });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ExportFormat.h"
-#include "ExportProgress.h"
+#include "StepProgress.h"
 #include "Sprite.h"
 
 #include <QByteArray>
@@ -57,10 +57,10 @@ QString layerFileName(const QString& baseName, qint64 layer, const QString& laye
 // One file per frame into folder; the number of files written. Stops at the first failure,
 // keeping the files written before it. Progress counts the files.
 qint64 writeFrames(const Sprite& sprite, qint64 percent, ExportFormat format, const QString& folder,
-                   const QString& baseName, const ExportProgress& progress = {});
+                   const QString& baseName, const StepProgress& progress = {});
 // One file per visible layer of frame, each layer shown alone at its own opacity.
 qint64 writeLayers(const Sprite& sprite, qint64 frame, qint64 percent, ExportFormat format,
                    const QString& folder, const QString& baseName,
-                   const ExportProgress& progress = {});
+                   const StepProgress& progress = {});
 
 } // namespace ExportService

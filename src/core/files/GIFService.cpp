@@ -50,7 +50,7 @@ QList<quint32> scaledFrame(const Sprite& sprite, qint64 frame, qint64 percent, q
 
 namespace GIFService {
 
-QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress) {
+QByteArray data(const Sprite& sprite, qint64 percent, const StepProgress& progress) {
     if (sprite.frames.isEmpty())
         throw ExportError::renderFailed();
     ExportService::checkOutputSize(sprite.width, sprite.height, percent);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportProgress.h"
+#include "StepProgress.h"
 #include "Sprite.h"
 
 #include <QByteArray>
@@ -15,7 +15,7 @@ constexpr qint64 longestDelay = 65535; // hundredths of a second
 
 // Every frame composited (visible layers) and scaled nearest-neighbour. Throws ExportError.
 // Progress counts the frames encoded.
-QByteArray data(const Sprite& sprite, qint64 percent, const ExportProgress& progress = {});
+QByteArray data(const Sprite& sprite, qint64 percent, const StepProgress& progress = {});
 
 // The bytes with a leading "GIF87a" replaced by "GIF89a"; anything else unchanged.
 QByteArray declaringGIF89a(const QByteArray& bytes);

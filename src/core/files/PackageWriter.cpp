@@ -92,9 +92,26 @@ void carryFile(int directory, const QString& name, const PackageTree& node, cons
     writeFile(directory, name, readStamped(node.carriedFrom(), node.carriedStamp()), path);
 }
 
+qint64 fileCount(const PackageTree& tree) {
+    qint64 count = 0;
+    for (const auto& [name, child] : tree.entries())
+        count += child.isFile() ? 1 : fileCount(child);
+    return count;
+}
+
+// Counts the files of one write up to their total.
+struct FileCounter {
+    const StepProgress& progress;
+    qint64 total = 0;
+    qint64 written = 0;
+
+    void fileWritten() { reportProgress(progress, ++written, total); }
+};
+
 // Writes the entries of a directory node into an empty directory, flushing each file and
 // directory before the directory that names it.
-void writeEntries(int directory, const PackageTree& tree, const QString& path) {
+void writeEntries(int directory, const PackageTree& tree, const QString& path,
+                  FileCounter& counter) {
     for (const auto& [name, child] : tree.entries()) {
         requirePlainName(name);
         const QString childPath = path + '/' + name;
@@ -103,6 +120,7 @@ void writeEntries(int directory, const PackageTree& tree, const QString& path) {
                 writeFile(directory, name, child.contents(), childPath);
             else
                 carryFile(directory, name, child, childPath);
+            counter.fileWritten();
             continue;
         }
         if (::mkdirat(directory, encoded(name).constData(), 0777) != 0)
@@ -111,7 +129,7 @@ void writeEntries(int directory, const PackageTree& tree, const QString& path) {
                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!sub.isValid())
             fail(QStringLiteral("Could not open \"%1\"").arg(childPath));
-        writeEntries(sub.get(), child, childPath);
+        writeEntries(sub.get(), child, childPath, counter);
         syncOrFail(sub.get(), childPath);
     }
 }
@@ -181,7 +199,8 @@ void requireReplaceable(const QFileInfo& target) {
 
 namespace PackageWriter {
 
-void write(const PackageTree& tree, const QString& path, SwapMethod method) {
+void write(const PackageTree& tree, const QString& path, SwapMethod method,
+           const StepProgress& progress) {
     // Through a link, the project it points to is written and the link stays.
     const QFileInfo info(ProjectLocation::canonical(path));
     requireReplaceable(info);
@@ -205,7 +224,8 @@ void write(const PackageTree& tree, const QString& path, SwapMethod method) {
                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!directory.isValid())
             fail(QStringLiteral("Could not open \"%1\"").arg(staged));
-        writeEntries(directory.get(), tree, info.filePath());
+        FileCounter counter{progress, fileCount(tree)};
+        writeEntries(directory.get(), tree, info.filePath(), counter);
         syncOrFail(directory.get(), info.filePath());
         old = swapIntoPlace(parent.get(), staged, target, method);
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PackageTree.h"
+#include "StepProgress.h"
 
 #include <QString>
 
@@ -14,8 +15,9 @@ enum class SwapMethod {
 };
 
 // Writes the tree into a hidden sibling directory, flushes every file and directory to the
-// disk, swaps it into place and then deletes the old package. Throws PackageError; on
-// failure whatever was at the path before is untouched.
-void write(const PackageTree& tree, const QString& path, SwapMethod method = SwapMethod::exchange);
+// disk, swaps it into place and then deletes the old package. progress counts the files
+// written. Throws PackageError; on failure whatever was at the path before is untouched.
+void write(const PackageTree& tree, const QString& path, SwapMethod method = SwapMethod::exchange,
+           const StepProgress& progress = {});
 
 } // namespace PackageWriter

@@ -9,10 +9,12 @@
 
 namespace ParallelJobs {
 
-void run(qint64 count, const std::function<void(qint64)>& job) {
+void run(qint64 count, const std::function<void(qint64)>& job, const StepProgress& progress) {
     std::atomic<qint64> next{0};
     std::atomic<bool> failed{false};
     std::mutex errorLock;
+    std::mutex progressLock;
+    qint64 done = 0;
     qint64 failedIndex = count;
     std::exception_ptr error;
 
@@ -23,6 +25,10 @@ void run(qint64 count, const std::function<void(qint64)>& job) {
                 return;
             try {
                 job(index);
+                if (progress) {
+                    const std::lock_guard<std::mutex> lock(progressLock);
+                    progress(++done, count);
+                }
             } catch (...) {
                 const std::lock_guard<std::mutex> lock(errorLock);
                 if (index < failedIndex) {

@@ -9,7 +9,9 @@
 // general-purpose image library. Safe to use on several threads at once.
 namespace PngCodec {
 
-// Pixels are reached row by row, so any row layout can be read or written in place.
+// Pixels are reached row by row, so any row layout can be read or written in place. A reader
+// may answer null for a row known to equal the one above it (never for the first), which
+// spares converting and comparing it.
 using RowReader = std::function<const quint32*(qint64 y)>;
 using RowWriter = std::function<quint32*(qint64 y)>;
 

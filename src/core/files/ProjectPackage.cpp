@@ -9,7 +9,6 @@
 #include "PackageMemory.h"
 #include "PackageWriter.h"
 #include "ParallelJobs.h"
-#include "PixelDocument.h"
 #include "PixelRenderer.h"
 
 #include <QFile>
@@ -126,21 +125,25 @@ void reuseStoredCels(QList<StoredSlot>& storedSlots, const PackageMemory* previo
 
 // Encodes every painted cel that is not carried over, and the preview unless it is, on all
 // cores.
-QByteArray encodeAll(const Sprite& sprite, QList<StoredSlot>& storedSlots, bool withPreview) {
+QByteArray encodeAll(const Sprite& sprite, QList<StoredSlot>& storedSlots, bool withPreview,
+                     const StepProgress& progress) {
     QByteArray preview;
-    ParallelJobs::run(storedSlots.size() + 1, [&](qint64 index) {
-        if (index == storedSlots.size()) {
-            if (withPreview)
-                preview = previewPng(sprite);
-            return;
-        }
-        StoredSlot& slot = storedSlots[index];
-        if (slot.carried || slot.sameAs >= 0 || !CelPng::isPainted(*slot.cel))
-            return;
-        slot.png = CelPng::encode(*slot.cel);
-        if (slot.png->isEmpty())
-            unwritable();
-    });
+    ParallelJobs::run(
+        storedSlots.size() + 1,
+        [&](qint64 index) {
+            if (index == storedSlots.size()) {
+                if (withPreview)
+                    preview = previewPng(sprite);
+                return;
+            }
+            StoredSlot& slot = storedSlots[index];
+            if (slot.carried || slot.sameAs >= 0 || !CelPng::isPainted(*slot.cel))
+                return;
+            slot.png = CelPng::encode(*slot.cel);
+            if (slot.png->isEmpty())
+                unwritable();
+        },
+        progress);
     return preview;
 }
 
@@ -270,14 +273,15 @@ QString celFileName(qint64 layerIndex, qint64 frame) {
 
 namespace {
 
-PlannedPackage plan(const Sprite& sprite, const PackageMemory* previous, const QString& directory) {
+PlannedPackage plan(const Sprite& sprite, const PackageMemory* previous, const QString& directory,
+                    const StepProgress& encoding = {}) {
     checkWritable(sprite);
     QList<StoredSlot> storedSlots = occupiedSlots(sprite);
     reuseStoredCels(storedSlots, previous, directory);
     std::optional<PackageTree> carriedPreview;
     if (previous && previous->previewStillShows(sprite))
         carriedPreview = carriedFile(directory + '/' + previewFileName, *previous->previewStamp);
-    const QByteArray preview = encodeAll(sprite, storedSlots, !carriedPreview);
+    const QByteArray preview = encodeAll(sprite, storedSlots, !carriedPreview, encoding);
 
     PlannedPackage planned;
     Manifest manifest = manifestOf(sprite);
@@ -382,17 +386,20 @@ Sprite readPackage(const QString& directory) {
     return sprite;
 }
 
-void writePackage(const Sprite& sprite, const QString& directory) {
+void writePackage(const Sprite& sprite, const QString& directory, const StepProgress& progress) {
+    // Encoding takes the first half of the steps and writing the second: each cel is encoded
+    // once and written once, and the writer's count of files is scaled to the cels'.
+    const qint64 half = occupiedSlots(sprite).size() + 1; // and the preview
     const std::optional<PackageMemory> previous = PackageMemory::recall(directory);
-    const PlannedPackage planned = plan(sprite, previous ? &*previous : nullptr, directory);
-    PackageWriter::write(planned.tree, directory);
+    const PlannedPackage planned =
+        plan(sprite, previous ? &*previous : nullptr, directory, [&](qint64 done, qint64 total) {
+            reportProgress(progress, done * half / total, 2 * half);
+        });
+    PackageWriter::write(planned.tree, directory, PackageWriter::SwapMethod::exchange,
+                         [&](qint64 done, qint64 total) {
+                             reportProgress(progress, half + done * half / total, 2 * half);
+                         });
     rememberWritten(directory, sprite, planned);
-}
-
-void saveDocument(PixelDocument& document, const QString& directory) {
-    const PixelDocument::Snapshot snapshot = document.snapshotForSaving();
-    writePackage(snapshot.sprite, directory);
-    document.markSaved(snapshot.revision);
 }
 
 } // namespace ProjectPackage

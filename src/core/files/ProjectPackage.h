@@ -3,10 +3,9 @@
 #include "PackageTree.h"
 #include "ProjectPackageManifest.h"
 #include "Sprite.h"
+#include "StepProgress.h"
 
 #include <QString>
-
-class PixelDocument;
 
 // Kestrin's project file: a directory named "<name>.pixel" holding "project.json", a "layers"
 // directory with one PNG per painted cel ("layer_L_frame_F.png") and "preview.png", the
@@ -38,12 +37,9 @@ Sprite readPackage(const QString& directory);
 
 // Saves the sprite as the package directory: the whole new package is written and flushed
 // beside the old one and then swapped into place, so a failure or a crash leaves either
-// the complete old package or the complete new one. Throws PackageError.
-void writePackage(const Sprite& sprite, const QString& directory);
-
-// Saves the document's current content and, after the write succeeded, marks it saved
-// unless it changed in the meantime. Throws PackageError and then leaves the document
-// unsaved.
-void saveDocument(PixelDocument& document, const QString& directory);
+// the complete old package or the complete new one. progress counts the cels encoded, then
+// the files written, on the threads doing that work. Throws PackageError.
+void writePackage(const Sprite& sprite, const QString& directory,
+                  const StepProgress& progress = {});
 
 } // namespace ProjectPackage

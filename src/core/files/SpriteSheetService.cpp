@@ -41,7 +41,7 @@ void checkSheetArea(const Placement& placement, qint64 percent) {
 }
 
 QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
-                        const ExportProgress& progress) {
+                        const StepProgress& progress) {
     const qint64 sheetWidth = placement.width();
     QList<quint32> sheet(sheetWidth * placement.height(), 0u);
     quint32* out = sheet.data();
@@ -70,17 +70,20 @@ QByteArray scaledPng(const QList<quint32>& sheet, qint64 width, qint64 height, q
     for (qint64 x = 0; x < targetWidth; ++x)
         columns[x] = PixelRenderer::nearestSource(x, width, targetWidth);
     QList<quint32> row(targetWidth);
+    quint32* scaledRow = row.data();
+    const qint64* column = columns.constData();
     qint64 rowSource = -1; // the 1:1 row the buffer holds; enlarged rows repeat it
-    const QByteArray png = PngCodec::encode(targetWidth, targetHeight, [&](qint64 y) {
-        const qint64 source = PixelRenderer::nearestSource(y, height, targetHeight);
-        if (source != rowSource) {
+    const QByteArray png =
+        PngCodec::encode(targetWidth, targetHeight, [&](qint64 y) -> const quint32* {
+            const qint64 source = PixelRenderer::nearestSource(y, height, targetHeight);
+            if (source == rowSource)
+                return nullptr; // the same as the row above
             const quint32* in = sheet.constData() + source * width;
             for (qint64 x = 0; x < targetWidth; ++x)
-                row[x] = in[columns[x]];
+                scaledRow[x] = in[column[x]];
             rowSource = source;
-        }
-        return row.constData();
-    });
+            return scaledRow;
+        });
     if (png.isEmpty())
         throw ExportError::renderFailed();
     return png;
@@ -190,7 +193,7 @@ PixelRect contentBounds(const Sprite& sprite) {
     return bounds.isEmpty() ? sprite.bounds() : bounds;
 }
 
-Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress) {
+Sheet sheet(const Sprite& sprite, const Options& options, const StepProgress& progress) {
     if (sprite.width < 1 || sprite.height < 1 || options.padding < 0)
         throw ExportError::renderFailed();
     const qint64 percent = options.percent;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ExportFormat.h"
-#include "ExportProgress.h"
+#include "StepProgress.h"
 #include "SheetMetadataStyle.h"
 #include "Sprite.h"
 #include "SpriteSheetLayout.h"
@@ -84,6 +84,6 @@ bool fits(qint64 width, qint64 height, qint64 percent);
 PixelRect contentBounds(const Sprite& sprite);
 
 // Throws ExportError. Progress counts the frames placed on the sheet, then its encoding.
-Sheet sheet(const Sprite& sprite, const Options& options, const ExportProgress& progress = {});
+Sheet sheet(const Sprite& sprite, const Options& options, const StepProgress& progress = {});
 
 } // namespace SpriteSheetService

@@ -196,6 +196,23 @@ qint64 blendWords(const quint32* source, quint32* destination, qint64 count, __m
 
 #endif
 
+// Words from … count of the row, a layer at a time: a bottom layer at full weight drawn over
+// nothing is its own premultiplied form, so it is written directly instead of clearing and
+// blending.
+void compositeLayerByLayer(const PixelBlending::LayerRow* layers, qint64 layerCount,
+                           quint32* destination, qint64 from, qint64 count) {
+    qint64 first = 0;
+    if (layerCount > 0 && layers[0].weight >= 256) {
+        PixelBlending::premultiplyRow(layers[0].words + from, destination + from, count - from);
+        first = 1;
+    } else {
+        std::fill(destination + from, destination + count, 0u);
+    }
+    for (qint64 i = first; i < layerCount; ++i)
+        PixelBlending::blendRow(layers[i].words + from, destination + from, count - from,
+                                layers[i].weight);
+}
+
 } // namespace
 
 namespace PixelBlending {
@@ -275,7 +292,20 @@ void blendRow(const quint32* source, quint32* destination, qint64 count, quint32
     sse2::blendRow(source + done, destination + done, count - done, weight);
 }
 
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    const qint64 done = compositeWords(layers, layerCount, destination, count);
+    if (done < count)
+        compositeLayerByLayer(layers, layerCount, destination, done, count);
+}
+
 } // namespace avx2
+
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    if (avx2::isAvailable())
+        avx2::compositeRow(layers, layerCount, destination, count);
+    else
+        compositeLayerByLayer(layers, layerCount, destination, 0, count);
+}
 
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
     if (avx2::isAvailable())
@@ -300,15 +330,41 @@ void ghostRow(const quint32* composite, quint32* destination, qint64 count, quin
     scalar::ghostRow(composite + i, destination + i, count - i, tint, weight);
 }
 
+// Blocks of sixteen words that are all transparent become zeros and those all opaque are
+// copied, as pixel art is mostly one or the other.
 void premultiplyRow(const quint32* source, quint32* destination, qint64 count) {
-    qint64 i = 0;
-    for (; i + 4 <= count; i += 4) {
-        const __m128i s = load(source + i);
+    const auto premultiply4 = [](__m128i s) {
         const __m128i low = widenLow(s);
         const __m128i high = widenHigh(s);
-        store(destination + i,
-              _mm_packus_epi16(premultiplied(low, alphas(low)), premultiplied(high, alphas(high))));
+        return _mm_packus_epi16(premultiplied(low, alphas(low)), premultiplied(high, alphas(high)));
+    };
+    qint64 i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m128i s0 = load(source + i);
+        const __m128i s1 = load(source + i + 4);
+        const __m128i s2 = load(source + i + 8);
+        const __m128i s3 = load(source + i + 12);
+        quint32* d = destination + i;
+        if (allTransparent(_mm_or_si128(_mm_or_si128(s0, s1), _mm_or_si128(s2, s3)))) {
+            const __m128i zero = _mm_setzero_si128();
+            store(d, zero);
+            store(d + 4, zero);
+            store(d + 8, zero);
+            store(d + 12, zero);
+        } else if (allOpaque(_mm_and_si128(_mm_and_si128(s0, s1), _mm_and_si128(s2, s3)))) {
+            store(d, s0);
+            store(d + 4, s1);
+            store(d + 8, s2);
+            store(d + 12, s3);
+        } else {
+            store(d, premultiply4(s0));
+            store(d + 4, premultiply4(s1));
+            store(d + 8, premultiply4(s2));
+            store(d + 12, premultiply4(s3));
+        }
     }
+    for (; i + 4 <= count; i += 4)
+        store(destination + i, premultiply4(load(source + i)));
     scalar::premultiplyRow(source + i, destination + i, count - i);
 }
 
@@ -323,6 +379,10 @@ void unpremultiplyRow(const quint32* source, quint32* destination, qint64 count)
 
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight) {
     scalar::blendRow(source, destination, count, weight);
+}
+
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count) {
+    compositeLayerByLayer(layers, layerCount, destination, 0, count);
 }
 
 void ghostRow(const quint32* composite, quint32* destination, qint64 count, quint32 tint,

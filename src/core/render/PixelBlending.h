@@ -16,6 +16,15 @@ quint32 ghostWeight(double opacity, qint64 offset);
 
 // Draws count straight source words, their alpha scaled by weight (1…256), over destination.
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight);
+
+// One layer's straight words in a stack, with its weight 1…256.
+struct LayerRow {
+    const quint32* words;
+    quint32 weight;
+};
+// The layers, bottom first, drawn over transparency into count destination words, whatever
+// they held: the same bits as clearing the destination and calling blendRow for each layer.
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count);
 // Draws a premultiplied composite (whose channels never exceed its alpha) as a ghost: colours
 // pulled towards the opaque tint, alpha scaled by weight (0…255).
 void ghostRow(const quint32* composite, quint32* destination, qint64 count, quint32 tint,
@@ -35,6 +44,7 @@ namespace avx2 {
 bool isAvailable();
 // Only where isAvailable().
 void blendRow(const quint32* source, quint32* destination, qint64 count, quint32 weight);
+void compositeRow(const LayerRow* layers, qint64 layerCount, quint32* destination, qint64 count);
 } // namespace avx2
 #endif
 

@@ -92,6 +92,42 @@ qint64 blendWords(const quint32* source, quint32* destination, qint64 count, __m
     return i;
 }
 
+inline __m256i blended(__m256i s, __m256i d, quint32 weight) {
+    return weight >= 256 ? blend8<false>(s, d, __m256i())
+                         : blend8<true>(s, d, _mm256_set1_epi16(short(weight)));
+}
+
+// Blocks of sixteen words through the whole stack, bottom first, the destination kept in
+// registers and stored once. As in blendWords, clear blocks are passed over and opaque ones at
+// full weight replace what lies below.
+qint64 compositeWords(const PixelBlending::LayerRow* layers, qint64 layerCount,
+                      quint32* destination, qint64 count) {
+    if (layerCount == 0)
+        return 0;
+    qint64 i = 0;
+    for (; i + 16 <= count; i += 16) {
+        __m256i d0 = _mm256_setzero_si256();
+        __m256i d1 = _mm256_setzero_si256();
+        for (qint64 layer = 0; layer < layerCount; ++layer) {
+            const __m256i s0 = load(layers[layer].words + i);
+            const __m256i s1 = load(layers[layer].words + i + 8);
+            if (allTransparent(_mm256_or_si256(s0, s1)))
+                continue;
+            if (layers[layer].weight >= 256 && allOpaque(_mm256_and_si256(s0, s1))) {
+                d0 = s0;
+                d1 = s1;
+                continue;
+            }
+            d0 = blended(s0, d0, layers[layer].weight);
+            d1 = blended(s1, d1, layers[layer].weight);
+        }
+        store(destination + i, d0);
+        store(destination + i + 8, d1);
+    }
+    _mm256_zeroupper();
+    return i;
+}
+
 } // namespace
 
 namespace PixelBlending::avx2 {
@@ -100,6 +136,11 @@ qint64 blendWords(const quint32* source, quint32* destination, qint64 count, qui
     return weight >= 256
                ? ::blendWords<false>(source, destination, count, _mm256_setzero_si256())
                : ::blendWords<true>(source, destination, count, _mm256_set1_epi16(short(weight)));
+}
+
+qint64 compositeWords(const LayerRow* layers, qint64 layerCount, quint32* destination,
+                      qint64 count) {
+    return ::compositeWords(layers, layerCount, destination, count);
 }
 
 } // namespace PixelBlending::avx2

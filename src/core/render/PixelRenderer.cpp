@@ -109,13 +109,40 @@ private:
     QVarLengthArray<const Cel*, 64> cels;
 };
 
-// Blends the sources' words from (x, y) on, length of them; unwritten rows are transparent and
-// change nothing.
-void compositeSpan(const LayerSources& sources, qint64 y, qint64 x, quint32* span, qint64 length) {
+// count words left unset, for a buffer written in full straight away: the zero-fill of
+// QList(count) would be a wasted pass over it. Throws std::bad_alloc as QList does.
+QList<quint32> unsetWords(qint64 count) {
+    if (count <= 0)
+        return {};
+    QArrayDataPointer<quint32> words(QTypedArrayData<quint32>::allocate(count), count);
+    if (!words.data())
+        qBadAlloc();
+    return QList<quint32>(words);
+}
+
+// The sources' words from (x, y) on, length of them; unwritten rows are transparent and are
+// left out.
+QVarLengthArray<PixelBlending::LayerRow, 16> layerRows(const LayerSources& sources, qint64 y,
+                                                       qint64 x) {
+    QVarLengthArray<PixelBlending::LayerRow, 16> rows;
     for (const LayerSource& source : sources) {
         if (const quint32* words = source.cel->rowIfWritten(y))
-            PixelBlending::blendRow(words + x, span, length, source.weight);
+            rows.append({words + x, source.weight});
     }
+    return rows;
+}
+
+// Blends the sources over what the span holds.
+void compositeSpan(const LayerSources& sources, qint64 y, qint64 x, quint32* span, qint64 length) {
+    for (const PixelBlending::LayerRow& row : layerRows(sources, y, x))
+        PixelBlending::blendRow(row.words, span, length, row.weight);
+}
+
+// The sources over transparency, whatever the span held.
+void compositeSpanAlone(const LayerSources& sources, qint64 y, qint64 x, quint32* span,
+                        qint64 length) {
+    const auto rows = layerRows(sources, y, x);
+    PixelBlending::compositeRow(rows.constData(), rows.size(), span, length);
 }
 
 // Calls visit(y, x, length) for runs of the region: one per row, or, when the region spans
@@ -206,7 +233,7 @@ QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Fo
 using RowKernel = void (*)(const quint32*, quint32*, qint64);
 
 QList<quint32> converted(const QList<quint32>& pixels, RowKernel kernel) {
-    QList<quint32> result(pixels.size());
+    QList<quint32> result = unsetWords(pixels.size());
     kernel(pixels.constData(), result.data(), pixels.size());
     return result;
 }
@@ -218,11 +245,11 @@ namespace PixelRenderer {
 QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     if (sprite.width <= 0 || sprite.height <= 0)
         return {};
-    QList<quint32> buffer(sprite.width * sprite.height, 0u);
+    QList<quint32> buffer = unsetWords(sprite.width * sprite.height);
     const LayerSources sources = layerSources(sprite, frame);
     quint32* out = buffer.data();
     forEachSpan(sprite.bounds(), sprite.width, [&](qint64 y, qint64 x, qint64 length) {
-        compositeSpan(sources, y, x, out + y * sprite.width + x, length);
+        compositeSpanAlone(sources, y, x, out + y * sprite.width + x, length);
     });
     return buffer;
 }
@@ -247,10 +274,13 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
     forEachSpan(region, sprite.width, [&](qint64 y, qint64 x, qint64 length) {
         prefetcher.advance(y);
         quint32* target = out + y * sprite.width + x;
+        if (ghostFrames.isEmpty()) {
+            compositeSpanAlone(current, y, x, target, length);
+            return;
+        }
         std::fill_n(target, length, 0u);
         for (const Ghost& ghost : ghostFrames) {
-            std::fill_n(work, length, 0u);
-            compositeSpan(ghost.layers, y, x, work, length);
+            compositeSpanAlone(ghost.layers, y, x, work, length);
             PixelBlending::ghostRow(work, target, length, ghost.tint, ghost.weight);
         }
         compositeSpan(current, y, x, target, length);

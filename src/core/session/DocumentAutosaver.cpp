@@ -1,16 +1,14 @@
 #include "DocumentAutosaver.h"
 
+#include "DocumentSaver.h"
 #include "PixelDocument.h"
-#include "ProjectPackage.h"
 #include "RecoveryStore.h"
 
-#include <QCoreApplication>
 #include <QPointer>
-#include <QThreadPool>
 
-DocumentAutosaver::DocumentAutosaver(PixelDocument* document, RecoveryStore* store, QString id,
-                                     QObject* parent)
-    : QObject(parent), document(document), store(store), copyID(std::move(id)) {
+DocumentAutosaver::DocumentAutosaver(PixelDocument* document, DocumentSaver* saver,
+                                     RecoveryStore* store, QString id, QObject* parent)
+    : QObject(parent), document(document), saver(saver), store(store), copyID(std::move(id)) {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, &DocumentAutosaver::write);
     connect(document, &PixelDocument::revisionChanged, this, &DocumentAutosaver::documentChanged);
@@ -51,25 +49,11 @@ void DocumentAutosaver::write() {
         return;
     }
     writing = true;
-    const Sprite sprite = document->sprite();
-    const QString path = store->packagePath(copyID);
     const quint64 startedGeneration = generation;
     const QPointer<DocumentAutosaver> self(this);
-    QThreadPool::globalInstance()->start([sprite, path, self, startedGeneration] {
-        bool succeeded = true;
-        try {
-            ProjectPackage::writePackage(sprite, path);
-        } catch (const std::exception&) {
-            succeeded = false;
-        }
-        // The pointer is only looked at on the main thread.
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, succeeded, startedGeneration] {
-                if (self)
-                    self->finished(succeeded, startedGeneration);
-            },
-            Qt::QueuedConnection);
+    saver->writeCopy(store->packagePath(copyID), [self, startedGeneration](bool written) {
+        if (self)
+            self->finished(written, startedGeneration);
     });
 }
 

@@ -5,12 +5,13 @@
 #include <chrono>
 #include <functional>
 
+class DocumentSaver;
 class PixelDocument;
 class RecoveryStore;
 
 // Keeps a recovery copy of one document while it has unsaved changes. The copy is written at
-// most `delay` after a change: the sprite is copied on the main thread (its pixel arrays are
-// shared, so this costs next to nothing) and encoded on a worker thread.
+// most `delay` after a change, by the document's saver: on its worker thread and never at the
+// same time as a save of the document.
 class DocumentAutosaver : public QObject {
     Q_OBJECT
 
@@ -27,9 +28,9 @@ public:
         QString title;
     };
 
-    // The copy is known to the store under id.
-    DocumentAutosaver(PixelDocument* document, RecoveryStore* store, QString id,
-                      QObject* parent = nullptr);
+    // The copy is known to the store under id and written by saver.
+    DocumentAutosaver(PixelDocument* document, DocumentSaver* saver, RecoveryStore* store,
+                      QString id, QObject* parent = nullptr);
 
     // What the copy's listing says about the document.
     std::function<Description()> describe;
@@ -54,6 +55,7 @@ private:
     void finished(bool succeeded, quint64 writtenGeneration);
 
     PixelDocument* document;
+    DocumentSaver* saver;
     RecoveryStore* store;
     QString copyID;
     QTimer timer;

@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "ApplicationResources.h"
 #include "DocumentAutosaver.h"
+#include "DocumentSaver.h"
 #include "EditorCommands.h"
 #include "EditorState.h"
 #include "EditorView.h"
@@ -17,20 +18,20 @@
 #include "ProjectPackage.h"
 #include "RecentProjects.h"
 #include "RecoveryStore.h"
-#include "SaveLeftovers.h"
 #include "UndoMemory.h"
+#include "WorkProgressDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QDialog>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 
@@ -74,8 +75,16 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
     setCentralWidget(editorView);
     editorCommands = new EditorCommands(*this, coordinator);
 
-    recoveryCopy =
-        new DocumentAutosaver(doc.get(), &coordinator.recovery(), RecoveryStore::newID(), this);
+    packageWriter = new DocumentSaver(doc.get(), this);
+    connect(packageWriter, &DocumentSaver::saveStarted, this, &DocumentWindow::showSaveStarted);
+    connect(packageWriter, &DocumentSaver::saved, this, &DocumentWindow::saveWritten);
+    connect(packageWriter, &DocumentSaver::failed, this, &DocumentWindow::saveFailed);
+    connect(packageWriter, &DocumentSaver::progressed, this, [this](qint64 done, qint64 total) {
+        if (saveProgress)
+            saveProgress->showProgress(done, total);
+    });
+    recoveryCopy = new DocumentAutosaver(doc.get(), packageWriter, &coordinator.recovery(),
+                                         RecoveryStore::newID(), this);
     recoveryCopy->describe = [this] { return DocumentAutosaver::Description{path, displayName()}; };
     recoveryCopy->isBusy = [this] { return editorState->isGestureActive(); };
 
@@ -208,8 +217,9 @@ bool DocumentWindow::save() {
     return false;
 }
 
+// While a save of this window runs, the package on disk is that save's work.
 UserPrompts::OverwriteChoice DocumentWindow::overwriteChoice() {
-    if (!claim->changedOnDisk())
+    if (packageWriter->isSaving() || !claim->changedOnDisk())
         return UserPrompts::OverwriteChoice::saveAnyway;
     raise();
     activateWindow();
@@ -217,6 +227,8 @@ UserPrompts::OverwriteChoice DocumentWindow::overwriteChoice() {
 }
 
 void DocumentWindow::projectChangedElsewhere() {
+    if (packageWriter->isSaving())
+        return; // the change is this window's own save
     if (!doc->hasUnsavedChanges() || coordinator.prompts().askToReloadChanged(this, displayName()))
         reloadFromDisk();
 }
@@ -283,21 +295,35 @@ bool DocumentWindow::isSafeSaveTarget(const QString& target) {
 }
 
 bool DocumentWindow::writeTo(const QString& target) {
-    try {
-        ProjectPackage::saveDocument(*doc, target);
-    } catch (const PackageError& error) {
-        coordinator.prompts().alert(
-            this, tr("“%1” could not be saved.").arg(QFileInfo(target).fileName()),
-            error.message());
-        return false;
-    }
+    packageWriter->save(target);
+    return true;
+}
+
+// A save that takes longer than a moment shows its progress over the window, until the last
+// save waiting has been written; a quick one never shows it.
+void DocumentWindow::showSaveStarted(const QString& target) {
+    if (!saveProgress)
+        saveProgress = new WorkProgressDialog(tr("Save"), QString(), this);
+    saveProgress->setLabelText(tr("Saving “%1”…").arg(QFileInfo(target).completeBaseName()));
+}
+
+void DocumentWindow::saveWritten(const QString& target, qint64 revision) {
+    if (!packageWriter->isSaving())
+        delete saveProgress;
     path = QFileInfo(target).absoluteFilePath();
     claim->wrote(path);
-    SaveLeftovers::tidy(claim->project());
     updateTitle();
     RecentProjects::add(path);
-    recoveryCopy->discard();
-    return true;
+    // Changes made while the save ran are not in the package: their copy stays.
+    if (doc->revision() == revision)
+        recoveryCopy->discard();
+}
+
+void DocumentWindow::saveFailed(const QString& target, const QString& message) {
+    if (!packageWriter->isSaving())
+        delete saveProgress;
+    coordinator.prompts().alert(
+        this, tr("“%1” could not be saved.").arg(QFileInfo(target).fileName()), message);
 }
 
 void DocumentWindow::closeDiscarding() {
@@ -306,6 +332,8 @@ void DocumentWindow::closeDiscarding() {
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {
+    // A save under way always ends first: what it writes is the user's.
+    packageWriter->waitUntilIdle();
     if (!discarding && !mayClose()) {
         event->ignore();
         return;
@@ -339,7 +367,7 @@ bool DocumentWindow::mayClose() {
     activateWindow();
     switch (coordinator.prompts().askToSave(this, displayName())) {
     case UserPrompts::SaveChoice::save:
-        return save();
+        return save() && packageWriter->waitUntilIdle();
     case UserPrompts::SaveChoice::discard:
         return true;
     case UserPrompts::SaveChoice::cancel:

@@ -10,6 +10,7 @@
 
 class AppCoordinator;
 class DocumentAutosaver;
+class DocumentSaver;
 class EditorCommands;
 class EditorState;
 class EditorView;
@@ -17,6 +18,7 @@ class ExportSheet;
 
 class PixelDocument;
 class ProjectClaim;
+class WorkProgressDialog;
 
 // The window of one document: it owns the document and its editor state, shows the editor
 // view with the menus, saves to a project package, asks before unsaved changes are lost and
@@ -42,6 +44,7 @@ public:
     EditorView* view() const { return editorView; }
     EditorCommands* commands() const { return editorCommands; }
     DocumentAutosaver* autosaver() const { return recoveryCopy; }
+    DocumentSaver* saver() const { return packageWriter; }
     NewSpriteView* sizePrompt() const { return sizeSheet; }
     ExportSheet* exportSheet() const;
 
@@ -62,8 +65,9 @@ public:
     // anything before it can be undone.
     void replaceSprite(const Sprite& sprite);
 
-    // Saves to the package, asking for one when the document has none. False when cancelled
-    // or failed (the failure has been shown).
+    // Saves to the package, asking for one when the document has none. The package is written
+    // on a worker thread while the user goes on; a failure is shown when it ends. False when
+    // cancelled or refused, true when the save is on its way (saver() tells when it ends).
     bool save();
     bool saveAs();
     // Shows the project as it is on disk now, as one step that Undo takes back.
@@ -89,6 +93,10 @@ private:
     void placeSheets();
     bool mayClose();
     bool writeTo(const QString& target);
+    // The saver's outcomes.
+    void showSaveStarted(const QString& target);
+    void saveWritten(const QString& target, qint64 revision);
+    void saveFailed(const QString& target, const QString& message);
     bool isSafeSaveTarget(const QString& target);
     // Before Save replaces the project: asks when another application changed it since this
     // window read or wrote it.
@@ -108,8 +116,10 @@ private:
     std::unique_ptr<EditorState> editorState;
     EditorView* editorView = nullptr;
     EditorCommands* editorCommands = nullptr;
+    DocumentSaver* packageWriter = nullptr;
     DocumentAutosaver* recoveryCopy = nullptr;
     ProjectClaim* claim = nullptr;
+    QPointer<WorkProgressDialog> saveProgress;
     QPointer<NewSpriteView> sizeSheet;
     QPointer<ExportSheet> exportDialog;
     QString path;

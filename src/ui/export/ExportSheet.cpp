@@ -2,6 +2,7 @@
 
 #include "ExportPreviewView.h"
 #include "ExportRunner.h"
+#include "WorkProgressDialog.h"
 #include "EditorState.h"
 #include "CaptionLabel.h"
 #include "EditingTextTracker.h"
@@ -15,7 +16,6 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -310,24 +310,16 @@ void ExportSheet::exportBatch() {
 // behind it stay blocked by the progress dialog until it ends.
 void ExportSheet::run(const QString& destination) {
     const ExportChoices job = options;
-    runner->start([job, destination](const ExportProgress& report) {
+    runner->start([job, destination](const StepProgress& report) {
         return job.write(destination, report);
     });
-    progress = new QProgressDialog(tr("Exporting…"), QString(), 0, 0, this);
-    progress->setWindowTitle(tr("Export"));
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setCancelButton(nullptr);
-    progress->setAutoReset(false);
-    progress->setAutoClose(false);
-    progress->setMinimumDuration(400);
+    progress = new WorkProgressDialog(tr("Export"), tr("Exporting…"), this);
     refresh();
 }
 
 void ExportSheet::showProgress(qint64 done, qint64 total) {
-    if (!progress || total < 1)
-        return;
-    progress->setMaximum(int(total));
-    progress->setValue(int(std::min(done, total)));
+    if (progress)
+        progress->showProgress(done, total);
 }
 
 void ExportSheet::finishExport(qint64 filesWritten) {

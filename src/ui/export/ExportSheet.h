@@ -14,7 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLabel;
-class QProgressDialog;
+class WorkProgressDialog;
 class QPushButton;
 class QSpinBox;
 
@@ -106,5 +106,5 @@ private:
     QLabel* errorLabel = nullptr;
     QPushButton* exportButton = nullptr;
     ExportRunner* runner = nullptr;
-    QPointer<QProgressDialog> progress;
+    QPointer<WorkProgressDialog> progress;
 };

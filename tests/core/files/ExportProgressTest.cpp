@@ -17,20 +17,20 @@ TEST(ExportProgress, LongExportsCountEveryStepInOrder) {
     QTemporaryDir folder;
     struct Case {
         const char* what;
-        std::function<void(const ExportProgress&)> run;
+        std::function<void(const StepProgress&)> run;
         qint64 total;
     };
     const QList<Case> cases = {
-        {"GIF", [&](const ExportProgress& p) { GIFService::data(sprite, 200, p); }, 4},
+        {"GIF", [&](const StepProgress& p) { GIFService::data(sprite, 200, p); }, 4},
         {"sprite sheet, then its encoding",
-         [&](const ExportProgress& p) { SpriteSheetService::sheet(sprite, {}, p); }, 5},
+         [&](const StepProgress& p) { SpriteSheetService::sheet(sprite, {}, p); }, 5},
         {"every frame",
-         [&](const ExportProgress& p) {
+         [&](const StepProgress& p) {
              ExportService::writeFrames(sprite, 100, ExportFormat::png, folder.path(), "f", p);
          },
          4},
         {"every visible layer",
-         [&](const ExportProgress& p) {
+         [&](const StepProgress& p) {
              ExportService::writeLayers(sprite, 0, 100, ExportFormat::png, folder.path(), "l", p);
          },
          2},

@@ -14,7 +14,7 @@ TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
     QSignalSpy progressed(&runner, &ExportRunner::progressed);
     QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
     std::atomic<QThread*> ranOn = nullptr;
-    ASSERT_TRUE(runner.start([&ranOn](const ExportProgress& progress) {
+    ASSERT_TRUE(runner.start([&ranOn](const StepProgress& progress) {
         ranOn = QThread::currentThread();
         for (qint64 step = 1; step <= 3; ++step)
             progress(step, 3);
@@ -38,11 +38,11 @@ TEST(ExportRunner, FailuresArriveAsTheirMessages) {
     };
     const QList<Case> cases = {
         {"an export error",
-         [](const ExportProgress&) -> qint64 {
+         [](const StepProgress&) -> qint64 {
              throw ExportError::writeFailed("/x/y.png", "Permission denied");
          },
          ExportError::writeFailed("/x/y.png", "Permission denied").message()},
-        {"running out of memory", [](const ExportProgress&) -> qint64 { throw std::bad_alloc(); },
+        {"running out of memory", [](const StepProgress&) -> qint64 { throw std::bad_alloc(); },
          "The sprite could not be rendered for export."},
     };
     for (const Case& test : cases) {
@@ -62,14 +62,14 @@ TEST(ExportRunner, OneExportAtATimeAndNoneCutOff) {
     std::atomic<bool> finished = false;
     {
         ExportRunner runner;
-        ASSERT_TRUE(runner.start([&](const ExportProgress&) {
+        ASSERT_TRUE(runner.start([&](const StepProgress&) {
             while (!release)
                 QThread::msleep(5);
             QThread::msleep(50);
             finished = true;
             return qint64(1);
         }));
-        EXPECT_FALSE(runner.start([](const ExportProgress&) { return qint64(2); }));
+        EXPECT_FALSE(runner.start([](const StepProgress&) { return qint64(2); }));
         release = true;
         // Going away while the job runs waits for it.
     }

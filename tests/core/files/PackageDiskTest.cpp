@@ -1,9 +1,7 @@
 #include "CelPng.h"
 #include "PackageTestSupport.h"
 #include "PackageWriter.h"
-#include "PixelDocument.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -146,30 +144,4 @@ TEST_F(PackageOnDisk, HostileFilesAreRefusedWithoutBlockingOrReadingThem) {
 
     expectPackageError([&] { ProjectPackage::readPackage(folder.filePath("Nowhere.pixel")); },
                        PackageError::fileReadNoSuchFile);
-}
-
-TEST(SaveDocument, MarksSavedOnlyAfterASuccessfulWriteOfTheSameRevision) {
-    QTemporaryDir folder;
-    PixelDocument document(Sprite::blank(4, 4));
-    document.notifyContentChanged();
-    ASSERT_TRUE(document.hasUnsavedChanges());
-
-    expectPackageError(
-        [&] { ProjectPackage::saveDocument(document, folder.filePath("missing/A.pixel")); },
-        PackageError::fileWriteUnknown);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(document.hasUnsavedChanges());
-
-    ProjectPackage::saveDocument(document, folder.filePath("A.pixel"));
-    document.notifyContentChanged(); // edited before the event loop came round
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(document.hasUnsavedChanges());
-
-    int snapshots = 0;
-    document.willSnapshot = [&] { ++snapshots; };
-    ProjectPackage::saveDocument(document, folder.filePath("A.pixel"));
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(document.hasUnsavedChanges());
-    EXPECT_EQ(snapshots, 1);
-    EXPECT_EQ(ProjectPackage::readPackage(folder.filePath("A.pixel")), document.sprite());
 }

@@ -1,7 +1,7 @@
+#include "PixelRenderer.h"
 #include "ReferenceCompositor.h"
 #include "SpriteSamples.h"
 #include "TestSupport.h"
-#include "PixelRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -78,11 +78,13 @@ TEST(Composite, MatchesReferenceOnMixedLayers) {
 }
 
 TEST(Composite, RegionalMatchesReferenceWithGhosts) {
-    const OnionSkin skins[] = {{1, 1, 0.4}, {2, 3, 0.5}, {3, 0, 1.0}, {0, 2, 0.05}, {4, 4, 0.9}};
+    const std::optional<OnionSkin> skins[] = {std::nullopt,          OnionSkin{1, 1, 0.4},
+                                              OnionSkin{2, 3, 0.5},  OnionSkin{3, 0, 1.0},
+                                              OnionSkin{0, 2, 0.05}, OnionSkin{4, 4, 0.9}};
     QRandomGenerator random(11);
     for (qint64 width : awkwardWidths) {
         const Sprite sprite = samples::mixedSprite(width, 6, 5, quint32(100 + width));
-        for (const OnionSkin& skin : skins) {
+        for (const std::optional<OnionSkin>& skin : skins) {
             const qint64 frame = random.bounded(5);
             const PixelRect rect{random.bounded(-2, int(width)), random.bounded(-2, 6),
                                  random.bounded(1, int(width) + 3), random.bounded(1, 8)};
@@ -92,7 +94,8 @@ TEST(Composite, RegionalMatchesReferenceWithGhosts) {
             reference::composite(sprite, expected, rect, frame, skin);
             PixelRenderer::composite(sprite, actual, rect, frame, skin, scratch);
             ASSERT_EQ(actual, expected)
-                << "width " << width << " skin " << skin.framesBefore << "/" << skin.framesAfter;
+                << "width " << width << " skin " << (skin ? skin->framesBefore : -1) << "/"
+                << (skin ? skin->framesAfter : -1);
         }
     }
 }

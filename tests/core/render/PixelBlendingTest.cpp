@@ -4,6 +4,7 @@
 #include "SpriteSamples.h"
 #include "TestSupport.h"
 
+#include <QVarLengthArray>
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
@@ -84,6 +85,54 @@ TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
                 ASSERT_EQ(applied(chosen, rows), expected) << "width " << width << " g " << weight;
                 ASSERT_EQ(applied(portable, rows), expected)
                     << "width " << width << " g " << weight;
+            }
+        }
+    }
+}
+
+// A stack drawn at once must give the bits of clearing the row and blending layer by layer,
+// whatever the destination held: blocks hidden under opaque ones, part-weight layers on top
+// of opaque blocks, and no layers at all.
+TEST(PixelBlending, CompositeRowsMatchBlendingLayerByLayer) {
+    using StackKernel = void (*)(const PixelBlending::LayerRow*, qint64, quint32*, qint64);
+    std::vector<std::pair<const char*, StackKernel>> kernels = {
+        {"chosen", PixelBlending::compositeRow}};
+#ifdef __SSE2__
+    if (PixelBlending::avx2::isAvailable())
+        kernels.emplace_back("avx2", PixelBlending::avx2::compositeRow);
+#endif
+    const QList<QList<quint32>> weightings = {
+        {}, {256}, {128}, {256, 256, 256, 256}, {256, 3, 256, 255}, {255, 256, 128, 256}};
+    QList<qint64> widths = awkwardWidths;
+    widths << 31 << 32 << 64 << 65 << 100;
+    for (qint64 width : widths) {
+        for (const QList<quint32>& weights : weightings) {
+            QRandomGenerator random(quint32(width * 10 + weights.size()));
+            // Layers run from their second word; block by block each is opaque, clear or mixed.
+            QList<QList<quint32>> layers;
+            QVarLengthArray<PixelBlending::LayerRow, 4> rows;
+            for (qint64 l = 0; l < weights.size(); ++l) {
+                QList<quint32> words = samples::pixelRuns(width + 1, random);
+                for (qint64 i = 1; i <= width; ++i) {
+                    const qint64 kind = ((i - 1) / 16 + l * random.bounded(1, 3)) % 3;
+                    words[i] = kind == 0   ? words[i] | 0xFF000000u
+                               : kind == 1 ? words[i] & 0x00FFFFFFu
+                                           : words[i];
+                }
+                layers.append(words);
+                rows.append({layers.last().constData() + 1, weights[l]});
+            }
+            const QList<quint32> stale = samples::pixelRuns(width + 1, random);
+            QList<quint32> expected(width + 1, 0u);
+            expected[0] = stale[0];
+            for (qint64 l = 0; l < weights.size(); ++l)
+                for (qint64 i = 1; i <= width; ++i)
+                    reference::blendPixel(expected[i], layers[l][i], weights[l]);
+            for (const auto& [name, kernel] : kernels) {
+                QList<quint32> actual = stale;
+                kernel(rows.constData(), rows.size(), actual.data() + 1, width);
+                ASSERT_EQ(actual, expected)
+                    << name << " width " << width << " layers " << weights.size();
             }
         }
     }

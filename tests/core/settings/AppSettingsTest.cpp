@@ -45,6 +45,7 @@ const Change changes[] = {
     {"pixelPerfect", true, "true"},
     {"defaultNewWidth", qint64(128), "128"},
     {"defaultNewHeight", qint64(7), "7"},
+    {"undoMemoryMegabytes", qint64(512), "512"},
 };
 
 } // namespace
@@ -68,6 +69,7 @@ TEST_F(SettingsFixture, FreshStoreReadsDefaultsAndWritesNothing) {
     EXPECT_FALSE(settings.pixelPerfect());
     EXPECT_EQ(settings.defaultNewWidth(), 32);
     EXPECT_EQ(settings.defaultNewHeight(), 32);
+    EXPECT_EQ(settings.undoMemoryMegabytes(), 0); // automatic
     EXPECT_EQ(AppSettings::registeredDefaults().size(), 13);
     for (const char* unregistered :
          {"appearance", "scrollBehavior", "onionSkinEnabled", "pixelPerfect"})

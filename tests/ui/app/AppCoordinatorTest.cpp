@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "NewSpriteView.h"
 #include "WelcomeView.h"
+#include "WorkProgressDialog.h"
 #include "PixelRenderer.h"
 #include "ImportError.h"
 #include "ProjectPackage.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -32,6 +34,20 @@ QImage colourfulImage(int width, int height) {
             image.setPixel(x, y, qRgba(x * 4, y * 4, (x + y) % 256, 255));
     }
     return image;
+}
+
+// Four layers of noise, which take the package writer a while.
+Sprite slowToSave() {
+    Sprite sprite = Sprite::blank(1024, 1024);
+    QRandomGenerator random(3);
+    for (int l = 0; l < 4; ++l) {
+        if (l > 0)
+            sprite.layers.append(Layer(QStringLiteral("Layer %1").arg(l + 1), 1));
+        QList<quint32> pixels(1024 * 1024);
+        random.fillRange(pixels.data(), pixels.size());
+        sprite.layers[l].cels[0] = Cel(1024, 1024, pixels);
+    }
+    return sprite;
 }
 
 using AppCoordinatorTest = ShellTest;
@@ -72,7 +88,7 @@ TEST_F(AppCoordinatorTest, UntitledWindowsAreToldApartByNumber) {
     settle();
     EXPECT_EQ(spriteWindow()->displayName(), "Untitled 2");
     prompts.saveLocation = path("Hero.pixel");
-    first->save();
+    saveAndWait(first);
     settle();
     EXPECT_EQ(first->displayName(), "Hero");
     EXPECT_EQ(spriteWindow()->displayName(), "Untitled");
@@ -227,7 +243,7 @@ TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntit
     sprite.layers[0].cels.append(std::nullopt);
     DocumentWindow* original = coordinator->createDocument(sprite);
     prompts.saveLocation = path("walk.pixel");
-    ASSERT_TRUE(original->save());
+    ASSERT_TRUE(saveAndWait(original));
     EXPECT_EQ(original->windowTitle(), "walk[*]");
     original->closeDiscarding();
     settle();
@@ -265,7 +281,7 @@ TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
     DocumentWindow* window = spriteWindow();
     window->editor()->addLayer();
     prompts.saveLocation = path("holiday.pixel");
-    EXPECT_FALSE(window->save());
+    EXPECT_FALSE(saveAndWait(window));
     EXPECT_TRUE(QFile::exists(path("holiday.pixel/beach.jpg")));
     EXPECT_EQ(prompts.alerts.last(),
               "“holiday.pixel” already exists and is not a Kestrin project.");
@@ -276,12 +292,12 @@ TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
     // nothing.
     ProjectPackage::writePackage(Sprite::blank(9, 9), path("older.pixel"));
     prompts.saveLocation = path("older.pixel");
-    EXPECT_FALSE(window->saveAs());
+    EXPECT_FALSE(saveAsAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 9);
     prompts.replaceAnswer = true;
-    EXPECT_TRUE(window->saveAs());
+    EXPECT_TRUE(saveAsAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("older.pixel")).width, 8);
-    EXPECT_TRUE(window->saveAs());
+    EXPECT_TRUE(saveAsAndWait(window));
     EXPECT_EQ(prompts.replaceQuestions, (QStringList{"older.pixel", "older.pixel"}));
 }
 
@@ -321,6 +337,54 @@ TEST_F(AppCoordinatorTest, ClosingWithUnsavedChangesAsksFirst) {
     EXPECT_EQ(prompts.saveQuestions.size(), 2);
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
     EXPECT_EQ(quits, 2);
+}
+
+// Save returns at once and the package is written beside the window. A save asked for while
+// another runs waits its turn without a question; quitting meanwhile waits for both and asks
+// nothing, since what the user saved is then on disk.
+TEST_F(AppCoordinatorTest, QuittingDuringASaveWaitsForItToBeWritten) {
+    DocumentWindow* window = coordinator->createDocument(slowToSave());
+    settle();
+    window->editor()->addLayer();
+    prompts.saveLocation = path("big.pixel");
+    ASSERT_TRUE(window->save());
+    EXPECT_TRUE(window->saver()->isSaving());
+    EXPECT_TRUE(window->document()->hasUnsavedChanges());
+    EXPECT_FALSE(QFile::exists(path("big.pixel")));
+    ASSERT_TRUE(window->saver()->waitUntilIdle());
+    EXPECT_FALSE(window->document()->hasUnsavedChanges());
+    EXPECT_TRUE(window->findChildren<WorkProgressDialog*>().isEmpty()); // its progress went too
+
+    window->editor()->addLayer();
+    ASSERT_TRUE(window->save());
+    window->editor()->addLayer();
+    const Sprite shown = window->document()->sprite();
+    ASSERT_TRUE(window->save());
+    EXPECT_TRUE(window->saver()->isSaving());
+    EXPECT_TRUE(coordinator->quit());
+    settle();
+    EXPECT_TRUE(prompts.overwriteQuestions.isEmpty());
+    EXPECT_TRUE(prompts.saveQuestions.isEmpty());
+    EXPECT_TRUE(prompts.alerts.isEmpty());
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(ProjectPackage::readPackage(path("big.pixel")), shown);
+}
+
+TEST_F(AppCoordinatorTest, SaveThatCannotBeWrittenSaysSoAndKeepsTheChanges) {
+    DocumentWindow* window = spriteWindow();
+    window->editor()->addLayer();
+    prompts.saveLocation = path("gone/Hero.pixel");
+    EXPECT_FALSE(saveAndWait(window));
+    settle();
+    EXPECT_EQ(prompts.alerts, QStringList{"“Hero.pixel” could not be saved."});
+    EXPECT_FALSE(prompts.alertDetails.last().isEmpty());
+    EXPECT_TRUE(window->document()->hasUnsavedChanges());
+    EXPECT_TRUE(window->filePath().isEmpty());
+    // Closing still asks, and the changes can still be saved elsewhere.
+    prompts.saveAnswers = {UserPrompts::SaveChoice::save};
+    prompts.saveLocation = path("Hero.pixel");
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(ProjectPackage::readPackage(path("Hero.pixel")).layers.size(), 2);
 }
 
 TEST_F(AppCoordinatorTest, WelcomeWindowListsTheFirstTwelveRecentProjects) {

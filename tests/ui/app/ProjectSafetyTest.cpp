@@ -81,17 +81,17 @@ TEST_F(ProjectSafetyTest, ProjectLockedElsewhereOpensOnlyReadOnlyAndSavesOnlyEls
     EXPECT_EQ(window->windowTitle(), "hero (Read-Only)[*]");
     window->editor()->addLayer();
     // Save goes through Save As…; cancelled, nothing is written.
-    EXPECT_FALSE(window->save());
+    EXPECT_FALSE(saveAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), theirs);
     // Saving over the held project under its own name is refused too.
     prompts.saveLocation = path("hero.pixel");
     prompts.replaceAnswer = true;
-    EXPECT_FALSE(window->save());
+    EXPECT_FALSE(saveAndWait(window));
     EXPECT_TRUE(prompts.alerts.last().startsWith("“hero.pixel” is being edited by ana on "));
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), theirs);
 
     prompts.saveLocation = path("mine.pixel");
-    ASSERT_TRUE(window->save());
+    ASSERT_TRUE(saveAndWait(window));
     EXPECT_FALSE(window->isReadOnly());
     EXPECT_EQ(ProjectPackage::readPackage(path("mine.pixel")).layers.size(), 2);
     EXPECT_TRUE(ProjectLock::holder(path("hero.pixel"))->isSameProcess(otherKestrin()));
@@ -110,24 +110,24 @@ TEST_F(ProjectSafetyTest, SaveAsksBeforeReplacingChangesMadeElsewhere) {
     EXPECT_EQ(window->document()->sprite().layers.size(), 2);
 
     prompts.overwriteAnswer = UserPrompts::OverwriteChoice::cancel;
-    EXPECT_FALSE(window->save());
+    EXPECT_FALSE(saveAndWait(window));
     EXPECT_EQ(prompts.overwriteQuestions, QStringList{"hero"});
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), outside);
 
     prompts.overwriteAnswer = UserPrompts::OverwriteChoice::saveAs;
     prompts.saveLocation = path("copy.pixel");
-    EXPECT_TRUE(window->save());
+    EXPECT_TRUE(saveAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), outside);
     EXPECT_EQ(ProjectPackage::readPackage(path("copy.pixel")).layers.size(), 2);
     // The copy is this window's now and unchanged elsewhere: saving asks nothing.
     window->editor()->addLayer();
-    EXPECT_TRUE(window->save());
+    EXPECT_TRUE(saveAndWait(window));
     EXPECT_EQ(prompts.overwriteQuestions.size(), 2);
 
     ProjectPackage::writePackage(outside, path("copy.pixel"));
     prompts.overwriteAnswer = UserPrompts::OverwriteChoice::saveAnyway;
     window->editor()->addLayer();
-    EXPECT_TRUE(window->save());
+    EXPECT_TRUE(saveAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("copy.pixel")).layers.size(), 4);
 }
 
@@ -152,7 +152,7 @@ TEST_F(ProjectSafetyTest, UnchangedWindowFollowsTheDiskAndUndoGoesBack) {
     window->document()->undoStack()->undo();
     EXPECT_EQ(window->document()->sprite(), shown);
     EXPECT_TRUE(window->document()->hasUnsavedChanges());
-    EXPECT_TRUE(window->save()); // what was shown goes back without a question
+    EXPECT_TRUE(saveAndWait(window)); // what was shown goes back without a question
     EXPECT_TRUE(prompts.overwriteQuestions.isEmpty());
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), shown);
 }

@@ -37,7 +37,7 @@ TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
     EXPECT_EQ(ProjectPackage::readPackage(copy).layers.size(), 2);
 
     prompts.saveLocation = path("saved.pixel");
-    ASSERT_TRUE(window->save());
+    ASSERT_TRUE(saveAndWait(window));
     EXPECT_TRUE(coordinator->recovery().entries().isEmpty());
     EXPECT_FALSE(QDir(copy).exists());
 
@@ -57,7 +57,7 @@ TEST_F(RecoveryTest, WorkLeftByAStoppedRunIsOfferedAtTheNextLaunch) {
     changedWindowWithCopy();
     DocumentWindow* project = spriteWindow(4, 4);
     prompts.saveLocation = path("hero.pixel");
-    ASSERT_TRUE(project->save());
+    ASSERT_TRUE(saveAndWait(project));
     project->autosaver()->setDelay(1ms);
     QSignalSpy written(project->autosaver(), &DocumentAutosaver::copyWritten);
     project->editor()->addEmptyFrame();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppCoordinator.h"
+#include "DocumentSaver.h"
 #include "DocumentWindow.h"
 #include "EditorState.h"
 #include "PixelDocument.h"
@@ -94,6 +95,15 @@ inline void settle() {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Save and Save As… as the menu runs them, returning once the package is written: false when
+// cancelled, refused or failed.
+inline bool saveAndWait(DocumentWindow* window) {
+    return window->save() && window->saver()->waitUntilIdle();
+}
+inline bool saveAsAndWait(DocumentWindow* window) {
+    return window->saveAs() && window->saver()->waitUntilIdle();
 }
 
 // A coordinator with fake prompts, a quit counter and its own recovery and project folders.
