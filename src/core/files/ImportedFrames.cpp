@@ -1,6 +1,6 @@
 #include "ImportedFrames.h"
 
-#include "CanvasLimits.h"
+#include "SpriteLimits.h"
 #include "Frame.h"
 #include "ImportError.h"
 #include "PixelRenderer.h"
@@ -10,7 +10,7 @@
 void ImportedFrames::checkSize(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
         throw ImportError(ImportError::unreadableImage);
-    if (!CanvasLimits::isAllowedSize(width, height))
+    if (!SpriteLimits::isAllowedSize(width, height))
         throw ImportError(ImportError::tooLarge, width, height);
 }
 

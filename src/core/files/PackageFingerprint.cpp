@@ -2,7 +2,7 @@
 
 #include "PackageDirectory.h"
 #include "PackageError.h"
-#include "PackageLimits.h"
+#include "SpriteLimits.h"
 #include "ProjectPackage.h"
 
 #include <QCryptographicHash>
@@ -16,7 +16,7 @@ QByteArray of(const QString& package) {
     std::optional<QByteArray> manifest;
     try {
         manifest = PackageDirectory::open(package).readFile(ProjectPackage::manifestFileName,
-                                                            PackageLimits::maximumManifestBytes);
+                                                            SpriteLimits::maximumManifestBytes);
     } catch (const PackageError&) {
         return {};
     }

@@ -177,7 +177,6 @@ namespace PngCodec {
 QByteArray encode(qint64 width, qint64 height, const RowReader& row) {
     if (width < 1 || height < 1 || width > 0x7FFFFFFF / 4 || height > 0x7FFFFFFF)
         return {};
-    try {
         const qint64 rowBytes = width * 4;
         QByteArray filtered((rowBytes + 1) * height, Qt::Uninitialized);
         QByteArray rgba(rowBytes * 2, Qt::Uninitialized);
@@ -222,9 +221,6 @@ QByteArray encode(qint64 width, qint64 height, const RowReader& row) {
                         std::min<qint64>(maximumChunkData, qint64(compressedSize) - at));
         appendChunk(out, "IEND", nullptr, 0);
         return out;
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
 }
 
 Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWriter& row) {
@@ -259,7 +255,6 @@ Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWr
         return Decoded::notMine;
     if (!framed || stop != Stop::ended || data.isEmpty())
         return Decoded::corrupt;
-    try {
         const qint64 rowBytes = width * 4;
         QByteArray joined;
         const char* stream = data.first().data;
@@ -285,9 +280,13 @@ Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWr
             fromRgba(filtered + 1, width, row(y));
         }
         return Decoded::done;
-    } catch (const std::bad_alloc&) {
-        return Decoded::corrupt;
-    }
+}
+
+std::pair<qint64, qint64> size(const QByteArray& bytes) {
+    if (bytes.size() < 24 || !bytes.startsWith(QByteArray(signature.data(), 8)) ||
+        std::memcmp(bytes.constData() + 12, "IHDR", 4) != 0)
+        return {-1, -1};
+    return {bigEndian(bytes.constData() + 16), bigEndian(bytes.constData() + 20)};
 }
 
 QByteArray withoutExtras(const QByteArray& bytes) {

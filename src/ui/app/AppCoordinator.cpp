@@ -4,7 +4,7 @@
 
 #include "AppSettings.h"
 #include "AppearancePalette.h"
-#include "CanvasLimits.h"
+#include "SpriteLimits.h"
 #include "Clipboard.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
@@ -46,7 +46,7 @@ std::optional<PixelRenderer::Buffer> clipboardPixels() {
     if (std::optional<PixelRenderer::Buffer> image = Clipboard::read())
         return image;
     if (const std::optional<QSize> size = Clipboard::imageSize();
-        size && !CanvasLimits::isAllowedSize(size->width(), size->height()))
+        size && !SpriteLimits::isAllowedSize(size->width(), size->height()))
         throw ImportError(ImportError::tooLarge, size->width(), size->height());
     if (Clipboard::hasImage())
         throw ImportError(ImportError::unreadableImage);

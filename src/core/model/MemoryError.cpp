@@ -1,0 +1,58 @@
+#include "MemoryError.h"
+
+#include <QCoreApplication>
+#include <atomic>
+#include <limits>
+#include <new>
+
+namespace MemoryError {
+namespace {
+
+std::atomic<qsizetype> failingFrom{std::numeric_limits<qsizetype>::max()};
+
+void checkRequest(qsizetype words) {
+    if (words >= failingFrom.load())
+        throw std::bad_alloc();
+}
+
+} // namespace
+
+QList<quint32> allocatedWords(qsizetype count, quint32 value) {
+    if (count < 0 || count > std::numeric_limits<qsizetype>::max() / qsizetype(sizeof(quint32)))
+        throw std::bad_alloc();
+    checkRequest(count);
+    // reserve() throws when the allocation fails, where the sized constructors would not.
+    QList<quint32> words;
+    words.reserve(count);
+    if (words.capacity() < count)
+        throw std::bad_alloc();
+    words.resize(count, value);
+    return words;
+}
+
+QImage allocatedImage(qint64 width, qint64 height, QImage::Format format) {
+    if (width < 1 || height < 1 || width > std::numeric_limits<int>::max() ||
+        height > std::numeric_limits<int>::max())
+        throw std::bad_alloc();
+    checkRequest(width * height * QImage::toPixelFormat(format).bitsPerPixel() / 32);
+    return checkedImage(QImage(int(width), int(height), format));
+}
+
+QImage checkedImage(QImage image) {
+    if (image.isNull())
+        throw std::bad_alloc();
+    return image;
+}
+
+QString message(const QString& doing) {
+    return QCoreApplication::translate("MemoryError", "There is not enough memory to %1.")
+        .arg(doing);
+}
+
+FailingFrom::FailingFrom(qsizetype words) : previous(failingFrom.exchange(words)) {}
+
+FailingFrom::~FailingFrom() {
+    failingFrom.store(previous);
+}
+
+} // namespace MemoryError
