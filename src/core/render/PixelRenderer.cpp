@@ -1,5 +1,6 @@
 #include "PixelRenderer.h"
 
+#include "MemoryError.h"
 #include "PixelBlending.h"
 
 #include <QBuffer>
@@ -133,13 +134,13 @@ QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
     if (width > INT_MAX / 4 || height > INT_MAX)
         return {};
     const QImage::Format format = image.format();
+    if (image.isNull())
+        return {};
     const QImage source =
         format == PixelRenderer::straightFormat || format == PixelRenderer::premultipliedFormat
             ? image
-            : image.convertToFormat(PixelRenderer::premultipliedFormat);
-    QImage target(int(width), int(height), source.format());
-    if (source.isNull() || target.isNull())
-        return {};
+            : MemoryError::checkedImage(image.convertToFormat(PixelRenderer::premultipliedFormat));
+    QImage target = MemoryError::allocatedImage(width, height, source.format());
     target.setColorSpace(source.colorSpace());
     const qint64 sourceWidth = source.width();
     const qint64 sourceHeight = source.height();
@@ -186,7 +187,7 @@ QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Fo
 using RowKernel = void (*)(const quint32*, quint32*, qint64);
 
 QList<quint32> converted(const QList<quint32>& pixels, RowKernel kernel) {
-    QList<quint32> result(pixels.size());
+    QList<quint32> result = MemoryError::allocatedWords(pixels.size());
     kernel(pixels.constData(), result.data(), pixels.size());
     return result;
 }
@@ -198,7 +199,7 @@ namespace PixelRenderer {
 QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     if (sprite.width <= 0 || sprite.height <= 0)
         return {};
-    QList<quint32> buffer(sprite.width * sprite.height, 0u);
+    QList<quint32> buffer = MemoryError::allocatedWords(sprite.width * sprite.height);
     const LayerSources sources = layerSources(sprite, frame);
     quint32* out = buffer.data();
     forEachSpan(sprite.bounds(), sprite.width, [&](qint64 offset, qint64 length) {
@@ -215,7 +216,7 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
         return;
     const QList<Ghost> ghostFrames = ghosts(sprite, frame, onionSkin);
     if (!ghostFrames.isEmpty() && scratch.size() != count)
-        scratch = QList<quint32>(count, 0u);
+        scratch = MemoryError::allocatedWords(count);
     const LayerSources current = layerSources(sprite, frame);
     quint32* out = buffer.data();
     // Ghost frames are composited into the front of the scratch buffer, one span at a time,
@@ -266,11 +267,9 @@ std::optional<Buffer> buffer(const QImage& image) {
     // Straight all the way: a trip through premultiplied words would round semi-transparent
     // colours, so a copy → paste round trip would not be exact.
     if (drawn.format() != straightFormat)
-        drawn = drawn.convertToFormat(straightFormat);
-    if (drawn.isNull())
-        return std::nullopt;
+        drawn = MemoryError::checkedImage(drawn.convertToFormat(straightFormat));
     const qint64 width = drawn.width();
-    Buffer result{QList<quint32>(width * drawn.height()), width, drawn.height()};
+    Buffer result{MemoryError::allocatedWords(width * drawn.height()), width, drawn.height()};
     quint32* out = result.pixels.data();
     for (int y = 0; y < drawn.height(); ++y)
         std::memcpy(out + y * width, drawn.constScanLine(y), size_t(width) * sizeof(quint32));
