@@ -9,11 +9,11 @@
 
 #include <QCoreApplication>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <exception>
+#include <fcntl.h>
 #include <functional>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -37,8 +37,8 @@ const QList<Command>& commands() {
         {"sheet", "Pack every frame into one sprite sheet, optionally with JSON", "export",
          ExportCommands::sheet},
         {"gif", "Write the animation as a looping GIF", "export", ExportCommands::gif},
-        {"apng", "Write the animation as a looping animated PNG (full colour and alpha)",
-         "export", ExportCommands::apng},
+        {"apng", "Write the animation as a looping animated PNG (full colour and alpha)", "export",
+         ExportCommands::apng},
         {"import", "Make a new project from an image", "import this image",
          ProjectCommands::importImage},
         {"palette", "Export a project's palette as .gpl, .hex or .pal, or import one",

@@ -1,5 +1,7 @@
 #include "LayerOperations.h"
 
+#include "MemoryError.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
@@ -63,7 +65,8 @@ void mergeLayerDown(Sprite& sprite, const QUuid& id) {
             lower.cels.resize(frame + 1);
         std::optional<Cel>& slot = lower.cels[frame];
         if (!slot)
-            slot = Cel(sprite.width, sprite.height);
+            slot = Cel(sprite.width, sprite.height,
+                       MemoryError::allocatedWords(sprite.width * sprite.height));
         mergeCel(*upper.cels[frame], upper.opacity, *slot, sprite.bounds());
     }
     sprite.activeLayerID = lower.id;

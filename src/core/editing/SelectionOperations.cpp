@@ -1,9 +1,11 @@
 #include "SelectionOperations.h"
 
 #include "Clipboard.h"
-#include "PixelBlocks.h"
 #include "EditorState.h"
 #include "LayerOperations.h"
+#include "MemoryError.h"
+#include "PixelBlocks.h"
+#include "SpriteLimits.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ std::optional<QList<quint32>> activeLayerPixels(const Sprite& sprite, const Pixe
 
 // What one sees in r: every visible layer composited.
 QList<quint32> mergedPixels(const Sprite& sprite, const PixelRect& r) {
-    QList<quint32> words(r.area());
+    QList<quint32> words = MemoryError::allocatedWords(r.area());
     quint32* out = words.data();
     for (qint64 y = r.y; y < r.bottom(); ++y)
         for (qint64 x = r.x; x < r.right(); ++x)
@@ -28,7 +30,7 @@ QList<quint32> mergedPixels(const Sprite& sprite, const PixelRect& r) {
 
 // A canvas-sized cel holding the paste's painted pixels that land on the canvas.
 Cel pastedCel(const FloatingPaste& paste, const Sprite& sprite) {
-    Cel cel(sprite.width, sprite.height);
+    Cel cel(sprite.width, sprite.height, MemoryError::allocatedWords(sprite.width * sprite.height));
     if (!cel.pixels.isEmpty() && paste.pixels.size() >= paste.rect().area())
         PixelBlocks::blit(cel.pixels.data(), cel.width, cel.height, paste.rect(),
                           paste.pixels.constData(), paste.width, true);
@@ -38,6 +40,12 @@ Cel pastedCel(const FloatingPaste& paste, const Sprite& sprite) {
 // The paste as a new layer above the active one, in one structural step of its own.
 void commitToNewLayer(EditorState& editor, const FloatingPaste& paste) {
     PixelDocument& document = *editor.document();
+    const QString refusal = SpriteLimits::layerFramesRefusal(document.sprite().layers.size() + 1,
+                                                             document.sprite().frames.size());
+    if (!refusal.isEmpty()) {
+        emit editor.refused(refusal);
+        return;
+    }
     const Cel cel = pastedCel(paste, document.sprite());
     const QString name = document.sprite().uniqueLayerName(EditorState::tr("Layer"));
     document.performStructuralEdit(EditorState::tr("Paste as New Layer"), editor.undoManager(),

@@ -1,6 +1,7 @@
 #include "StrokePipeline.h"
 
 #include "EditorState.h"
+#include "MemoryError.h"
 
 #include <algorithm>
 
@@ -28,7 +29,10 @@ QList<quint32>* StrokePipeline::celWords() {
     if (!snapshot || layerIndex < 0 || m_frame >= sprite.layers[layerIndex].cels.size())
         return nullptr;
     std::optional<Cel>& cel = sprite.layers[layerIndex].cels[m_frame];
-    return cel ? &cel->pixels : nullptr;
+    if (!cel)
+        return nullptr;
+    MemoryError::detach(cel->pixels); // the first write copies the shared array, checked
+    return &cel->pixels;
 }
 
 bool StrokePipeline::insideSelection(PixelPoint point) const {

@@ -3,8 +3,8 @@
 #include "ExportError.h"
 #include "ExportScale.h"
 #include "MemoryError.h"
-#include "SVGService.h"
 #include "PixelRenderer.h"
+#include "SVGService.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -83,7 +83,9 @@ QImage flattenedOntoWhite(const QImage& image) {
     const QImage straight = MemoryError::checkedImage(image.convertToFormat(QImage::Format_ARGB32));
     QImage flat = MemoryError::allocatedImage(image.width(), image.height(), QImage::Format_RGB32);
     // Blended by hand: a painter would make full-size temporaries it cannot report failing.
-    const auto over = [](int channel, int alpha) { return (channel * alpha + 255 * (255 - alpha) + 127) / 255; };
+    const auto over = [](int channel, int alpha) {
+        return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
+    };
     for (int y = 0; y < straight.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(flat.scanLine(y));

@@ -1,8 +1,8 @@
 #include "ImportService.h"
 
-#include "SpriteLimits.h"
 #include "ImageCompleteness.h"
 #include "ImportError.h"
+#include "SpriteLimits.h"
 
 #include <QBuffer>
 #include <QFile>

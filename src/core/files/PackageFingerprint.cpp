@@ -2,8 +2,8 @@
 
 #include "PackageDirectory.h"
 #include "PackageError.h"
-#include "SpriteLimits.h"
 #include "ProjectPackage.h"
+#include "SpriteLimits.h"
 
 #include <QCryptographicHash>
 #include <QDir>

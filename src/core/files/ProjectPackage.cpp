@@ -132,8 +132,8 @@ void reuseStoredCels(QList<StoredSlot>& storedSlots, const PackageMemory* previo
 void checkReadable(const QList<StoredSlot>& storedSlots, const Sprite& sprite) {
     const qint64 distinct = std::count_if(storedSlots.begin(), storedSlots.end(),
                                           [](const StoredSlot& slot) { return slot.sameAs < 0; });
-    const QString refusal = SpriteLimits::celMemoryRefusal(
-        distinct, sprite.width, sprite.height, QStringLiteral("open it again"));
+    const QString refusal = SpriteLimits::celMemoryRefusal(distinct, sprite.width, sprite.height,
+                                                           QStringLiteral("open it again"));
     if (!refusal.isEmpty())
         unwritable(refusal);
 }

@@ -1,7 +1,7 @@
 #include "ProjectPackageManifest.h"
 
-#include "SpriteLimits.h"
 #include "DecodingError.h"
+#include "SpriteLimits.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

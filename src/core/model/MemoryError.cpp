@@ -1,6 +1,7 @@
 #include "MemoryError.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <new>
@@ -30,6 +31,14 @@ QList<quint32> allocatedWords(qsizetype count, quint32 value) {
     return words;
 }
 
+void detach(QList<quint32>& words) {
+    if (words.isDetached())
+        return;
+    QList<quint32> copy = allocatedWords(words.size());
+    std::copy(words.cbegin(), words.cend(), copy.begin());
+    words = std::move(copy);
+}
+
 QImage allocatedImage(qint64 width, qint64 height, QImage::Format format) {
     if (width < 1 || height < 1 || width > std::numeric_limits<int>::max() ||
         height > std::numeric_limits<int>::max())
@@ -41,6 +50,7 @@ QImage allocatedImage(qint64 width, qint64 height, QImage::Format format) {
 QImage checkedImage(QImage image) {
     if (image.isNull())
         throw std::bad_alloc();
+    checkRequest(image.sizeInBytes() / qsizetype(sizeof(quint32)));
     return image;
 }
 

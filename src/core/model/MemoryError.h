@@ -13,9 +13,12 @@ namespace MemoryError {
 
 // count words set to value; throws std::bad_alloc when they cannot be had.
 QList<quint32> allocatedWords(qsizetype count, quint32 value = 0);
+// Makes words the only owner of its storage, copying it when shared; throws std::bad_alloc
+// when the copy cannot be had (Qt's own copy on write would crash instead).
+void detach(QList<quint32>& words);
 // A width × height image of format; throws std::bad_alloc when it cannot be had.
 QImage allocatedImage(qint64 width, qint64 height, QImage::Format format);
-// Throws std::bad_alloc when image is null although a non-empty one was asked for.
+// image, unless it is null: then the step that made it ran out of memory (std::bad_alloc).
 QImage checkedImage(QImage image);
 
 // "There is not enough memory to " + doing + "."; doing is e.g. "open this project".

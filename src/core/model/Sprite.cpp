@@ -1,5 +1,7 @@
 #include "Sprite.h"
 
+#include "MemoryError.h"
+
 #include <algorithm>
 
 Sprite Sprite::blank(qint64 width, qint64 height) {
@@ -59,7 +61,7 @@ bool Sprite::ensureCel(qint64 layerIndex, qint64 frame) {
     if (frame >= celSlots.size())
         celSlots.resize(frames.size());
     if (!celSlots[frame])
-        celSlots[frame] = Cel(width, height);
+        celSlots[frame] = Cel(width, height, MemoryError::allocatedWords(width * height));
     return true;
 }
 

@@ -24,15 +24,15 @@ QString layerFramesRefusal(qint64 layers, qint64 frames) {
     if (layers * frames <= maximumLayerFrames)
         return {};
     return text("%1 layers × %2 frames would pass the limit of %3 layers × frames.")
-        .arg(QLocale().toString(layers), QLocale().toString(frames),
+        .arg(QString::number(layers), QString::number(frames),
              QLocale().toString(maximumLayerFrames));
 }
 
 qint64 memoryBytes() {
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGE_SIZE);
-    qint64 bytes = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize
-                                             : std::numeric_limits<qint64>::max();
+    qint64 bytes =
+        pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : std::numeric_limits<qint64>::max();
     rlimit limit{};
     if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
         bytes = std::min<qint64>(bytes, qint64(limit.rlim_cur));
@@ -46,7 +46,7 @@ QString celMemoryRefusal(qint64 cels, qint64 width, qint64 height, const QString
         return {};
     return MemoryError::message(doing) + ' ' +
            text("Its %1 cels of %2 × %3 pixels need %4; this computer has %5.")
-               .arg(QLocale().toString(cels), QString::number(width), QString::number(height),
+               .arg(QString::number(cels), QString::number(width), QString::number(height),
                     mebibytes(needed), mebibytes(available));
 }
 

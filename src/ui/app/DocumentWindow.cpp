@@ -21,15 +21,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QDialog>
-#include <QMenu>
-#include <QMenuBar>
 
 namespace {
 
@@ -63,6 +63,9 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
             &EditorViewState::setShowPixelGrid);
     connect(editorState.get(), &EditorState::pixelPerfectChanged, &settings,
             &AppSettings::setPixelPerfect);
+    connect(editorState.get(), &EditorState::refused, this, [this](const QString& message) {
+        this->coordinator.prompts().alert(this, message, {});
+    });
 
     editorView = new EditorView(editorState.get());
     setCentralWidget(editorView);
