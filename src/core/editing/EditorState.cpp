@@ -201,10 +201,12 @@ void EditorState::cutSelection() {
 }
 
 bool EditorState::commitFloatingPaste() {
+    const std::optional<FloatingPaste> floating = m_floatingPaste;
     try {
         return SelectionOperations::commitFloatingPaste(*this);
     } catch (const std::bad_alloc&) {
         strokes.cancel();
+        setFloatingPaste(floating); // still floating, to be placed once memory allows
         emit refused(MemoryError::message(tr("place the pasted pixels")));
     }
     return false;

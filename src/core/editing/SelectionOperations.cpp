@@ -43,6 +43,7 @@ void commitToNewLayer(EditorState& editor, const FloatingPaste& paste) {
     const QString refusal = SpriteLimits::layerFramesRefusal(document.sprite().layers.size() + 1,
                                                              document.sprite().frames.size());
     if (!refusal.isEmpty()) {
+        editor.setFloatingPaste(paste); // kept floating: it can still go on an existing layer
         emit editor.refused(refusal);
         return;
     }
