@@ -3,39 +3,46 @@
 #include "CliChecks.h"
 #include "CliError.h"
 #include "ExportCommands.h"
+#include "MemoryError.h"
 #include "PaletteCommands.h"
 #include "ProjectCommands.h"
 
 #include <QCoreApplication>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 #include <exception>
+#include <fcntl.h>
 #include <functional>
+#include <new>
+#include <unistd.h>
 
 namespace {
 
 struct Command {
     const char* name;
     const char* summary;
+    const char* doing; // ends "There is not enough memory to …" when memory runs out
     std::function<int(const QStringList&)> run;
 };
 
 const QList<Command>& commands() {
     static const QList<Command> list = {
-        {"info", "Show a project's size, layers, frames and export scales", ProjectCommands::info},
-        {"export", "Write one frame as PNG, JPEG, BMP, ICO or SVG", ExportCommands::exportFrame},
-        {"frames", "Write every frame as its own file into a folder", ExportCommands::frames},
-        {"layers", "Write every visible layer as its own file into a folder",
+        {"info", "Show a project's size, layers, frames and export scales", "open this project",
+         ProjectCommands::info},
+        {"export", "Write one frame as PNG, JPEG, BMP, ICO or SVG", "export",
+         ExportCommands::exportFrame},
+        {"frames", "Write every frame as its own file into a folder", "export",
+         ExportCommands::frames},
+        {"layers", "Write every visible layer as its own file into a folder", "export",
          ExportCommands::layers},
-        {"sheet", "Pack every frame into one sprite sheet, optionally with JSON",
+        {"sheet", "Pack every frame into one sprite sheet, optionally with JSON", "export",
          ExportCommands::sheet},
-        {"gif", "Write the animation as a looping GIF", ExportCommands::gif},
-        {"apng", "Write the animation as a looping animated PNG (full colour and alpha)",
+        {"gif", "Write the animation as a looping GIF", "export", ExportCommands::gif},
+        {"apng", "Write the animation as a looping animated PNG (full colour and alpha)", "export",
          ExportCommands::apng},
-        {"import", "Make a new project from an image", ProjectCommands::importImage},
+        {"import", "Make a new project from an image", "import this image",
+         ProjectCommands::importImage},
         {"palette", "Export a project's palette as .gpl, .hex or .pal, or import one",
-         PaletteCommands::palette},
+         "read or write this palette", PaletteCommands::palette},
     };
     return list;
 }
@@ -87,8 +94,13 @@ int dispatch(const QStringList& arguments) {
         return name.isEmpty() ? 1 : 0;
     }
     for (const Command& command : commands()) {
-        if (name == QLatin1String(command.name))
+        if (name != QLatin1String(command.name))
+            continue;
+        try {
             return command.run(arguments);
+        } catch (const std::bad_alloc&) {
+            throw CliError(MemoryError::message(cliText(command.doing)));
+        }
     }
     printError(cliText("unknown command “%1”.").arg(name));
     std::fputs(usage().toUtf8().constData(), messages);

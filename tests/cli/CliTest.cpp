@@ -1,6 +1,7 @@
 #include "../core/files/ExportTestSupport.h"
 #include "ApngReader.h"
 #include "AtlasMetadata.h"
+#include "CelPng.h"
 #include "PaletteFile.h"
 #include "ProjectLock.h"
 #include "ProjectPackage.h"
@@ -454,4 +455,37 @@ TEST_F(KestrinCli, AFolderExportThatFailsKeepsTheOldFiles) {
     ASSERT_EQ(run({"frames", "noisy.pixel", "out"}).status, 0);
     EXPECT_EQ(everything(path("out")), "noisy_000.png, noisy_001.png, noisy_002.png");
     EXPECT_EQ(decodedImage(readAll(path("out/noisy_000.png"))).width(), 64);
+}
+
+TEST_F(KestrinCli, RunningOutOfMemoryIsAnErrorLineNotACrash) {
+    // One painted cel of the largest canvas: the binary starts within 150 MB of address
+    // space, but the cel's 64 MiB and the buffers decoding it do not fit beside it.
+    Sprite big = animation(4096, 4096, 1);
+    fill(big, 0, 0, big.bounds(), 0xFF3366CC);
+    ProjectPackage::writePackage(big, path("big.pixel"));
+    QFile image(path("big.png"));
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write(CelPng::encode(*big.celPointer(0, 0)));
+    image.close();
+    const std::string before = everything(folder.path());
+
+    const QString limit = "ulimit -v 150000;";
+    const struct {
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {{"info", "big.pixel"}, "There is not enough memory to open this project."},
+        {{"export", "big.pixel", "big-export.png"}, "There is not enough memory to"},
+        {{"sheet", "big.pixel", "sheet.png"}, "There is not enough memory to"},
+        {{"import", "big.png", "imported.pixel"}, "There is not enough memory to"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = run(c.arguments, limit);
+        EXPECT_EQ(result.status, 1) << c.arguments.join(' ').toStdString(); // -1: a signal
+        EXPECT_TRUE(result.err.startsWith("kestrin-cli: ")) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(c.message)) << result.err.toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+    }
+    EXPECT_EQ(everything(folder.path()), before);
+    EXPECT_EQ(run({"info", "big.pixel"}).status, 0); // with memory enough, it opens
 }

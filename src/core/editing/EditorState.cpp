@@ -2,11 +2,13 @@
 
 #include "FrameOperations.h"
 #include "LayerOperations.h"
+#include "MemoryError.h"
 #include "ObservedField.h"
 #include "PaletteOperations.h"
 #include "PixelBlocks.h"
 #include "PixelRenderer.h"
 #include "PixelTool.h"
+#include "SpriteLimits.h"
 #include "ToolTable.h"
 
 #include <algorithm>
@@ -139,7 +141,7 @@ void EditorState::pointerDown(PixelPoint at, ToolModifiers modifiers) {
     }
     gestureTool = &resolvedTool(modifiers);
     announceGesture();
-    gestureTool->pointerDown(at, modifiers, *this);
+    withinMemory([&] { gestureTool->pointerDown(at, modifiers, *this); });
 }
 
 void EditorState::pointerMoved(PixelPoint to, ToolModifiers modifiers) {
@@ -149,7 +151,7 @@ void EditorState::pointerMoved(PixelPoint to, ToolModifiers modifiers) {
         return;
     }
     if (gestureTool)
-        gestureTool->pointerMoved(to, modifiers, *this);
+        withinMemory([&] { gestureTool->pointerMoved(to, modifiers, *this); });
 }
 
 void EditorState::pointerUp(PixelPoint at, ToolModifiers modifiers) {
@@ -162,9 +164,61 @@ void EditorState::pointerUp(PixelPoint at, ToolModifiers modifiers) {
     }
     if (!gestureTool)
         return;
-    gestureTool->pointerUp(at, modifiers, *this);
+    withinMemory([&] { gestureTool->pointerUp(at, modifiers, *this); });
     gestureTool = nullptr;
     announceGesture();
+}
+
+void EditorState::withinMemory(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        if (gestureTool)
+            gestureTool->cancel(*this);
+        strokes.cancel();
+        gestureTool = nullptr;
+        announceGesture();
+        emit refused(MemoryError::message(tr("draw")));
+    }
+}
+
+bool EditorState::copySelection(bool merged) {
+    try {
+        return SelectionOperations::copySelection(*this, merged);
+    } catch (const std::bad_alloc&) {
+        emit refused(MemoryError::message(tr("copy")));
+    }
+    return false;
+}
+
+void EditorState::cutSelection() {
+    try {
+        SelectionOperations::cutSelection(*this);
+    } catch (const std::bad_alloc&) {
+        strokes.cancel();
+        emit refused(MemoryError::message(tr("cut")));
+    }
+}
+
+bool EditorState::commitFloatingPaste() {
+    const std::optional<FloatingPaste> floating = m_floatingPaste;
+    try {
+        return SelectionOperations::commitFloatingPaste(*this);
+    } catch (const std::bad_alloc&) {
+        strokes.cancel();
+        setFloatingPaste(floating); // still floating, to be placed once memory allows
+        emit refused(MemoryError::message(tr("place the pasted pixels")));
+    }
+    return false;
+}
+
+void EditorState::paste(PasteAnchor anchor, bool replacing,
+                        FloatingPaste::Destination destination) {
+    try {
+        SelectionOperations::paste(*this, anchor, replacing, destination);
+    } catch (const std::bad_alloc&) {
+        emit refused(MemoryError::message(tr("paste")));
+    }
 }
 
 void EditorState::escape() {
@@ -222,12 +276,25 @@ void EditorState::editStructure(const QString& actionName,
     doc->performStructuralEdit(actionName, undoStack, edit);
 }
 
+bool EditorState::allowsLayerFrames(qint64 layers, qint64 frames) {
+    const QString refusal = SpriteLimits::layerFramesRefusal(layers, frames);
+    if (!refusal.isEmpty())
+        emit refused(refusal);
+    return refusal.isEmpty();
+}
+
 void EditorState::addLayer() {
+    const Sprite& sprite = doc->sprite();
+    if (!allowsLayerFrames(sprite.layers.size() + 1, sprite.frames.size()))
+        return;
     const QString name = doc->sprite().uniqueLayerName(tr("Layer"));
     editStructure(tr("Add Layer"), [&](Sprite& s) { LayerOperations::addLayer(s, name); });
 }
 
 void EditorState::duplicateLayer(const QUuid& id) {
+    const Sprite& sprite = doc->sprite();
+    if (!allowsLayerFrames(sprite.layers.size() + 1, sprite.frames.size()))
+        return;
     editStructure(tr("Duplicate Layer"),
                   [&](Sprite& s) { LayerOperations::duplicateLayer(s, id); });
 }
@@ -300,10 +367,16 @@ void EditorState::editFrames(const QString& actionName, const std::function<void
 }
 
 void EditorState::addEmptyFrame() {
+    const Sprite& sprite = doc->sprite();
+    if (!allowsLayerFrames(sprite.layers.size(), sprite.frames.size() + 1))
+        return;
     editFrames(tr("Add Empty Frame"), FrameOperations::addEmptyFrame);
 }
 
 void EditorState::duplicateFrame(const QString& actionName) {
+    const Sprite& sprite = doc->sprite();
+    if (!allowsLayerFrames(sprite.layers.size(), sprite.frames.size() + 1))
+        return;
     editFrames(actionName, FrameOperations::duplicateFrame);
 }
 

@@ -136,15 +136,14 @@ public:
     const std::optional<ContentDrag>& contentDrag() const { return m_contentDrag; }
     void setContentDrag(std::optional<ContentDrag> drag) { m_contentDrag = std::move(drag); }
 
-    bool copySelection(bool merged) { return SelectionOperations::copySelection(*this, merged); }
-    void cutSelection() { SelectionOperations::cutSelection(*this); }
-    void paste(PasteAnchor anchor, bool replacing, FloatingPaste::Destination destination) {
-        SelectionOperations::paste(*this, anchor, replacing, destination);
-    }
+    // Out of memory, these are refused (refused is emitted) and the document stays as it was.
+    bool copySelection(bool merged);
+    void cutSelection();
+    void paste(PasteAnchor anchor, bool replacing, FloatingPaste::Destination destination);
     bool canPaste() const { return SelectionOperations::canPaste(); }
     bool canPasteInPlace() const { return SelectionOperations::canPasteInPlace(); }
     // Places floating pixels; false when there were none.
-    bool commitFloatingPaste() { return SelectionOperations::commitFloatingPaste(*this); }
+    bool commitFloatingPaste();
     bool cancelFloatingPaste() { return SelectionOperations::cancelFloatingPaste(*this); }
     bool floatingPasteIsClipped() const {
         return SelectionOperations::floatingPasteIsClipped(*this);
@@ -236,6 +235,9 @@ signals:
     void selectionChanged(std::optional<PixelRect> rect);
     void gestureActiveChanged(bool active);
     void floatingPasteChanged();
+    // A command was refused for a reason the user should read (a limit it would pass, or
+    // memory running out); the sprite is as it was.
+    void refused(const QString& message);
 
 private:
     PixelTool& resolvedTool(ToolModifiers modifiers);
@@ -244,6 +246,10 @@ private:
     // Frame commands that show the timeline and stop playback first.
     void editFrames(const QString& actionName, const std::function<void(Sprite&)>& edit);
     void selectFrame(qint64 index);
+    // Runs a pointer event of the gesture; out of memory, the gesture is taken back.
+    void withinMemory(const std::function<void()>& step);
+    // False, with refused emitted, when layers × frames would pass the sprite's limit.
+    bool allowsLayerFrames(qint64 layers, qint64 frames);
 
     PixelDocument* const doc;
     QPointer<QUndoStack> undoStack;

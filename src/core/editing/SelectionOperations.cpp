@@ -1,9 +1,11 @@
 #include "SelectionOperations.h"
 
 #include "Clipboard.h"
-#include "PixelBlocks.h"
 #include "EditorState.h"
 #include "LayerOperations.h"
+#include "MemoryError.h"
+#include "PixelBlocks.h"
+#include "SpriteLimits.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ std::optional<QList<quint32>> activeLayerPixels(const Sprite& sprite, const Pixe
 
 // What one sees in r: every visible layer composited.
 QList<quint32> mergedPixels(const Sprite& sprite, const PixelRect& r) {
-    QList<quint32> words(r.area());
+    QList<quint32> words = MemoryError::allocatedWords(r.area());
     quint32* out = words.data();
     for (qint64 y = r.y; y < r.bottom(); ++y)
         for (qint64 x = r.x; x < r.right(); ++x)
@@ -37,6 +39,13 @@ Cel pastedCel(const FloatingPaste& paste, const Sprite& sprite) {
 // The paste as a new layer above the active one, in one structural step of its own.
 void commitToNewLayer(EditorState& editor, const FloatingPaste& paste) {
     PixelDocument& document = *editor.document();
+    const QString refusal = SpriteLimits::layerFramesRefusal(document.sprite().layers.size() + 1,
+                                                             document.sprite().frames.size());
+    if (!refusal.isEmpty()) {
+        editor.setFloatingPaste(paste); // kept floating: it can still go on an existing layer
+        emit editor.refused(refusal);
+        return;
+    }
     const Cel cel = pastedCel(paste, document.sprite());
     const QString name = document.sprite().uniqueLayerName(EditorState::tr("Layer"));
     document.performStructuralEdit(EditorState::tr("Paste as New Layer"), editor.undoManager(),

@@ -1,6 +1,7 @@
 #include "ApngReader.h"
 
 #include "ImportError.h"
+#include "MemoryError.h"
 
 #include <QtEndian>
 #include <zlib.h>
@@ -187,7 +188,7 @@ ImportedFrames read(const QByteArray& bytes) {
         unreadable();
 
     ImportedFrames result{width, height, {}, {}};
-    QList<quint32> canvas(width * height, 0u);
+    QList<quint32> canvas = MemoryError::allocatedWords(width * height);
     for (qsizetype i = 0; i < frames.size(); ++i) {
         const FrameControl& control = frames[i];
         const QList<quint32> before =

@@ -3,6 +3,7 @@
 #include "ExportError.h"
 #include "ExportScale.h"
 #include "ExportService.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
 
 #include <cmath>
@@ -24,7 +25,7 @@ QList<quint32> scaledFrame(const Sprite& sprite, qint64 frame, qint64 percent, q
             .convertToFormat(PixelRenderer::straightFormat);
     if (words.isNull() || words.width() != width || words.height() != height)
         throw ExportError::renderFailed();
-    QList<quint32> pixels(width * height);
+    QList<quint32> pixels = MemoryError::allocatedWords(width * height);
     for (qint64 y = 0; y < height; ++y)
         std::memcpy(pixels.data() + y * width, words.constScanLine(int(y)),
                     size_t(width) * sizeof(quint32));
@@ -32,7 +33,7 @@ QList<quint32> scaledFrame(const Sprite& sprite, qint64 frame, qint64 percent, q
 }
 
 QList<quint32> extract(const QList<quint32>& pixels, qint64 width, const PixelRect& rect) {
-    QList<quint32> part(rect.area());
+    QList<quint32> part = MemoryError::allocatedWords(rect.area());
     for (qint64 y = 0; y < rect.height; ++y)
         std::copy_n(pixels.constData() + (rect.y + y) * width + rect.x, rect.width,
                     part.data() + y * rect.width);

@@ -1,8 +1,9 @@
 #include "CelPng.h"
 
-#include "CanvasLimits.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
 #include "PngCodec.h"
+#include "SpriteLimits.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -42,7 +43,7 @@ std::optional<Cel> decodeElsewise(const QByteArray& bytes, qint64 width, qint64 
         return std::nullopt;
     // Format_ARGB32 keeps straight words: nothing is premultiplied on the way, so
     // semi-transparent pixels come back exactly.
-    QList<quint32> words(width * height, 0u);
+    QList<quint32> words = MemoryError::allocatedWords(width * height);
     auto* target = reinterpret_cast<uchar*>(words.data());
     QImage image(target, int(width), int(height), int(width * 4), QImage::Format_ARGB32);
     if (!reader.read(&image) || image.width() != width || image.height() != height)
@@ -63,21 +64,20 @@ QByteArray encode(const Cel& cel) {
 }
 
 std::optional<Cel> decode(const QByteArray& bytes, qint64 width, qint64 height) {
-    if (!CanvasLimits::isAllowedSize(width, height))
+    if (!SpriteLimits::isAllowedSize(width, height) ||
+        PngCodec::size(bytes) != std::pair(width, height))
         return std::nullopt;
-    try {
-        Cel cel(width, height);
-        const auto row = [&](qint64 y) { return cel.mutableRow(y); };
-        switch (PngCodec::decode(bytes, width, height, row)) {
-        case PngCodec::Decoded::done:
-            return cel;
-        case PngCodec::Decoded::notMine:
-            return decodeElsewise(PngCodec::withoutExtras(bytes), width, height);
-        case PngCodec::Decoded::wrongSize:
-        case PngCodec::Decoded::corrupt:
-            return std::nullopt;
-        }
-    } catch (const std::bad_alloc&) {
+    // Bands are made as rows arrive; one that cannot be made throws std::bad_alloc.
+    Cel cel(width, height);
+    const auto row = [&](qint64 y) { return cel.mutableRow(y); };
+    switch (PngCodec::decode(bytes, width, height, row)) {
+    case PngCodec::Decoded::done:
+        return cel;
+    case PngCodec::Decoded::notMine:
+        return decodeElsewise(PngCodec::withoutExtras(bytes), width, height);
+    case PngCodec::Decoded::wrongSize:
+    case PngCodec::Decoded::corrupt:
+        break;
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "ExportError.h"
 
 #include "ExportScale.h"
+#include "MemoryError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,4 +27,9 @@ ExportError ExportError::writeFailed(const QString& path, const QString& reason)
         Kind::writeFailed,
         QCoreApplication::translate("ExportError", "The file “%1” could not be written: %2")
             .arg(QDir::toNativeSeparators(path), reason));
+}
+
+ExportError ExportError::outOfMemory() {
+    return ExportError(Kind::outOfMemory,
+                       MemoryError::message(QCoreApplication::translate("ExportError", "export")));
 }

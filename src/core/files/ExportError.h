@@ -11,11 +11,13 @@ public:
         renderFailed, // no image or no bytes could be made
         tooLarge,     // the output would pass the largest exported side
         writeFailed,  // the file system refused the bytes
+        outOfMemory,  // a buffer of the export could not be had
     };
 
     static ExportError renderFailed();
     static ExportError tooLarge();
     static ExportError writeFailed(const QString& path, const QString& reason);
+    static ExportError outOfMemory();
 
     Kind kind() const { return errorKind; }
     QString message() const { return text; }

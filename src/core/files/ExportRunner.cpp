@@ -3,6 +3,7 @@
 #include "ExportError.h"
 
 #include <exception>
+#include <new>
 
 ExportRunner::ExportRunner(QObject* parent) : QObject(parent) {
     connect(&background, &BackgroundRunner::progressed, this, &ExportRunner::progressed);
@@ -16,7 +17,9 @@ bool ExportRunner::start(Job job) {
             written = job(progress);
         } catch (const ExportError& error) {
             message = error.message();
-        } catch (const std::exception&) { // out of memory for a huge image, above all
+        } catch (const std::bad_alloc&) {
+            message = ExportError::outOfMemory().message();
+        } catch (const std::exception&) {
             message = ExportError::renderFailed().message();
         }
         return std::function<void()>([this, written, message] { finish(written, message); });

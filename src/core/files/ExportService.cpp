@@ -2,8 +2,9 @@
 
 #include "ExportError.h"
 #include "ExportScale.h"
-#include "SVGService.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
+#include "SVGService.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -79,14 +80,21 @@ QByteArray encode(const QImage& image, ExportFormat format) {
 QImage flattenedOntoWhite(const QImage& image) {
     if (image.isNull())
         return {};
-    QImage flat(image.size(), QImage::Format_RGB32);
-    if (flat.isNull())
-        return {};
-    flat.fill(Qt::white);
-    QPainter painter(&flat);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(0, 0, image);
-    painter.end();
+    const QImage straight = MemoryError::checkedImage(image.convertToFormat(QImage::Format_ARGB32));
+    QImage flat = MemoryError::allocatedImage(image.width(), image.height(), QImage::Format_RGB32);
+    // Blended by hand: a painter would make full-size temporaries it cannot report failing.
+    const auto over = [](int channel, int alpha) {
+        return (channel * alpha + 255 * (255 - alpha) + 127) / 255;
+    };
+    for (int y = 0; y < straight.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(straight.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(flat.scanLine(y));
+        for (int x = 0; x < straight.width(); ++x) {
+            const int alpha = qAlpha(in[x]);
+            out[x] = qRgb(over(qRed(in[x]), alpha), over(qGreen(in[x]), alpha),
+                          over(qBlue(in[x]), alpha));
+        }
+    }
     return flat;
 }
 

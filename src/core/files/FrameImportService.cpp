@@ -5,6 +5,7 @@
 #include "GifReader.h"
 #include "ImportError.h"
 #include "ImportService.h"
+#include "MemoryError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ QList<quint32> decoded(QImageReader& reader) {
 }
 
 QList<quint32> cellPixels(const QList<quint32>& sheet, qint64 sheetWidth, const PixelRect& cell) {
-    QList<quint32> pixels(cell.area());
+    QList<quint32> pixels = MemoryError::allocatedWords(cell.area());
     for (qint64 y = 0; y < cell.height; ++y)
         std::copy_n(sheet.constData() + (cell.y + y) * sheetWidth + cell.x, cell.width,
                     pixels.data() + y * cell.width);

@@ -1,5 +1,7 @@
 #include "GIFFramePlanner.h"
 
+#include "MemoryError.h"
+
 #include <cstring>
 
 namespace {
@@ -37,7 +39,7 @@ void grow(GIFFramePlanner::Image& image, const PixelRect& rect) {
     const PixelRect grown = image.rect.unionWith(rect);
     if (grown == image.rect)
         return;
-    QList<quint32> pixels(grown.area(), 0u);
+    QList<quint32> pixels = MemoryError::allocatedWords(grown.area());
     for (qint64 row = 0; row < image.rect.height; ++row)
         std::copy_n(image.pixels.constData() + row * image.rect.width, image.rect.width,
                     pixels.data() + (image.rect.y - grown.y + row) * grown.width +
@@ -99,7 +101,7 @@ GIFFramePlanner::Image GIFFramePlanner::drawnChanges(const quint32* next, qint64
     PixelRect rect = changes(next);
     if (rect.isEmpty())
         rect = {0, 0, 1, 1}; // an unchanged frame still gets its own image and delay
-    Image image{rect, QList<quint32>(rect.area(), 0u), Disposal::keep, delay};
+    Image image{rect, MemoryError::allocatedWords(rect.area()), Disposal::keep, delay};
     quint32* out = image.pixels.data();
     quint32* screen = shown.data();
     for (qint64 y = rect.y; y < rect.bottom(); ++y) {

@@ -5,6 +5,7 @@
 #include "ExportService.h"
 #include "GIFFramePlanner.h"
 #include "GIFWriter.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
 
 #include <cmath>
@@ -15,7 +16,7 @@ namespace {
 QList<quint32> thresholded(const QImage& image) {
     const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const qint64 width = premultiplied.width();
-    QList<quint32> words(width * premultiplied.height());
+    QList<quint32> words = MemoryError::allocatedWords(width * premultiplied.height());
     quint32* out = words.data();
     for (int y = 0; y < premultiplied.height(); ++y) {
         const auto* row = reinterpret_cast<const quint32*>(premultiplied.constScanLine(y));

@@ -1,6 +1,7 @@
 #include "GifReader.h"
 
 #include "ImportError.h"
+#include "MemoryError.h"
 
 #include <cstring>
 #include <gif_lib.h>
@@ -93,7 +94,7 @@ ImportedFrames read(const QByteArray& bytes) {
     const qint64 width = gif->SWidth, height = gif->SHeight;
     ImportedFrames::checkSize(width, height);
     ImportedFrames result{width, height, {}, {}};
-    QList<quint32> canvas(width * height, 0u);
+    QList<quint32> canvas = MemoryError::allocatedWords(width * height);
     GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     GifRecordType record = UNDEFINED_RECORD_TYPE;
     do {

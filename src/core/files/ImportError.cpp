@@ -1,6 +1,6 @@
 #include "ImportError.h"
 
-#include "CanvasLimits.h"
+#include "SpriteLimits.h"
 
 #include <QCoreApplication>
 
@@ -19,6 +19,6 @@ QString ImportError::message() const {
                                        "%1 × %2 is larger than the maximum canvas size of %3 × %4.")
         .arg(imageWidth)
         .arg(imageHeight)
-        .arg(CanvasLimits::maximumSide)
-        .arg(CanvasLimits::maximumSide);
+        .arg(SpriteLimits::maximumSide)
+        .arg(SpriteLimits::maximumSide);
 }

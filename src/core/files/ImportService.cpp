@@ -1,8 +1,8 @@
 #include "ImportService.h"
 
-#include "CanvasLimits.h"
 #include "ImageCompleteness.h"
 #include "ImportError.h"
+#include "SpriteLimits.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -20,7 +20,7 @@ constexpr qint64 largestFileBytes = qint64(importAllocationLimitMiB) * 1024 * 10
 void checkSize(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
         throw ImportError(ImportError::unreadableImage);
-    if (width > CanvasLimits::maximumSide || height > CanvasLimits::maximumSide)
+    if (width > SpriteLimits::maximumSide || height > SpriteLimits::maximumSide)
         throw ImportError(ImportError::tooLarge, width, height);
 }
 

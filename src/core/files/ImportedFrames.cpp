@@ -1,16 +1,17 @@
 #include "ImportedFrames.h"
 
-#include "CanvasLimits.h"
 #include "Frame.h"
 #include "ImportError.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
+#include "SpriteLimits.h"
 
 #include <QCoreApplication>
 
 void ImportedFrames::checkSize(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
         throw ImportError(ImportError::unreadableImage);
-    if (!CanvasLimits::isAllowedSize(width, height))
+    if (!SpriteLimits::isAllowedSize(width, height))
         throw ImportError(ImportError::tooLarge, width, height);
 }
 
@@ -37,7 +38,7 @@ QList<quint32> ImportedFrames::pixels(const QImage& image) {
     if (straight.isNull() || straight.format() != PixelRenderer::straightFormat)
         throw ImportError(ImportError::unreadableImage);
     const qint64 width = straight.width();
-    QList<quint32> words(width * straight.height());
+    QList<quint32> words = MemoryError::allocatedWords(width * straight.height());
     for (qint64 y = 0; y < straight.height(); ++y) {
         const auto* row = reinterpret_cast<const quint32*>(straight.constScanLine(int(y)));
         for (qint64 x = 0; x < width; ++x)

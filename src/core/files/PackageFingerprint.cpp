@@ -2,8 +2,8 @@
 
 #include "PackageDirectory.h"
 #include "PackageError.h"
-#include "PackageLimits.h"
 #include "ProjectPackage.h"
+#include "SpriteLimits.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -16,7 +16,7 @@ QByteArray of(const QString& package) {
     std::optional<QByteArray> manifest;
     try {
         manifest = PackageDirectory::open(package).readFile(ProjectPackage::manifestFileName,
-                                                            PackageLimits::maximumManifestBytes);
+                                                            SpriteLimits::maximumManifestBytes);
     } catch (const PackageError&) {
         return {};
     }

@@ -250,59 +250,55 @@ namespace PngCodec {
 QByteArray encode(qint64 width, qint64 height, const RowReader& row) {
     if (width < 1 || height < 1 || width > 0x7FFFFFFF / 4 || height > 0x7FFFFFFF)
         return {};
-    try {
-        const qint64 rowBytes = width * 4;
-        QByteArray filtered((rowBytes + 1) * height, Qt::Uninitialized);
-        preferHugePages(filtered.data(), filtered.size());
-        QByteArray rgba(rowBytes * 2, Qt::Uninitialized);
-        auto* current = reinterpret_cast<uchar*>(rgba.data());
-        uchar* previous = current + rowBytes;
-        for (qint64 y = 0; y < height; ++y) {
-            const quint32* words = row(y);
-            if (!words && y == 0)
-                return {}; // the first row has none above it to repeat
-            if (words)
-                toRgba(words, width, current);
-            uchar* out = reinterpret_cast<uchar*>(filtered.data()) + y * (rowBytes + 1);
-            if (!words || (y > 0 && std::memcmp(current, previous, size_t(rowBytes)) == 0)) {
-                // A repeated row (flat art, enlarged exports): Up gives zeros, no choosing.
-                out[0] = 2;
-                std::memset(out + 1, 0, size_t(rowBytes));
-                continue;
-            }
-            filterRow(current, y > 0 ? previous : nullptr, rowBytes, out);
-            std::swap(current, previous);
+    const qint64 rowBytes = width * 4;
+    QByteArray filtered((rowBytes + 1) * height, Qt::Uninitialized);
+    preferHugePages(filtered.data(), filtered.size());
+    QByteArray rgba(rowBytes * 2, Qt::Uninitialized);
+    auto* current = reinterpret_cast<uchar*>(rgba.data());
+    uchar* previous = current + rowBytes;
+    for (qint64 y = 0; y < height; ++y) {
+        const quint32* words = row(y);
+        if (!words && y == 0)
+            return {}; // the first row has none above it to repeat
+        if (words)
+            toRgba(words, width, current);
+        uchar* out = reinterpret_cast<uchar*>(filtered.data()) + y * (rowBytes + 1);
+        if (!words || (y > 0 && std::memcmp(current, previous, size_t(rowBytes)) == 0)) {
+            // A repeated row (flat art, enlarged exports): Up gives zeros, no choosing.
+            out[0] = 2;
+            std::memset(out + 1, 0, size_t(rowBytes));
+            continue;
         }
-        libdeflate_compressor* deflater = compressor();
-        if (!deflater)
-            return {};
-        QByteArray compressed(
-            qsizetype(libdeflate_zlib_compress_bound(deflater, size_t(filtered.size()))),
-            Qt::Uninitialized);
-        const size_t compressedSize =
-            libdeflate_zlib_compress(deflater, filtered.constData(), size_t(filtered.size()),
-                                     compressed.data(), size_t(compressed.size()));
-        if (compressedSize == 0)
-            return {};
-        filtered = {};
-
-        QByteArray out;
-        out.reserve(qsizetype(compressedSize) + 128);
-        out.append(signature.data(), 8);
-        QByteArray header;
-        appendBigEndian(header, quint32(width));
-        appendBigEndian(header, quint32(height));
-        header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, deflate, adaptive, no interlace
-        appendChunk(out, "IHDR", header.constData(), header.size());
-        appendChunk(out, "sRGB", "\x00", 1); // perceptual
-        for (qint64 at = 0; at < qint64(compressedSize); at += maximumChunkData)
-            appendChunk(out, "IDAT", compressed.constData() + at,
-                        std::min<qint64>(maximumChunkData, qint64(compressedSize) - at));
-        appendChunk(out, "IEND", nullptr, 0);
-        return out;
-    } catch (const std::bad_alloc&) {
-        return {};
+        filterRow(current, y > 0 ? previous : nullptr, rowBytes, out);
+        std::swap(current, previous);
     }
+    libdeflate_compressor* deflater = compressor();
+    if (!deflater)
+        return {};
+    QByteArray compressed(
+        qsizetype(libdeflate_zlib_compress_bound(deflater, size_t(filtered.size()))),
+        Qt::Uninitialized);
+    const size_t compressedSize =
+        libdeflate_zlib_compress(deflater, filtered.constData(), size_t(filtered.size()),
+                                 compressed.data(), size_t(compressed.size()));
+    if (compressedSize == 0)
+        return {};
+    filtered = {};
+
+    QByteArray out;
+    out.reserve(qsizetype(compressedSize) + 128);
+    out.append(signature.data(), 8);
+    QByteArray header;
+    appendBigEndian(header, quint32(width));
+    appendBigEndian(header, quint32(height));
+    header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, deflate, adaptive, no interlace
+    appendChunk(out, "IHDR", header.constData(), header.size());
+    appendChunk(out, "sRGB", "\x00", 1); // perceptual
+    for (qint64 at = 0; at < qint64(compressedSize); at += maximumChunkData)
+        appendChunk(out, "IDAT", compressed.constData() + at,
+                    std::min<qint64>(maximumChunkData, qint64(compressedSize) - at));
+    appendChunk(out, "IEND", nullptr, 0);
+    return out;
 }
 
 Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWriter& row) {
@@ -337,35 +333,37 @@ Decoded decode(const QByteArray& bytes, qint64 width, qint64 height, const RowWr
         return Decoded::notMine;
     if (!framed || stop != Stop::ended || data.isEmpty())
         return Decoded::corrupt;
-    try {
-        const qint64 rowBytes = width * 4;
-        QByteArray joined;
-        const char* stream = data.first().data;
-        qint64 streamSize = data.first().size;
-        if (data.size() > 1) {
-            for (const Chunk& chunk : data)
-                joined.append(chunk.data, chunk.size);
-            stream = joined.constData();
-            streamSize = joined.size();
-        }
-        QByteArray raw((rowBytes + 1) * height, Qt::Uninitialized);
-        libdeflate_decompressor* inflater = decompressor();
-        if (!inflater ||
-            libdeflate_zlib_decompress(inflater, stream, size_t(streamSize), raw.data(),
-                                       size_t(raw.size()), nullptr) != LIBDEFLATE_SUCCESS)
-            return Decoded::corrupt;
-        auto* rows = reinterpret_cast<uchar*>(raw.data());
-        for (qint64 y = 0; y < height; ++y) {
-            uchar* filtered = rows + y * (rowBytes + 1);
-            const uchar* above = y > 0 ? filtered - rowBytes : nullptr;
-            if (!unfilterRow(filtered[0], filtered + 1, above, rowBytes))
-                return Decoded::corrupt;
-            fromRgba(filtered + 1, width, row(y));
-        }
-        return Decoded::done;
-    } catch (const std::bad_alloc&) {
-        return Decoded::corrupt;
+    const qint64 rowBytes = width * 4;
+    QByteArray joined;
+    const char* stream = data.first().data;
+    qint64 streamSize = data.first().size;
+    if (data.size() > 1) {
+        for (const Chunk& chunk : data)
+            joined.append(chunk.data, chunk.size);
+        stream = joined.constData();
+        streamSize = joined.size();
     }
+    QByteArray raw((rowBytes + 1) * height, Qt::Uninitialized);
+    libdeflate_decompressor* inflater = decompressor();
+    if (!inflater || libdeflate_zlib_decompress(inflater, stream, size_t(streamSize), raw.data(),
+                                                size_t(raw.size()), nullptr) != LIBDEFLATE_SUCCESS)
+        return Decoded::corrupt;
+    auto* rows = reinterpret_cast<uchar*>(raw.data());
+    for (qint64 y = 0; y < height; ++y) {
+        uchar* filtered = rows + y * (rowBytes + 1);
+        const uchar* above = y > 0 ? filtered - rowBytes : nullptr;
+        if (!unfilterRow(filtered[0], filtered + 1, above, rowBytes))
+            return Decoded::corrupt;
+        fromRgba(filtered + 1, width, row(y));
+    }
+    return Decoded::done;
+}
+
+std::pair<qint64, qint64> size(const QByteArray& bytes) {
+    if (bytes.size() < 24 || !bytes.startsWith(QByteArray(signature.data(), 8)) ||
+        std::memcmp(bytes.constData() + 12, "IHDR", 4) != 0)
+        return {-1, -1};
+    return {bigEndian(bytes.constData() + 16), bigEndian(bytes.constData() + 20)};
 }
 
 QByteArray withoutExtras(const QByteArray& bytes) {

@@ -1,15 +1,16 @@
 #include "ProjectPackage.h"
 
-#include "CanvasLimits.h"
 #include "CelPng.h"
 #include "DecodingError.h"
+#include "MemoryError.h"
 #include "PackageDirectory.h"
 #include "PackageError.h"
-#include "PackageLimits.h"
 #include "PackageMemory.h"
 #include "PackageWriter.h"
 #include "ParallelJobs.h"
 #include "PixelRenderer.h"
+#include "PngCodec.h"
+#include "SpriteLimits.h"
 
 #include <QFile>
 #include <QSet>
@@ -51,15 +52,16 @@ QString layerLabel(const Sprite& sprite, qint64 index) {
 
 // Refuses what the reader would refuse, so a save never produces a package that fails to open.
 void checkWritable(const Sprite& sprite) {
-    if (!CanvasLimits::isAllowedSize(sprite.width, sprite.height))
+    if (!SpriteLimits::isAllowedSize(sprite.width, sprite.height))
         unwritable(QStringLiteral("The canvas size %1 × %2 cannot be saved.")
                        .arg(sprite.width)
                        .arg(sprite.height));
     if (sprite.layers.isEmpty())
         unwritable(QStringLiteral("The sprite has no layers."));
-    if (sprite.layers.size() * std::max<qint64>(1, sprite.frames.size()) >
-        PackageLimits::maximumCelSlots)
-        unwritable(QStringLiteral("The sprite has more layers × frames than can be saved."));
+    const QString tooMany = SpriteLimits::layerFramesRefusal(
+        sprite.layers.size(), std::max<qint64>(1, sprite.frames.size()));
+    if (!tooMany.isEmpty())
+        unwritable(tooMany);
     for (qint64 l = 0; l < sprite.layers.size(); ++l) {
         if (!std::isfinite(sprite.layers[l].opacity))
             unwritable(layerLabel(sprite, l) + QStringLiteral(" has an invalid opacity."));
@@ -121,6 +123,17 @@ void reuseStoredCels(QList<StoredSlot>& storedSlots, const PackageMemory* previo
             slot.carried = carriedFile(
                 directory + '/' + layersDirectoryName + '/' + stored->fileName, stored->stamp);
     }
+}
+
+// The reader decodes each stored file once; refuses what it could not hold on this machine,
+// before anything is encoded.
+void checkReadable(const QList<StoredSlot>& storedSlots, const Sprite& sprite) {
+    const qint64 distinct = std::count_if(storedSlots.begin(), storedSlots.end(),
+                                          [](const StoredSlot& slot) { return slot.sameAs < 0; });
+    const QString refusal = SpriteLimits::celMemoryRefusal(distinct, sprite.width, sprite.height,
+                                                           QStringLiteral("open it again"));
+    if (!refusal.isEmpty())
+        unwritable(refusal);
 }
 
 // Encodes every painted cel that is not carried over, and the preview unless it is, on all
@@ -188,18 +201,30 @@ QList<CelJob> celJobs(const Manifest& manifest) {
     return jobs;
 }
 
-Cel loadCel(const PackageTree* layers, const QString& name, qint64 width, qint64 height) {
+[[noreturn]] void notACel(const QString& name, qint64 width, qint64 height) {
+    corrupt(QStringLiteral("The cel file \"%1\" is not a PNG image of %2 × %3 pixels.")
+                .arg(name)
+                .arg(width)
+                .arg(height));
+}
+
+// The cel file's bytes, once its header names the canvas size.
+const QByteArray& celFile(const PackageTree* layers, const QString& name, qint64 width,
+                          qint64 height) {
     if (!layers || !layers->isDirectory())
         corrupt(QStringLiteral("The package has no \"layers\" folder."));
     const PackageTree* file = layers->entry(name);
     if (!file || !file->isFile() || file->contents().isEmpty())
         corrupt(QStringLiteral("The cel file \"%1\" is missing.").arg(name));
-    auto cel = CelPng::decode(file->contents(), width, height);
+    if (PngCodec::size(file->contents()) != std::pair(width, height))
+        notACel(name, width, height);
+    return file->contents();
+}
+
+Cel loadCel(const QByteArray& bytes, const QString& name, qint64 width, qint64 height) {
+    auto cel = CelPng::decode(bytes, width, height);
     if (!cel)
-        corrupt(QStringLiteral("The cel file \"%1\" is not a PNG image of %2 × %3 pixels.")
-                    .arg(name)
-                    .arg(width)
-                    .arg(height));
+        notACel(name, width, height);
     return std::move(*cel);
 }
 
@@ -225,9 +250,17 @@ Sprite spriteFrom(const Manifest& manifest, const PackageTree* layers) {
             decoded.append(i);
         }
     }
+    // Every file is checked, and the memory they need counted, before any is decoded.
+    QList<const QByteArray*> files;
+    for (const qint64 index : decoded)
+        files.append(&celFile(layers, jobs[index].name, manifest.width, manifest.height));
+    const QString refusal = SpriteLimits::celMemoryRefusal(
+        decoded.size(), manifest.width, manifest.height, QStringLiteral("open this project"));
+    if (!refusal.isEmpty())
+        throw PackageError(PackageError::fileReadUnknown, refusal);
     ParallelJobs::run(decoded.size(), [&](qint64 index) {
         CelJob& job = jobs[decoded[index]];
-        job.cel = loadCel(layers, job.name, manifest.width, manifest.height);
+        job.cel = loadCel(*files[index], job.name, manifest.width, manifest.height);
     });
     for (CelJob& job : jobs) {
         if (!job.cel)
@@ -257,6 +290,17 @@ Sprite spriteFrom(const Manifest& manifest, const PackageTree* layers) {
     return sprite;
 }
 
+// Running out of memory part way is reported like any other failure to open or save: the
+// sprite in memory and the package on disk stay as they were.
+template <typename Operation>
+auto withinMemory(PackageError::Code code, const QString& doing, const Operation& operation) {
+    try {
+        return operation();
+    } catch (const std::bad_alloc&) {
+        throw PackageError(code, MemoryError::message(doing));
+    }
+}
+
 Manifest decodeOnDisk(const QByteArray& json) {
     try {
         return Manifest::fromJson(json);
@@ -278,6 +322,7 @@ PlannedPackage plan(const Sprite& sprite, const PackageMemory* previous, const Q
     checkWritable(sprite);
     QList<StoredSlot> storedSlots = occupiedSlots(sprite);
     reuseStoredCels(storedSlots, previous, directory);
+    checkReadable(storedSlots, sprite);
     std::optional<PackageTree> carriedPreview;
     if (previous && previous->previewStillShows(sprite))
         carriedPreview = carriedFile(directory + '/' + previewFileName, *previous->previewStamp);
@@ -297,9 +342,6 @@ PlannedPackage plan(const Sprite& sprite, const PackageMemory* previous, const Q
         }
         manifest.layers[slot.layer].cels->append({slot.frame, layersDirectoryName + '/' + name});
     }
-    if (planned.storedCels.size() * sprite.width * sprite.height > PackageLimits::maximumCelPixels)
-        unwritable(QStringLiteral("The sprite has more painted cels than can be saved."));
-
     planned.tree.insert(manifestFileName, PackageTree::file(manifest.toJson()));
     planned.tree.insert(layersDirectoryName, layers);
     if (carriedPreview)
@@ -343,24 +385,18 @@ void rememberRead(const QString& directory, const Sprite& sprite, const Manifest
     PackageMemory::remember(directory, std::move(memory));
 }
 
-} // namespace
-
-PackageTree fileWrapper(const Sprite& sprite) {
-    return plan(sprite, nullptr, {}).tree;
-}
-
-Sprite sprite(const PackageTree& root) {
+Sprite spriteIn(const PackageTree& root) {
     const PackageTree* manifest = root.entry(manifestFileName);
     if (!manifest || !manifest->isFile() || manifest->contents().isEmpty())
         corrupt(QStringLiteral("The package has no \"%1\".").arg(manifestFileName));
-    if (manifest->contents().size() > PackageLimits::maximumManifestBytes)
+    if (manifest->contents().size() > SpriteLimits::maximumManifestBytes)
         corrupt(QStringLiteral("\"%1\" is too large.").arg(manifestFileName));
     return spriteFrom(Manifest::fromJson(manifest->contents()), root.entry(layersDirectoryName));
 }
 
-Sprite readPackage(const QString& directory) {
+Sprite readFrom(const QString& directory) {
     const PackageDirectory root = PackageDirectory::open(directory);
-    const auto json = root.readFile(manifestFileName, PackageLimits::maximumManifestBytes);
+    const auto json = root.readFile(manifestFileName, SpriteLimits::maximumManifestBytes);
     if (!json || json->isEmpty())
         corrupt(QStringLiteral("The package has no \"%1\".").arg(manifestFileName));
     const Manifest manifest = decodeOnDisk(*json);
@@ -371,7 +407,7 @@ Sprite readPackage(const QString& directory) {
     QSet<QString> names;
     for (const CelJob& job : celJobs(manifest))
         names.insert(job.name);
-    const qint64 maximumBytes = PackageLimits::maximumCelFileBytes(manifest.width, manifest.height);
+    const qint64 maximumBytes = SpriteLimits::maximumCelFileBytes(manifest.width, manifest.height);
     QHash<QString, FileStamp> stamps;
     for (const QString& name : std::as_const(names)) {
         FileStamp stamp;
@@ -386,7 +422,7 @@ Sprite readPackage(const QString& directory) {
     return sprite;
 }
 
-void writePackage(const Sprite& sprite, const QString& directory, const StepProgress& progress) {
+void writeTo(const Sprite& sprite, const QString& directory, const StepProgress& progress) {
     // Encoding takes the first half of the steps and writing the second: each cel is encoded
     // once and written once, and the writer's count of files is scaled to the cels'.
     const qint64 half = occupiedSlots(sprite).size() + 1; // and the preview
@@ -400,6 +436,28 @@ void writePackage(const Sprite& sprite, const QString& directory, const StepProg
                              reportProgress(progress, half + done * half / total, 2 * half);
                          });
     rememberWritten(directory, sprite, planned);
+}
+
+} // namespace
+
+PackageTree fileWrapper(const Sprite& sprite) {
+    return withinMemory(PackageError::fileWriteUnknown, QStringLiteral("save this project"),
+                        [&] { return plan(sprite, nullptr, {}).tree; });
+}
+
+Sprite sprite(const PackageTree& root) {
+    return withinMemory(PackageError::fileReadUnknown, QStringLiteral("open this project"),
+                        [&] { return spriteIn(root); });
+}
+
+Sprite readPackage(const QString& directory) {
+    return withinMemory(PackageError::fileReadUnknown, QStringLiteral("open this project"),
+                        [&] { return readFrom(directory); });
+}
+
+void writePackage(const Sprite& sprite, const QString& directory, const StepProgress& progress) {
+    withinMemory(PackageError::fileWriteUnknown, QStringLiteral("save this project"),
+                 [&] { writeTo(sprite, directory, progress); });
 }
 
 } // namespace ProjectPackage

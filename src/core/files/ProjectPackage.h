@@ -22,7 +22,7 @@ QString celFileName(qint64 layerIndex, qint64 frame);
 
 // The package of a sprite, built in memory; cels are encoded on all cores. Throws
 // PackageError (fileWriteUnknown) when a cel cannot be encoded, or when the sprite is beyond
-// what a package may hold (PackageLimits), so nothing is saved that would not open again.
+// what a package may hold (SpriteLimits), so nothing is saved that would not open again.
 PackageTree fileWrapper(const Sprite& sprite);
 
 // The sprite in a package tree, normalised. Throws PackageError (fileReadCorruptFile) for a

@@ -1,8 +1,7 @@
 #include "ProjectPackageManifest.h"
 
-#include "CanvasLimits.h"
-#include "PackageLimits.h"
 #include "DecodingError.h"
+#include "SpriteLimits.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -146,31 +145,28 @@ Manifest decodeRoot(const QJsonObject& root) {
 }
 
 void checkLimits(const Manifest& manifest) {
-    if (!CanvasLimits::isAllowedSize(manifest.width, manifest.height))
+    if (!SpriteLimits::isAllowedSize(manifest.width, manifest.height))
         throw DecodingError(QStringLiteral("The canvas size %1 × %2 is not between 1 and %3 "
                                            "pixels on each side.")
                                 .arg(manifest.width)
                                 .arg(manifest.height)
-                                .arg(CanvasLimits::maximumSide));
+                                .arg(SpriteLimits::maximumSide));
     const qint64 frames = manifest.frameCount();
-    if (manifest.layers.size() * frames > PackageLimits::maximumCelSlots)
-        throw DecodingError(QStringLiteral("%1 layers × %2 frames is more than the %3 layer "
-                                           "frames Kestrin can open.")
-                                .arg(manifest.layers.size())
-                                .arg(frames)
-                                .arg(PackageLimits::maximumCelSlots));
+    const QString tooMany = SpriteLimits::layerFramesRefusal(manifest.layers.size(), frames);
+    if (!tooMany.isEmpty())
+        throw DecodingError(tooMany);
+    // A normal package has at most one reference per slot; the memory the referenced files
+    // need is checked against this machine once their names are known.
     qint64 references = 0;
     for (const Manifest::Layer& layer : manifest.layers) {
         for (const Manifest::Cel& cel : Manifest::references(layer))
             references += cel.frame >= 0 && cel.frame < frames;
     }
-    if (references > PackageLimits::maximumCelReferences ||
-        references * manifest.width * manifest.height > PackageLimits::maximumCelPixels)
-        throw DecodingError(QStringLiteral("The project's %1 cels are more than Kestrin can "
-                                           "open at %2 × %3 pixels.")
+    if (references > SpriteLimits::maximumLayerFrames)
+        throw DecodingError(QStringLiteral("The project's %1 cel references are more than its "
+                                           "%2 layers × frames allow.")
                                 .arg(references)
-                                .arg(manifest.width)
-                                .arg(manifest.height));
+                                .arg(SpriteLimits::maximumLayerFrames));
 }
 
 QJsonObject encodeLayer(const Manifest::Layer& layer) {

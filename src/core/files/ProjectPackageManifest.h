@@ -46,7 +46,7 @@ struct Manifest {
     // Pretty-printed, keys sorted at every level, UUIDs in upper case.
     QByteArray toJson() const;
     // Throws DecodingError naming the offending key for invalid JSON, a missing key, a value
-    // of the wrong type, a bad UUID or colour, and for sizes beyond PackageLimits.
+    // of the wrong type, a bad UUID or colour, and for sizes beyond SpriteLimits.
     static Manifest fromJson(const QByteArray& json);
 };
 

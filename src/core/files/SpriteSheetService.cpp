@@ -4,6 +4,7 @@
 #include "ExportError.h"
 #include "ExportScale.h"
 #include "ExportService.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
 #include "PngCodec.h"
 
@@ -43,7 +44,7 @@ void checkSheetArea(const Placement& placement, qint64 percent) {
 QList<quint32> assemble(const Sprite& sprite, const Placement& placement,
                         const StepProgress& progress) {
     const qint64 sheetWidth = placement.width();
-    QList<quint32> sheet(sheetWidth * placement.height(), 0u);
+    QList<quint32> sheet = MemoryError::allocatedWords(sheetWidth * placement.height());
     quint32* out = sheet.data();
     const PixelRect& source = placement.source;
     for (qint64 frame = 0; frame < sprite.frames.size(); ++frame) {

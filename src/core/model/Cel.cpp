@@ -1,5 +1,7 @@
 #include "Cel.h"
 
+#include "MemoryError.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -65,6 +67,7 @@ quint32* Cel::ownBand(qint64 band) {
         group = std::make_shared<Group>(*group);
     Band& words = (*group)[size_t(band % groupBands)];
     const qint64 count = bandWords(band);
+    MemoryError::checkRequest(count);
     if (!words) {
         words = std::make_shared<quint32[]>(size_t(count)); // zeroed
     } else if (words.use_count() > 1) {

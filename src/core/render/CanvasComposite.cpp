@@ -1,5 +1,6 @@
 #include "CanvasComposite.h"
 
+#include "MemoryError.h"
 #include "PixelRenderer.h"
 
 CanvasComposite::Source CanvasComposite::sourceOf(const Sprite& sprite, qint64 frame,
@@ -24,7 +25,7 @@ void CanvasComposite::rebuild(const Sprite& sprite, const Source& source) {
     // whole when it is written.
     picture = QImage();
     if (!incremental && buffer.size() != count)
-        buffer = QList<quint32>(count, 0u);
+        buffer = MemoryError::allocatedWords(count);
     PixelRenderer::composite(sprite, buffer, region, source.frame, source.onionSkin, ghostScratch);
     ++(incremental ? counts.partialRebuilds : counts.fullRebuilds);
     counts.lastRegion = region.intersection(sprite.bounds());

@@ -1,5 +1,6 @@
 #include "PixelRenderer.h"
 
+#include "MemoryError.h"
 #include "PixelBlending.h"
 
 #include <QBuffer>
@@ -109,17 +110,6 @@ private:
     QVarLengthArray<const Cel*, 64> cels;
 };
 
-// count words left unset, for a buffer written in full straight away: the zero-fill of
-// QList(count) would be a wasted pass over it. Throws std::bad_alloc as QList does.
-QList<quint32> unsetWords(qint64 count) {
-    if (count <= 0)
-        return {};
-    QArrayDataPointer<quint32> words(QTypedArrayData<quint32>::allocate(count), count);
-    if (!words.data())
-        qBadAlloc();
-    return QList<quint32>(words);
-}
-
 // The sources' words from (x, y) on, length of them; unwritten rows are transparent and are
 // left out.
 QVarLengthArray<PixelBlending::LayerRow, 16> layerRows(const LayerSources& sources, qint64 y,
@@ -171,9 +161,7 @@ QImage sampledNearest(SourceRow sourceRow, qint64 sourceWidth, qint64 sourceHeig
                       qint64 height, QImage::Format format, const QColorSpace& space) {
     if (width > INT_MAX / 4 || height > INT_MAX)
         return {};
-    QImage target(int(width), int(height), format);
-    if (target.isNull())
-        return {};
+    QImage target = MemoryError::allocatedImage(width, height, format);
     target.setColorSpace(space);
     std::vector<qint64> columns(static_cast<size_t>(width));
     for (qint64 x = 0; x < width; ++x)
@@ -191,10 +179,12 @@ QImage sampledNearest(SourceRow sourceRow, qint64 sourceWidth, qint64 sourceHeig
 // premultiplied first.
 QImage drawnNearest(const QImage& image, qint64 width, qint64 height) {
     const QImage::Format format = image.format();
+    if (image.isNull())
+        return {};
     const QImage source =
         format == PixelRenderer::straightFormat || format == PixelRenderer::premultipliedFormat
             ? image
-            : image.convertToFormat(PixelRenderer::premultipliedFormat);
+            : MemoryError::checkedImage(image.convertToFormat(PixelRenderer::premultipliedFormat));
     if (source.isNull())
         return {};
     const auto sourceRow = [&](qint64 y) {
@@ -233,7 +223,7 @@ QImage wrap(const QList<quint32>& words, qint64 width, qint64 height, QImage::Fo
 using RowKernel = void (*)(const quint32*, quint32*, qint64);
 
 QList<quint32> converted(const QList<quint32>& pixels, RowKernel kernel) {
-    QList<quint32> result = unsetWords(pixels.size());
+    QList<quint32> result = MemoryError::unsetWords(pixels.size());
     kernel(pixels.constData(), result.data(), pixels.size());
     return result;
 }
@@ -245,7 +235,7 @@ namespace PixelRenderer {
 QList<quint32> composite(const Sprite& sprite, qint64 frame) {
     if (sprite.width <= 0 || sprite.height <= 0)
         return {};
-    QList<quint32> buffer = unsetWords(sprite.width * sprite.height);
+    QList<quint32> buffer = MemoryError::unsetWords(sprite.width * sprite.height);
     const LayerSources sources = layerSources(sprite, frame);
     quint32* out = buffer.data();
     forEachSpan(sprite.bounds(), sprite.width, [&](qint64 y, qint64 x, qint64 length) {
@@ -262,7 +252,7 @@ void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelRect& re
         return;
     const QList<Ghost> ghostFrames = ghosts(sprite, frame, onionSkin);
     if (!ghostFrames.isEmpty() && scratch.size() != count)
-        scratch = QList<quint32>(count, 0u);
+        scratch = MemoryError::allocatedWords(count);
     const LayerSources current = layerSources(sprite, frame);
     quint32* out = buffer.data();
     // Ghost frames are composited into the front of the scratch buffer, one span at a time,
@@ -317,11 +307,9 @@ std::optional<Buffer> buffer(const QImage& image) {
     // Straight all the way: a trip through premultiplied words would round semi-transparent
     // colours, so a copy → paste round trip would not be exact.
     if (drawn.format() != straightFormat)
-        drawn = drawn.convertToFormat(straightFormat);
-    if (drawn.isNull())
-        return std::nullopt;
+        drawn = MemoryError::checkedImage(drawn.convertToFormat(straightFormat));
     const qint64 width = drawn.width();
-    Buffer result{QList<quint32>(width * drawn.height()), width, drawn.height()};
+    Buffer result{MemoryError::allocatedWords(width * drawn.height()), width, drawn.height()};
     quint32* out = result.pixels.data();
     for (int y = 0; y < drawn.height(); ++y)
         std::memcpy(out + y * width, drawn.constScanLine(y), size_t(width) * sizeof(quint32));

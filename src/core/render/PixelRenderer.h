@@ -11,6 +11,7 @@
 
 // Turns the sprite model into displayable pixels and images. Composited buffers are
 // premultiplied 0xAARRGGBB words (QImage::Format_ARGB32_Premultiplied); model buffers straight.
+// Whatever makes a new buffer or image throws std::bad_alloc when memory runs out.
 namespace PixelRenderer {
 
 constexpr QImage::Format premultipliedFormat = QImage::Format_ARGB32_Premultiplied;

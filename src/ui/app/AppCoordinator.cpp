@@ -4,7 +4,6 @@
 
 #include "AppSettings.h"
 #include "AppearancePalette.h"
-#include "CanvasLimits.h"
 #include "Clipboard.h"
 #include "DocumentAutosaver.h"
 #include "EditorCommands.h"
@@ -12,6 +11,7 @@
 #include "ImportError.h"
 #include "ImportService.h"
 #include "InstanceChannel.h"
+#include "MemoryError.h"
 #include "PackageOpenDialog.h"
 #include "PixelDocument.h"
 #include "ProjectLocation.h"
@@ -20,6 +20,7 @@
 #include "ProjectPackage.h"
 #include "RecentProjects.h"
 #include "SelfInstaller.h"
+#include "SpriteLimits.h"
 #include "WelcomeView.h"
 #include "WindowFrameMemory.h"
 
@@ -27,11 +28,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QSet>
 #include <QThreadPool>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <QSet>
 
 namespace {
 
@@ -46,7 +47,7 @@ std::optional<PixelRenderer::Buffer> clipboardPixels() {
     if (std::optional<PixelRenderer::Buffer> image = Clipboard::read())
         return image;
     if (const std::optional<QSize> size = Clipboard::imageSize();
-        size && !CanvasLimits::isAllowedSize(size->width(), size->height()))
+        size && !SpriteLimits::isAllowedSize(size->width(), size->height()))
         throw ImportError(ImportError::tooLarge, size->width(), size->height());
     if (Clipboard::hasImage())
         throw ImportError(ImportError::unreadableImage);
@@ -216,6 +217,9 @@ DocumentWindow* AppCoordinator::importImage(const QString& path) {
     } catch (const ImportError& error) {
         alert(tr("“%1” could not be opened as a sprite.").arg(QFileInfo(path).fileName()),
               error.message());
+    } catch (const std::bad_alloc&) {
+        alert(tr("“%1” could not be opened as a sprite.").arg(QFileInfo(path).fileName()),
+              MemoryError::message(tr("import this image")));
     }
     return nullptr;
 }
@@ -231,6 +235,9 @@ DocumentWindow* AppCoordinator::importFrames(const FrameImportRequest& request) 
     } catch (const ImportError& error) {
         alert(tr("“%1” could not be imported as frames.").arg(QFileInfo(request.path).fileName()),
               error.message());
+    } catch (const std::bad_alloc&) {
+        alert(tr("“%1” could not be imported as frames.").arg(QFileInfo(request.path).fileName()),
+              MemoryError::message(tr("import these frames")));
     }
     return nullptr;
 }
@@ -244,6 +251,9 @@ void AppCoordinator::pasteAsNewSprite() {
                   tr("Copy an image, then choose Paste as New Sprite again."));
     } catch (const ImportError& error) {
         alert(tr("The clipboard image could not become a sprite."), error.message());
+    } catch (const std::bad_alloc&) {
+        alert(tr("The clipboard image could not become a sprite."),
+              MemoryError::message(tr("paste")));
     }
 }
 

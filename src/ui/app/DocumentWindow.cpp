@@ -70,6 +70,9 @@ DocumentWindow::DocumentWindow(AppCoordinator& coordinator, Setup setup, qint64 
     };
     applyUndoMemory(settings.undoMemoryMegabytes());
     connect(&settings, &AppSettings::undoMemoryMegabytesChanged, doc.get(), applyUndoMemory);
+    connect(editorState.get(), &EditorState::refused, this, [this](const QString& message) {
+        this->coordinator.prompts().alert(this, message, {});
+    });
 
     editorView = new EditorView(editorState.get());
     setCentralWidget(editorView);

@@ -2,6 +2,7 @@
 
 #include "CanvasGeometry.h"
 #include "CanvasRaster.h"
+#include "MemoryError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,8 +57,11 @@ void drawFlatLayers(QPainter& painter, const CanvasScene& scene, const QRegion& 
     const qreal dpr = scene.devicePixelRatio;
     const QSize deviceSize =
         (QSizeF(painter.device()->width(), painter.device()->height()) * dpr).toSize();
+    if (deviceSize.isEmpty())
+        return;
     if (scratch.size() != deviceSize || scratch.format() != QImage::Format_ARGB32_Premultiplied)
-        scratch = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+        scratch = MemoryError::allocatedImage(deviceSize.width(), deviceSize.height(),
+                                              QImage::Format_ARGB32_Premultiplied);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& area : exposed) {

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QWheelEvent>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -178,15 +179,22 @@ void CanvasView::resizeEvent(QResizeEvent* event) {
 // Compositing and painting
 
 void CanvasView::paintEvent(QPaintEvent* event) {
-    const CanvasComposite::Source source = CanvasSceneBuilder::compositeSource(*editorState);
-    if (picture.needsRebuild(source))
-        picture.rebuild(document->sprite(), source);
     QPainter painter(this);
-    const CanvasSceneBuilder::ViewFacts facts{canvasOrigin(), devicePixelRatioF(),
-                                              CanvasSceneBuilder::colors(palette()),
-                                              drawsOwnCursor()};
-    CanvasPainter::paint(painter, CanvasSceneBuilder::scene(*editorState, picture.image(), facts),
-                         event->region(), deviceScratch);
+    try {
+        const CanvasComposite::Source source = CanvasSceneBuilder::compositeSource(*editorState);
+        if (picture.needsRebuild(source))
+            picture.rebuild(document->sprite(), source);
+        const CanvasSceneBuilder::ViewFacts facts{canvasOrigin(), devicePixelRatioF(),
+                                                  CanvasSceneBuilder::colors(palette()),
+                                                  drawsOwnCursor()};
+        CanvasPainter::paint(painter,
+                             CanvasSceneBuilder::scene(*editorState, picture.image(), facts),
+                             event->region(), deviceScratch);
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the canvas stays blank, and the next repaint composites it anew.
+        picture.invalidateAll();
+        painter.fillRect(event->rect(), palette().window());
+    }
 }
 
 void CanvasView::redrawChangedArea(QRegion& last, const QRegion& now) {

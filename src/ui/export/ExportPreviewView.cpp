@@ -1,12 +1,13 @@
 #include "ExportPreviewView.h"
 
+#include "CheckerboardBackground.h"
 #include "ExportScale.h"
 #include "PixelRenderer.h"
-#include "CheckerboardBackground.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -18,6 +19,17 @@ QImage shrunk(const QImage& image) {
     if (image.isNull() || std::max(image.width(), image.height()) <= tileSide)
         return image;
     return image.scaled(int(tileSide), int(tileSide), Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
+// The frame composited and shrunk to a tile; a tile there is no memory for stays empty (the
+// export itself then says so).
+QImage compositeTile(const Sprite& sprite, qint64 frame) {
+    try {
+        return shrunk(PixelRenderer::makeImage(PixelRenderer::composite(sprite, frame),
+                                               sprite.width, sprite.height));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }
 
 // The part of a tile that shows the canvas rectangle source (tiles may be shrunk).
@@ -122,8 +134,7 @@ QImage ExportPreviewView::frameImage(qint64 frame) {
     auto found = frameImages.constFind(frame);
     if (found != frameImages.constEnd())
         return *found;
-    const QImage image = shrunk(PixelRenderer::makeImage(PixelRenderer::composite(sprite, frame),
-                                                         sprite.width, sprite.height));
+    const QImage image = compositeTile(sprite, frame);
     frameImages.insert(frame, image);
     return image;
 }
@@ -135,8 +146,7 @@ QImage ExportPreviewView::layerImage(qint64 layer) {
     Sprite alone = sprite;
     for (qint64 other = 0; other < alone.layers.size(); ++other)
         alone.layers[other].isVisible = other == layer;
-    const QImage image = shrunk(PixelRenderer::makeImage(
-        PixelRenderer::composite(alone, sprite.activeFrameIndex), sprite.width, sprite.height));
+    const QImage image = compositeTile(alone, sprite.activeFrameIndex);
     layerImages.insert(layer, image);
     return image;
 }

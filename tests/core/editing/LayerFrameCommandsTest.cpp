@@ -199,3 +199,33 @@ TEST_F(EditorFixture, FrameSelectionWrapsAround) {
     EXPECT_EQ(invalidated.size(), 0); // redraws go through the document
     EXPECT_EQ(undo().count(), 0);
 }
+
+TEST_F(EditorFixture, CommandsThatWouldPassTheLayerFramesLimitAreRefusedWithAMessage) {
+    Sprite full = Sprite::blank(8, 8);
+    full.frames = QList<Frame>(256, Frame{});
+    full.layers.clear();
+    for (qint64 i = 0; i < 256; ++i)
+        full.layers.append(Layer(QString::number(i), 256));
+    full.activeLayerID = full.layers[0].id;
+    open(full);
+    QStringList messages;
+    QObject::connect(editor.get(), &EditorState::refused,
+                     [&](const QString& message) { messages.append(message); });
+
+    editor->addLayer();
+    editor->duplicateLayer(layerID(0));
+    editor->addEmptyFrame();
+    editor->duplicateFrame("Duplicate Frame");
+    EXPECT_EQ(sprite(), full);
+    EXPECT_EQ(undo().count(), 0);
+    ASSERT_EQ(messages.size(), 4);
+    EXPECT_EQ(messages[0].toStdString(),
+              "257 layers × 256 frames would pass the limit of 65,536 layers × frames.");
+    EXPECT_TRUE(messages[2].startsWith("256 layers × 257 frames")) << messages[2].toStdString();
+
+    // Below the limit the same commands run, and say nothing.
+    editor->deleteLayer(layerID(0));
+    editor->addLayer();
+    EXPECT_EQ(sprite().layers.size(), 256);
+    EXPECT_EQ(messages.size(), 4);
+}

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <new>
+#include <stdexcept>
 
 TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
     ExportRunner runner;
@@ -43,6 +44,8 @@ TEST(ExportRunner, FailuresArriveAsTheirMessages) {
          },
          ExportError::writeFailed("/x/y.png", "Permission denied").message()},
         {"running out of memory", [](const StepProgress&) -> qint64 { throw std::bad_alloc(); },
+         "There is not enough memory to export."},
+        {"another failure", [](const StepProgress&) -> qint64 { throw std::runtime_error("x"); },
          "The sprite could not be rendered for export."},
     };
     for (const Case& test : cases) {

@@ -1,9 +1,15 @@
-#include "PackageTestSupport.h"
 #include "CelPng.h"
+#include "MemoryError.h"
+#include "PackageTestSupport.h"
+#include "PngCodec.h"
+#include "SpriteLimits.h"
 
 #include <QBuffer>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 using namespace kestrin::test;
 
@@ -310,7 +316,7 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
     for (int i = 0; i < 70000; ++i)
         tooManyFrames.append(QJsonObject{{"duration", 100}});
     QJsonArray tooManyCels;
-    for (int i = 0; i < 65; ++i)
+    for (int i = 0; i < 65537; ++i)
         tooManyCels.append(QJsonObject{{"frame", 0}, {"file", "layers/layer_0_frame_0.png"}});
 
     return {
@@ -354,15 +360,16 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
         {"absurd width", top("width", 1e15), Expect::decoding, "1000000000000000 × 4"},
         {"width above the limit", top("width", 4097), Expect::decoding, "4097 × 4"},
         {"too many layer frames", top("frames", tooManyFrames), Expect::decoding, "70000 frames"},
-        {"too many cel pixels",
-         [tooManyCels](PackageTree& t) {
+        {"too many cel references", inLayer("cels", tooManyCels), Expect::decoding,
+         "65537 cel references"},
+        {"cel header of another size than the canvas",
+         [](PackageTree& t) {
              editManifest(t, [](QJsonObject& m) {
                  m["width"] = 4096;
                  m["height"] = 4096;
              });
-             editLayer(t, "cels", tooManyCels);
          },
-         Expect::decoding, "65 cels"},
+         Expect::corrupt},
         {"no layers folder",
          [](PackageTree& t) {
              PackageTree copy;
@@ -454,4 +461,111 @@ TEST(ProjectPackageWriting, RefusesSpritesThatWouldNotOpenAgain) {
         s.width = 5000;
         s.layers[0].cels[0].reset();
     });
+}
+
+TEST(ProjectPackageWriting, RefusesTooManyLayerFramesBeforeEncodingAnything) {
+    // 257 layers × 256 frames, every cel painted: the count alone refuses it, so no cel is
+    // encoded and nothing reaches the disk.
+    Sprite sprite = Sprite::blank(8, 8);
+    sprite.frames = QList<Frame>(256, Frame{});
+    sprite.layers.clear();
+    for (qint64 l = 0; l < 257; ++l) {
+        Layer layer(QString::number(l), 256);
+        for (qint64 f = 0; f < 256; ++f)
+            layer.cels[f] = Cel(8, 8, QList<quint32>(8 * 8, 0xFF000000 | quint32(l * 256 + f)));
+        sprite.layers.append(layer);
+    }
+    sprite.activeLayerID = sprite.layers[0].id;
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("many.pixel");
+    try {
+        ProjectPackage::writePackage(sprite, path);
+        FAIL() << "written";
+    } catch (const PackageError& error) {
+        EXPECT_EQ(error.code(), PackageError::fileWriteUnknown);
+        EXPECT_TRUE(error.detail().contains("257 layers × 256 frames would pass the limit of "
+                                            "65,536 layers × frames"))
+            << error.what();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(ProjectPackageReading, RefusesCelsBeyondThisMachinesMemoryBeforeDecoding) {
+    // Only headers: 65536 distinct 4096 × 4096 cels would need 4 TiB, and no pixel is decoded
+    // before that is known.
+    Sprite sprite = Sprite::blank(4, 4);
+    PackageTree tree = ProjectPackage::fileWrapper(sprite);
+    const QByteArray header = PngCodec::encode(1, 1, [](qint64) {
+        static const quint32 word = 0;
+        return &word;
+    });
+    QByteArray named = header;
+    named.replace(16, 8, QByteArray("\x00\x00\x10\x00\x00\x00\x10\x00", 8)); // 4096 × 4096
+    PackageTree layers;
+    QJsonArray cels;
+    const qint64 frames = 256;
+    for (qint64 i = 0; i < SpriteLimits::maximumLayerFrames; ++i) {
+        const QString name = QStringLiteral("cel_%1.png").arg(i);
+        layers.insert(name, PackageTree::file(named));
+        cels.append(QJsonObject{{"frame", i % frames}, {"file", "layers/" + name}});
+    }
+    tree.insert(ProjectPackage::layersDirectoryName, layers);
+    editManifest(tree, [&](QJsonObject& m) {
+        m["width"] = 4096;
+        m["height"] = 4096;
+        QJsonArray durations;
+        for (qint64 f = 0; f < frames; ++f)
+            durations.append(QJsonObject{{"duration", 100}});
+        m["frames"] = durations;
+    });
+    editLayer(tree, "cels", cels);
+    try {
+        ProjectPackage::sprite(tree);
+        FAIL() << "opened";
+    } catch (const PackageError& error) {
+        EXPECT_TRUE(error.detail().startsWith("There is not enough memory to open this project."))
+            << error.what();
+    }
+}
+
+namespace {
+
+// Every file below folder with its bytes.
+QMap<QString, QByteArray> filesBelow(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(ProjectPackageOnDisk, RunningOutOfMemoryLeavesSpriteAndPackageAsTheyWere) {
+    const Sprite saved = paintedSprite(64, 48, 2, 3, 11);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("hero.pixel");
+    ProjectPackage::writePackage(saved, path);
+    const QMap<QString, QByteArray> before = filesBelow(folder.path());
+    Sprite changed = saved; // a new cel: the save must encode it and draw a new preview
+    changed.layers[0].cels[0] = Cel(64, 48, QList<quint32>(64 * 48, 0xFF123456));
+
+    const MemoryError::FailingFrom failing(64 * 48); // any canvas-sized buffer
+    for (const auto& [operation, code, message] :
+         {std::tuple{std::function<void()>([&] { ProjectPackage::readPackage(path); }),
+                     PackageError::fileReadUnknown, "open this project"},
+          std::tuple{std::function<void()>([&] { ProjectPackage::writePackage(changed, path); }),
+                     PackageError::fileWriteUnknown, "save this project"}}) {
+        try {
+            operation();
+            ADD_FAILURE() << "did not run out of memory: " << message;
+        } catch (const PackageError& error) {
+            EXPECT_EQ(error.code(), code);
+            EXPECT_EQ(error.detail(),
+                      QStringLiteral("There is not enough memory to %1.").arg(message));
+        }
+    }
+    EXPECT_EQ(filesBelow(folder.path()), before);
 }

@@ -1,6 +1,7 @@
 #include "Clipboard.h"
-#include "ToolFixture.h"
+#include "MemoryError.h"
 #include "PixelRenderer.h"
+#include "ToolFixture.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -272,4 +273,35 @@ TEST_F(Clipboards, SemiTransparentColoursSurviveCopyAndPasteExactly) {
         for (qint64 i = 0; i < colours.size(); ++i)
             EXPECT_EQ(pixel(i, 0, 0, frame), colours[i]) << "pixel " << i;
     }
+}
+
+TEST_F(Clipboards, RunningOutOfMemoryRefusesPasteAndTakesAStrokeBack) {
+    QStringList messages;
+    QObject::connect(editor.get(), &EditorState::refused,
+                     [&](const QString& message) { messages.append(message); });
+    paint(1, 1, red);
+    const Sprite before = sprite();
+    const qint64 steps = undo().count();
+    offer("image/png", encoded(solid(12, 12, 0xFF00FF00), "png"));
+    {
+        const MemoryError::FailingFrom failing(12 * 12);
+        pasteAt(PasteAnchor::selectionCorner);
+        EXPECT_FALSE(editor->floatingPaste().has_value());
+
+        // A new frame has no cel: the first pixel drawn on it needs a whole canvas.
+        editor->addEmptyFrame();
+        use(ToolKind::pencil);
+        drag({{2, 2}, {3, 3}});
+        EXPECT_EQ(sprite().celPointer(0, 1), nullptr);
+        EXPECT_FALSE(editor->isGestureActive());
+    }
+    EXPECT_EQ(messages, QStringList({"There is not enough memory to paste.",
+                                     "There is not enough memory to draw."}));
+    EXPECT_EQ(undo().count(), steps + 1); // only the new frame
+    undo().undo();
+    EXPECT_EQ(sprite(), before);
+
+    // With memory enough both work again.
+    pasteAt(PasteAnchor::selectionCorner);
+    EXPECT_TRUE(editor->floatingPaste().has_value());
 }
