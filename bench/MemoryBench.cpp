@@ -64,32 +64,37 @@ void BM_OneDabAfterStructuralStep(benchmark::State& state) {
 }
 BENCHMARK(BM_OneDabAfterStructuralStep)->Arg(256)->Arg(4096)->Unit(benchmark::kMicrosecond);
 
-// 20 × (one-pixel stroke + visibility toggle) on 4096²: what the undo history keeps.
-void BM_UndoMemoryStrokeAndToggle(benchmark::State& state) {
+// Plays a history on a fresh document from start and reports what its undo steps keep.
+template <typename History>
+void measureUndoMemory(benchmark::State& state, const Sprite& start, History history) {
     double megabytes = 0;
     for (auto _ : state) {
-        Sprite sprite = Sprite::blank(4096, 4096);
-        sprite.ensureCel(0, 0);
-        sprite.layers[0].cels[0]->fill(0xFF204060);
-        PixelDocument document(sprite);
+        PixelDocument document(start);
         EditorState editor(&document);
-        const QUuid layer = document.sprite().layers[0].id;
+        history(editor);
+        megabytes = undoMegabytes(document);
+    }
+    state.counters["undo_MB"] = megabytes;
+}
+
+// 20 × (one-pixel stroke + visibility toggle) on a painted 4096² canvas.
+void BM_UndoMemoryStrokeAndToggle(benchmark::State& state) {
+    Sprite painted = Sprite::blank(4096, 4096);
+    painted.ensureCel(0, 0);
+    painted.layers[0].cels[0]->fill(0xFF204060);
+    measureUndoMemory(state, painted, [](EditorState& editor) {
+        const QUuid layer = editor.document()->sprite().layers[0].id;
         for (int i = 0; i < 20; ++i) {
             dab(editor, {i * 200, i * 200}, 0xFF000001u + quint32(i));
             editor.setLayerVisibility(layer, i % 2 == 1);
         }
-        megabytes = undoMegabytes(document);
-    }
-    state.counters["undo_MB"] = megabytes;
+    });
 }
 BENCHMARK(BM_UndoMemoryStrokeAndToggle)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // 100 strokes mirrored on both axes, each 20 dabs of 32 px, on 4096².
 void BM_UndoMemoryMirroredStrokes(benchmark::State& state) {
-    double megabytes = 0;
-    for (auto _ : state) {
-        PixelDocument document(Sprite::blank(4096, 4096));
-        EditorState editor(&document);
+    measureUndoMemory(state, Sprite::blank(4096, 4096), [](EditorState& editor) {
         editor.setBrushSize(32);
         editor.setSymmetry(SymmetryMode::both);
         for (int stroke = 0; stroke < 100; ++stroke) {
@@ -99,18 +104,13 @@ void BM_UndoMemoryMirroredStrokes(benchmark::State& state) {
                              PixelColor(0xFF000001u + quint32(stroke)));
             editor.endStroke("Draw");
         }
-        megabytes = undoMegabytes(document);
-    }
-    state.counters["undo_MB"] = megabytes;
+    });
 }
 BENCHMARK(BM_UndoMemoryMirroredStrokes)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // 1,000 one-pixel lines across a 2048² canvas.
 void BM_UndoMemoryLines(benchmark::State& state) {
-    double megabytes = 0;
-    for (auto _ : state) {
-        PixelDocument document(Sprite::blank(2048, 2048));
-        EditorState editor(&document);
+    measureUndoMemory(state, Sprite::blank(2048, 2048), [](EditorState& editor) {
         for (int line = 0; line < 1000; ++line) {
             QList<PixelPoint> points;
             for (qint64 x = 0; x < 2048; ++x)
@@ -120,9 +120,7 @@ void BM_UndoMemoryLines(benchmark::State& state) {
                               PixelColor(0xFF000001u + quint32(line)));
             editor.endStroke("Line");
         }
-        megabytes = undoMegabytes(document);
-    }
-    state.counters["undo_MB"] = megabytes;
+    });
 }
 BENCHMARK(BM_UndoMemoryLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 
