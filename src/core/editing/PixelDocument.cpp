@@ -50,7 +50,11 @@ void PixelDocument::applyPatchSide(const PixelPatch& patch, bool applyAfter) {
     if (applyAfter) {
         if (!content.ensureCel(layerIndex, patch.frame))
             return;
-        content.layers[layerIndex].cels[patch.frame]->replace(patch.runs, patch.after);
+        Cel& cel = *content.layers[layerIndex].cels[patch.frame];
+        if (patch.celAfter)
+            cel = *patch.celAfter;
+        else
+            cel.replace(patch.runs, patch.after);
         return;
     }
     auto& celSlots = content.layers[layerIndex].cels;
@@ -58,6 +62,8 @@ void PixelDocument::applyPatchSide(const PixelPatch& patch, bool applyAfter) {
         return;
     if (patch.createdCel)
         celSlots[patch.frame].reset();
+    else if (celSlots[patch.frame] && patch.celBefore)
+        *celSlots[patch.frame] = *patch.celBefore;
     else if (celSlots[patch.frame])
         celSlots[patch.frame]->replace(patch.runs, patch.before);
 }

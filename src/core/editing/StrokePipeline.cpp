@@ -127,9 +127,14 @@ std::optional<PixelPatch> StrokePipeline::patch(bool keepUnchanged) const {
             return std::nullopt;
         runs = PixelSpans::rectangle(PixelRect::pixel({dirty.x, dirty.y}));
     }
+    const PixelRect rect = runs.bounds();
+    qint64 changedBands = 0;
+    cel->forEachBand([&](const void*, qint64 bytes) { changedBands += bytes; }, &*snapshot);
+    if (runs.pixelCount() * qint64(sizeof(quint32)) * 4 >= changedBands)
+        return PixelPatch{*m_layerID, m_frame, rect, std::move(runs), {}, {}, m_createdCel,
+                          *snapshot, *cel};
     QList<quint32> before = snapshot->extract(runs);
     QList<quint32> after = cel->extract(runs);
-    const PixelRect rect = runs.bounds();
     return PixelPatch{*m_layerID, m_frame,          rect,       std::move(runs),
                       std::move(before), std::move(after), m_createdCel};
 }

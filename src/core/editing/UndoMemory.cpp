@@ -21,7 +21,7 @@ public:
     qint64 charge(const QUndoCommand& step) {
         qint64 bytes = 0;
         if (const auto* patch = dynamic_cast<const PixelPatchCommand*>(&step))
-            bytes += patch->patch().pixelBytes();
+            bytes += charge(patch->patch());
         else if (const auto* structural = dynamic_cast<const StructuralCommand*>(&step))
             bytes += charge(structural->spriteBefore()) + charge(structural->spriteAfter());
         for (int i = 0; i < step.childCount(); ++i)
@@ -30,24 +30,40 @@ public:
     }
 
 private:
+    qint64 charge(const PixelPatch& patch) {
+        qint64 bytes = patch.pixelBytes();
+        const Cel* twin = live.celPointer(live.layerIndex(patch.layerID), patch.frame);
+        for (const std::optional<Cel>& cel : {patch.celBefore, patch.celAfter}) {
+            if (cel)
+                bytes += charge(*cel, twin);
+        }
+        return bytes;
+    }
+
     qint64 charge(const Sprite& sprite) {
         qint64 bytes = 0;
         for (const Layer& layer : sprite.layers) {
             const qint64 liveLayer = live.layerIndex(layer.id);
             for (qint64 frame = 0; frame < layer.cels.size(); ++frame) {
                 const std::optional<Cel>& cel = layer.cels[frame];
-                if (!cel || !cel->storageIdentity() || liveStorage.contains(cel->storageIdentity()))
-                    continue; // blank, or wholly the document's
-                // Bands the document holds at the same place are its, not the step's.
-                const Cel* twin = live.celPointer(liveLayer, frame);
-                cel->forEachBand(
-                    [&](const void* band, qint64 size) {
-                        if (counted.insert(band).second)
-                            bytes += size;
-                    },
-                    twin);
+                if (cel)
+                    bytes += charge(*cel, live.celPointer(liveLayer, frame));
             }
         }
+        return bytes;
+    }
+
+    // Bands the document holds at the same place (in twin) are its, not the step's.
+    qint64 charge(const Cel& cel, const Cel* twin) {
+        if (!cel.storageIdentity() || liveStorage.contains(cel.storageIdentity()))
+            return 0; // blank, or wholly the document's
+        qint64 bytes = 0;
+        cel.forEachBand(
+            [&](const void* band, qint64 size) {
+                if (counted.insert(band).second)
+                    bytes += size;
+            },
+            twin);
         return bytes;
     }
 
@@ -56,11 +72,15 @@ private:
     std::unordered_set<const void*> counted;
 };
 
-bool holdsSprites(const QUndoCommand& step) {
+// Steps that keep whole cels: their charge grows as the document moves away from them.
+bool holdsCels(const QUndoCommand& step) {
     if (dynamic_cast<const StructuralCommand*>(&step))
         return true;
+    if (const auto* patch = dynamic_cast<const PixelPatchCommand*>(&step);
+        patch && patch->patch().celBefore)
+        return true;
     for (int i = 0; i < step.childCount(); ++i) {
-        if (holdsSprites(*step.child(i)))
+        if (holdsCels(*step.child(i)))
             return true;
     }
     return false;
@@ -92,7 +112,7 @@ std::vector<qint64> stepCharges(const QUndoStack& stack, const Sprite& live, int
 int unsettledFrom(const QUndoStack& stack) {
     int found = 0;
     for (int i = stack.count() - 1; i >= 0; --i) {
-        if (holdsSprites(*stack.command(i)) && ++found == 2)
+        if (holdsCels(*stack.command(i)) && ++found == 2)
             return i;
     }
     return 0;

@@ -17,9 +17,9 @@ qint64 defaultBudget();
 std::vector<qint64> stepCharges(const QUndoStack& stack, const Sprite& live, int from = 0);
 
 // Where charges may still change as the document is edited: from the second-newest step that
-// holds whole sprites on. Older steps share nothing with the document that a newer sprite-holding
-// step does not share too, so once such a step follows them their charges are settled (as long
-// as nothing is undone).
+// holds whole cels (structural steps, big pixel steps) on. Older steps share nothing with the
+// document that such a newer step does not share too, so once one follows them their charges
+// are settled (as long as nothing is undone).
 int unsettledFrom(const QUndoStack& stack);
 
 // How many of the oldest steps to drop so that the rest fit the budget. The newest done step
