@@ -107,6 +107,13 @@ const quint32* Cel::rowIfWritten(qint64 y) const {
     return words ? words + (y - band * bandRows()) * width : nullptr;
 }
 
+const quint32* Cel::bandOfRow(qint64 y, qint64& firstRow, qint64& endRow) const {
+    const qint64 band = y / bandRows();
+    firstRow = band * bandRows();
+    endRow = std::min(height, firstRow + bandRows());
+    return bandIfAny(band);
+}
+
 const quint32* Cel::row(qint64 y) const {
     const quint32* words = rowIfWritten(y);
     return words ? words : zeroRow;

@@ -33,6 +33,9 @@ struct Cel {
     const quint32* row(qint64 y) const;
     // Null where the row was never written (it reads as transparent).
     const quint32* rowIfWritten(qint64 y) const;
+    // The band holding row y (null when unwritten), with the rows it spans: for readers that
+    // walk rows and look a band up once, not once a row.
+    const quint32* bandOfRow(qint64 y, qint64& firstRow, qint64& endRow) const;
     // Rows of a cel this wide lie contiguously in runs of this many, starting from row 0.
     static qint64 bandRowsFor(qint64 width);
     // The row made this cel's own first. Throws std::bad_alloc when its band cannot be made.

@@ -18,9 +18,20 @@ namespace {
 constexpr quint32 warmTint = 0xFFFF4060;
 constexpr quint32 coolTint = 0xFF4898FF;
 
+// A layer taking part, with the band it last read from: regions are drawn row by row, and
+// a band holds several rows.
 struct LayerSource {
     const Cel* cel;
     quint32 weight;
+    mutable const quint32* band = nullptr;
+    mutable qint64 bandFirst = 0;
+    mutable qint64 bandEnd = 0; // empty until the first row is read
+
+    const quint32* rowIfWritten(qint64 y) const {
+        if (y < bandFirst || y >= bandEnd)
+            band = cel->bandOfRow(y, bandFirst, bandEnd);
+        return band ? band + (y - bandFirst) * cel->width : nullptr;
+    }
 };
 using LayerSources = QVarLengthArray<LayerSource, 16>;
 
@@ -77,10 +88,8 @@ public:
             return;
         output = out;
         for (const Ghost& ghost : ghostFrames)
-            for (const LayerSource& source : ghost.layers)
-                cels.append(source.cel);
-        for (const LayerSource& source : current)
-            cels.append(source.cel);
+            sources.append(ghost.layers.constData(), ghost.layers.size());
+        sources.append(current.constData(), current.size());
         for (qint64 y = region.y; y < std::min(region.bottom(), region.y + rowsAhead); ++y)
             fetch(y);
     }
@@ -98,8 +107,8 @@ private:
         if (y >= region.bottom())
             return;
         PixelBlending::prefetch(output + y * canvasWidth + region.x, region.width);
-        for (const Cel* cel : cels) {
-            if (const quint32* words = cel->rowIfWritten(y))
+        for (const LayerSource& source : sources) {
+            if (const quint32* words = source.rowIfWritten(y))
                 PixelBlending::prefetch(words + region.x, region.width);
         }
     }
@@ -107,7 +116,7 @@ private:
     PixelRect region;
     qint64 canvasWidth;
     const quint32* output = nullptr;
-    QVarLengthArray<const Cel*, 64> cels;
+    QVarLengthArray<LayerSource, 64> sources; // copies: they follow rows ahead of the drawing
 };
 
 // The sources' words from (x, y) on, length of them; unwritten rows are transparent and are
@@ -116,7 +125,7 @@ QVarLengthArray<PixelBlending::LayerRow, 16> layerRows(const LayerSources& sourc
                                                        qint64 x) {
     QVarLengthArray<PixelBlending::LayerRow, 16> rows;
     for (const LayerSource& source : sources) {
-        if (const quint32* words = source.cel->rowIfWritten(y))
+        if (const quint32* words = source.rowIfWritten(y))
             rows.append({words + x, source.weight});
     }
     return rows;
