@@ -201,15 +201,6 @@ PixelSpans Cel::differences(const Cel& other, const PixelRect& rect) const {
     return PixelSpans::fromRuns(std::move(runs));
 }
 
-bool Cel::isBlank() const {
-    for (qint64 band = 0; table && band < bandCount(); ++band) {
-        const quint32* words = bandIfAny(band);
-        if (words && std::any_of(words, words + bandWords(band), [](quint32 w) { return w != 0; }))
-            return false;
-    }
-    return true;
-}
-
 bool Cel::sharesStorageWith(const Cel& other) const {
     return width == other.width && height == other.height && table == other.table;
 }

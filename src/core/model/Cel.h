@@ -55,7 +55,6 @@ struct Cel {
     // skipped unread.
     PixelSpans differences(const Cel& other, const PixelRect& rect) const;
 
-    bool isBlank() const;
     // True when both hold the very same storage: equal without reading a word.
     bool sharesStorageWith(const Cel& other) const;
     // Names the storage while it is held: equal for cels that share it, null while blank.
