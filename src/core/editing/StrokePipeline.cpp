@@ -91,7 +91,7 @@ void StrokePipeline::writePixel(qint64 layerIndex, qint64 x, qint64 y, PixelColo
     Cel& cel = *sprite.layers[layerIndex].cels[frame];
     if (x >= cel.width || y >= cel.height || cel.pixel(x, y) == color.raw)
         return;
-    cel.setPixel(x, y, color.raw);
+    cel.mutableRow(y)[x] = color.raw;
     markDirty(PixelRect::pixel({x, y}));
 }
 
