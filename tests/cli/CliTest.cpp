@@ -132,25 +132,24 @@ TEST_F(KestrinCli, InfoDescribesTheProject) {
 }
 
 // Which scales and formats exist is the export service's business: here, that the options
-// reach it, and that the image comes back in as a project.
+// reach it (a name without an extension is a PNG) and the image comes back in as a project.
 TEST_F(KestrinCli, ExportsOneFrameAndImportsItAsANewProject) {
-    ASSERT_EQ(run({"export", "hero.pixel", "big.png", "--scale", "300%", "--frame", "2"}).status,
-              0);
+    ASSERT_EQ(run({"export", "hero.pixel", "big", "--scale", "300%", "--frame", "2"}).status, 0);
     const QImage big = expectedImage(sprite, 2, 300);
-    EXPECT_EQ(words(decodedImage(readAll(path("big.png")))), words(big));
-    ASSERT_EQ(run({"export", "hero.pixel", "icon.out", "-s", "200", "-f", "ico"}).status, 0);
-    const auto image = decodedIcon(readAll(path("icon.out")));
+    EXPECT_EQ(words(decodedImage(readAll(path("big")))), words(big));
+    ASSERT_EQ(run({"export", "hero.pixel", "icon.ico", "-s", "200"}).status, 0);
+    const auto image = decodedIcon(readAll(path("icon.ico")));
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(words(*image), words(expectedImage(sprite, 0, 200)));
 
-    ASSERT_EQ(run({"import", "big.png", "imported"}).status, 0);
+    ASSERT_EQ(run({"import", "big", "imported"}).status, 0);
     const Sprite imported = ProjectPackage::readPackage(path("imported.pixel"));
     EXPECT_EQ(imported.layers.size(), 1);
     EXPECT_EQ(imported.layers[0].cels[0]->words(), words(big));
-    const CliResult again = run({"import", "big.png", "imported.pixel"});
+    const CliResult again = run({"import", "big", "imported.pixel"});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.contains("--force"));
-    EXPECT_EQ(run({"import", "big.png", "hero.pixel", "--force"}).status, 0);
+    EXPECT_EQ(run({"import", "big", "hero.pixel", "--force"}).status, 0);
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")).layers.size(), 1);
 }
 
@@ -160,8 +159,8 @@ TEST_F(KestrinCli, WritesFoldersThatImportBackAsFrames) {
     ASSERT_EQ(run({"import", "out/frames/hero_001.png", "walked", "--sequence"}).status, 0);
     EXPECT_EQ(celWords(ProjectPackage::readPackage(path("walked.pixel"))), compositeWords(sprite));
 
-    ASSERT_EQ(run({"layers", "hero.pixel", "layers", "--name", "x", "-f", "bmp"}).status, 0);
-    EXPECT_EQ(everything(path("layers")), "x_00_Background.bmp, x_02_a-b.bmp");
+    ASSERT_EQ(run({"layers", "hero.pixel", "layers", "--name", "x", "-f", "JPG"}).status, 0);
+    EXPECT_EQ(everything(path("layers")), "x_00_Background.jpg, x_02_a-b.jpg");
 }
 
 TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
