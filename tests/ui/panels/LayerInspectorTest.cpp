@@ -1,7 +1,7 @@
 #include "LayerInspector.h"
-#include "PanelFixture.h"
 #include "LayerRow.h"
 #include "LayerThumbnail.h"
+#include "PanelFixture.h"
 
 #include <QTest>
 
@@ -54,6 +54,17 @@ struct LayerInspectorTest : PanelFixture {
         });
         return enabled;
     }
+    // Drags the opacity knob through the positions; meanwhile runs after the first of them.
+    void dragOpacity(const QList<int>& positions, const std::function<void()>& meanwhile) {
+        QSlider* slider = panel->opacitySlider();
+        slider->setSliderDown(true);
+        for (qsizetype i = 0; i < positions.size(); ++i) {
+            slider->setValue(positions[i]);
+            if (i == 0 && meanwhile)
+                meanwhile();
+        }
+        slider->setSliderDown(false);
+    }
 };
 
 } // namespace
@@ -73,18 +84,6 @@ TEST_F(LayerInspectorTest, RowsListTheTopLayerFirstWithThumbnailsAndOpacityHints
     EXPECT_EQ(rowNamed("Ink")->opacityHint()->text(), "50%");
     EXPECT_FALSE(rowNamed("Sketch")->opacityHint()->isVisible());
     EXPECT_EQ(undo().undoText(), "Change Layer Opacity");
-
-    // A drag of the knob is one step however far it travels.
-    const int steps = undo().count();
-    panel->opacitySlider()->setSliderDown(true);
-    for (int position : {400, 300, 250})
-        panel->opacitySlider()->setValue(position);
-    panel->opacitySlider()->setSliderDown(false);
-    EXPECT_DOUBLE_EQ(sprite().layers[2].opacity, 0.25);
-    EXPECT_EQ(undo().count(), steps + 1);
-    undo().undo();
-    EXPECT_DOUBLE_EQ(sprite().layers[2].opacity, 0.5);
-    EXPECT_EQ(panel->opacitySlider()->value(), LayerInspector::opacitySteps / 2);
 
     const QImage picture = panel->grab().toImage();
     EXPECT_EQ(picture.size(), panel->size());
@@ -189,4 +188,49 @@ TEST_F(LayerInspectorTest, IconsAreRedrawnInTheTextColourWhenThePaletteChanges) 
     window->setPalette(dark);
     EXPECT_EQ(inkOf(panel->deleteButton()->icon()), QColor(250, 240, 10));
     EXPECT_EQ(inkOf(panel->rows()[0]->visibilityButton()->icon()), QColor(250, 240, 10));
+}
+
+TEST_F(LayerInspectorTest, AnOpacityDragIsOneUndoStepWhateverArrivesWhileTheKnobIsHeld) {
+    const auto layerID = [this](qint64 index) { return sprite().layers[index].id; };
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        QList<double> opacities; // bottom to top, after the release
+    };
+    const QList<Case> cases = {
+        {"nothing", {}, {1, 1, 0.25}},
+        {"another edit", [&] { editor->setLayerVisibility(layerID(0), false); }, {1, 1, 0.25}},
+        {"an undo request", [&] { undo().undo(); }, {1, 1, 0.25}},
+        {"another active layer", [&] { editor->selectLayer(layerID(1)); }, {1, 0.25, 0.4}},
+        {"the layer deleted", [&] { editor->deleteLayer(layerID(2)); }, {1, 0.25}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(threeLayers());
+        panel = show<LayerInspector>();
+        editor->renameLayer(layerID(0), "Paper"); // an earlier step, which must survive
+        const Sprite before = sprite();
+        dragOpacity({400, 300, 250}, c.meanwhile);
+        const Sprite after = sprite();
+        QList<double> opacities;
+        for (const Layer& layer : after.layers)
+            opacities.append(layer.opacity);
+        EXPECT_EQ(opacities, c.opacities);
+        EXPECT_EQ(panel->opacitySlider()->value(), 250);
+
+        ASSERT_TRUE(undo().canUndo()); // the group was closed
+        EXPECT_EQ(undo().count(), 2);
+        EXPECT_EQ(undo().undoText(), "Change Layer Opacity");
+        undo().undo();
+        EXPECT_EQ(sprite(), before);
+        EXPECT_EQ(panel->opacitySlider()->value(), LayerInspector::opacitySteps);
+        undo().redo();
+        EXPECT_EQ(sprite(), after);
+        undo().undo();
+        undo().undo();
+        EXPECT_EQ(sprite().layers[0].name, "Background");
+        undo().redo();
+        undo().redo();
+        EXPECT_EQ(sprite(), after);
+    }
 }
