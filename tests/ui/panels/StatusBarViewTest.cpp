@@ -7,15 +7,12 @@
 namespace {
 
 struct StatusBarTest : PanelFixture {
-    std::unique_ptr<StatusBarView> bar;
+    StatusBarView* bar = nullptr;
 
     void show(Sprite sprite) {
-        bar.reset();
         open(std::move(sprite));
-        bar = std::make_unique<StatusBarView>(editor.get());
-        bar->show();
+        bar = PanelFixture::show<StatusBarView>(800);
     }
-    void TearDown() override { bar.reset(); }
 };
 
 TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
@@ -37,8 +34,8 @@ TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
                                    bar->unsavedItem(), bar->brushItem(), bar->selectionItem(),
                                    bar->pointerItem()};
     for (qint64 i = 1; i < order.size(); ++i)
-        EXPECT_LT(order[i - 1]->mapTo(bar.get(), QPoint()).x(),
-                  order[i]->mapTo(bar.get(), QPoint()).x());
+        EXPECT_LT(order[i - 1]->mapTo(bar, QPoint()).x(),
+                  order[i]->mapTo(bar, QPoint()).x());
 
     editor->view().setZoomFactor(0.125);
     EXPECT_EQ(bar->zoomItem()->text(), "12.5%");
