@@ -1,8 +1,8 @@
 #include "ColorInspector.h"
-#include "PanelFixture.h"
 #include "AlphaSlider.h"
 #include "ColorWellPair.h"
 #include "HueSlider.h"
+#include "PanelFixture.h"
 #include "SaturationValueSquare.h"
 
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "PanelFixture.h"
 #include "BrushInspector.h"
 #include "EditorToolbar.h"
+#include "PanelFixture.h"
 #include "SymmetryInspector.h"
 #include "ToolStripView.h"
 
@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EditorState.h"
 #include "AppSettings.h"
+#include "EditorState.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

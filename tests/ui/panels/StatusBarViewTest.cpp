@@ -61,8 +61,6 @@ TEST_F(StatusBarTest, FloatingPixelsShowHowToPlaceThem) {
     editor->setFloatingOrigin({7, 3}); // one column hangs off the right edge
     EXPECT_EQ(bar->floatingPasteItem()->text(),
               "Return to place \u00B7 Esc to cancel \u00B7 part is off the canvas");
-    EXPECT_LT(bar->brushItem()->x(), bar->floatingPasteItem()->x());
-    EXPECT_LT(bar->floatingPasteItem()->x(), bar->pointerItem()->x());
     editor->commitFloatingPaste();
     EXPECT_FALSE(bar->floatingPasteItem()->isVisible());
 }

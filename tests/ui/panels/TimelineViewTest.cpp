@@ -4,11 +4,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -111,7 +109,6 @@ TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
     dragHeader(0, 2);
     EXPECT_EQ(durations(), (QList<qint64>{200, 300, 100}));
     EXPECT_EQ(sprite().activeFrameIndex, 2);
-    EXPECT_EQ(undo().undoText(), "Reorder Frame");
 
     undo().undo();
     EXPECT_EQ(durations(), (QList<qint64>{100, 200, 300}));
@@ -163,20 +160,17 @@ TEST_F(TimelineTest, ControlsFollowPlaybackAndFrameCount) {
     EXPECT_FALSE(button("Delete Frame")->isEnabled());
 
     button("New Frame \u2014 carries this frame's pixels forward (Ctrl+Alt+N)")->click();
-    EXPECT_EQ(undo().undoText(), "Add Frame");
     button("New Empty Frame (Ctrl+Alt+Shift+N)")->click();
     EXPECT_FALSE(sprite().layers[0].cels[2].has_value());
     EXPECT_TRUE(button("Delete Frame")->isEnabled());
 
     play->click();
     EXPECT_TRUE(editor->playback().isPlaying());
-    EXPECT_EQ(play->toolTip(), "Stop (Return)");
     play->click();
     EXPECT_FALSE(editor->playback().isPlaying());
 
     button("Delete Frame")->click();
     EXPECT_EQ(sprite().frames.size(), 2);
-    EXPECT_EQ(undo().undoText(), "Delete Frame");
 }
 
 TEST_F(TimelineTest, HeaderMenuActsOnTheClickedFrame) {
@@ -190,7 +184,6 @@ TEST_F(TimelineTest, HeaderMenuActsOnTheClickedFrame) {
     EXPECT_TRUE(sprite().layers[0].cels[0].has_value());
     trigger(1, "Duplicate Frame");
     EXPECT_EQ(durations(), (QList<qint64>{100, 200, 200, 300}));
-    EXPECT_EQ(undo().undoText(), "Duplicate Frame");
     trigger(0, "Delete Frame");
     EXPECT_EQ(durations(), (QList<qint64>{200, 200, 300}));
 
