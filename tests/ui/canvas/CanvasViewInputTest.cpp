@@ -85,7 +85,6 @@ TEST_F(CanvasViewFixture, OtherButtonsWaitForTheRunningGesture) {
     QTest::mouseMove(view.get(), {120, 100});
     EXPECT_EQ(editor->view().panOffset(), QSizeF(20, 0)); // the pan went on through the right click
     QTest::mouseRelease(view.get(), Qt::MiddleButton, Qt::NoModifier, {120, 100});
-    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor); // back to drawing the cursor
     EXPECT_EQ(document->undoStack()->count(), 1);
 
     // A gesture whose release went elsewhere ends with the next press, which then counts.
@@ -120,12 +119,9 @@ TEST_F(CanvasViewFixture, KeysActOnFloatingPixelsFirst) {
     QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::NoModifier, centreOf({9, 8}));
     EXPECT_EQ(editor->floatingPaste()->origin, PixelPoint(8, 8));
 
-    // Escape throws away only the floating pixels; a second one drops the selection.
+    // Escape throws the floating pixels away.
     pressKey(view.get(), Qt::Key_Escape);
     EXPECT_FALSE(editor->floatingPaste().has_value());
-    EXPECT_EQ(editor->selection(), PixelRect(0, 0, 4, 4));
-    pressKey(view.get(), Qt::Key_Escape);
-    EXPECT_FALSE(editor->selection().has_value());
     EXPECT_EQ(document->sprite().celPointer(0, 0), nullptr);
 
     // Return places them, and the key is taken.
@@ -149,63 +145,50 @@ TEST_F(CanvasViewFixture, ArrowsWithoutSelectionMoveOnlyWithTheMoveTool) {
     EXPECT_EQ(cel(0, 0), 0u);
 }
 
-TEST_F(CanvasViewFixture, MouseWheelZoomsOneStepOrPans) {
+TEST_F(CanvasViewFixture, WheelsTouchpadsAndPinchesZoomAroundThePointerOrPan) {
     editor->view().setZoomFactor(4);
     const QPointF at = centreOf({2, 3});
     // Without natural scrolling a wheel turned towards the user zooms in, with it away.
     wheel({0, -120}, {}, Qt::NoModifier, false, at);
     EXPECT_EQ(editor->view().zoom(), 8);
-    EXPECT_EQ(view->pixelAt(at), PixelPoint(2, 3));
     wheel({0, 120}, {}, Qt::NoModifier, true, at);
     EXPECT_EQ(editor->view().zoom(), 16);
-
-    AppSettings::shared().setMouseWheelZooms(false);
-    const QSizeF pan = editor->view().panOffset();
-    wheel({0, 120});
-    EXPECT_EQ(editor->view().zoom(), 16);
-    EXPECT_GT(editor->view().panOffset().height(), pan.height()); // content follows the wheel down
-    EXPECT_EQ(editor->view().panOffset().width(), pan.width());
-
-    // Alt turns the wheel into zoom; X11 reports an Alt wheel as horizontal.
-    wheel({-120, 0}, {}, Qt::AltModifier, false, at);
-    EXPECT_EQ(editor->view().zoom(), 32);
-    AppSettings::shared().setOptionScrollZooms(false);
-    wheel({0, 120}, {}, Qt::AltModifier, false, at);
-    EXPECT_EQ(editor->view().zoom(), 32);
-}
-
-TEST_F(CanvasViewFixture, TouchpadPansOrZoomsContinuously) {
-    editor->view().setZoomFactor(4);
-    wheel({0, 36}, {5, 12});
-    EXPECT_EQ(editor->view().panOffset(), QSizeF(5, 12));
-    EXPECT_EQ(editor->view().zoom(), 4);
-
-    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollZooms);
-    const QPointF at = centreOf({5, 9});
-    wheel({0, 360}, {0, 120}, Qt::NoModifier, true, at); // natural scrolling: as delivered
-    EXPECT_DOUBLE_EQ(editor->view().zoom(), 8);
-    wheel({0, 180}, {0, 60}, Qt::NoModifier, false, at);
-    EXPECT_NEAR(editor->view().zoom(), 8 / std::sqrt(2.0), 1e-9);
-    EXPECT_EQ(view->pixelAt(at), PixelPoint(5, 9));
-
-    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollPans);
-    wheel({0, 360}, {0, 120}, Qt::AltModifier, true, at);
-    EXPECT_NEAR(editor->view().zoom(), 8 * std::sqrt(2.0), 1e-9);
-}
-
-TEST_F(CanvasViewFixture, PinchZoomsAroundThePointer) {
-    editor->view().setZoomFactor(4);
-    const QPointF at = centreOf({12, 1});
     const auto pinch = [&](double magnification) {
         QNativeGestureEvent event(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(),
                                   2, at, at, view->mapToGlobal(at), magnification, {});
         QApplication::sendEvent(view.get(), &event);
     };
     pinch(0.5);
-    EXPECT_DOUBLE_EQ(editor->view().zoom(), 6);
-    EXPECT_EQ(view->pixelAt(at), PixelPoint(12, 1));
     pinch(-1.5); // a factor below 0 does nothing
-    EXPECT_DOUBLE_EQ(editor->view().zoom(), 6);
+    EXPECT_DOUBLE_EQ(editor->view().zoom(), 24);
+    EXPECT_EQ(view->pixelAt(at), PixelPoint(2, 3));
+
+    AppSettings::shared().setMouseWheelZooms(false);
+    const QSizeF pan = editor->view().panOffset();
+    wheel({0, 120});
+    EXPECT_EQ(editor->view().zoom(), 24);
+    EXPECT_GT(editor->view().panOffset().height(), pan.height()); // content follows the wheel down
+    EXPECT_EQ(editor->view().panOffset().width(), pan.width());
+    // Alt turns the wheel into zoom; X11 reports an Alt wheel as horizontal.
+    wheel({-120, 0}, {}, Qt::AltModifier, false, at);
+    EXPECT_EQ(editor->view().zoom(), 32);
+
+    // A touchpad pans by its pixels, or zooms continuously with Alt or when scrolling zooms.
+    editor->view().setZoomFactor(4);
+    editor->view().setPanOffset({0, 0});
+    wheel({0, 36}, {5, 12});
+    EXPECT_EQ(editor->view().panOffset(), QSizeF(5, 12));
+    EXPECT_EQ(editor->view().zoom(), 4);
+    wheel({0, 360}, {0, 120}, Qt::AltModifier, true, at); // natural scrolling: as delivered
+    EXPECT_DOUBLE_EQ(editor->view().zoom(), 8);
+    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollZooms);
+    wheel({0, 180}, {0, 60}, Qt::NoModifier, false, at);
+    EXPECT_NEAR(editor->view().zoom(), 8 / std::sqrt(2.0), 1e-9);
+
+    AppSettings::shared().setOptionScrollZooms(false);
+    AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollPans);
+    wheel({0, 120}, {}, Qt::AltModifier, false, at);
+    EXPECT_NEAR(editor->view().zoom(), 8 / std::sqrt(2.0), 1e-9);
 }
 
 TEST_F(CanvasViewFixture, SystemCursorHidesOnlyWhileTheViewDrawsItsOwn) {
