@@ -38,10 +38,9 @@ TEST_F(CanvasPaintTest, PixelsShowAtTheirPlaceOverThePattern) {
     paint({3, 4}, 0xFFFF0000);
     paint({4, 4}, 0x80000000);
     const QImage image = shot();
-    for (int y = 68; y < 76; ++y) {
+    for (int y = 68; y < 76; ++y)
         for (int x = 110; x < 118; ++x)
             ASSERT_EQ(image.pixel(x, y), 0xFFFF0000) << x << "," << y;
-    }
     EXPECT_NE(image.pixel(109, 72), 0xFFFF0000);
     EXPECT_NE(image.pixel(113, 76), 0xFFFF0000);
     // Half-transparent black halves the pattern square behind it (light at pixel (4, 4)).
@@ -104,25 +103,21 @@ TEST_F(CanvasPaintTest, FramesLayersAndGhostsRebuildThePicture) {
 
     editor->startPlayback();
     editor->playback().advance(); // the timer's step, taken at once
-    EXPECT_EQ(editor->displayFrame(), 1);
+    EXPECT_EQ(shot().pixel(blue), 0xFF0000FF);
     editor->playback().stop();
-    editor->selectNextFrame();
-    EXPECT_EQ(shot().pixel(blue), 0xFF0000FF);
-
-    // A layer hidden by a structural edit disappears.
-    editor->setLayerVisibility(document->sprite().layers[0].id, false);
-    EXPECT_NE(shot().pixel(blue), 0xFF0000FF);
-    document->undoStack()->undo();
-    EXPECT_EQ(shot().pixel(blue), 0xFF0000FF);
 
     // From frame 0 the next frame's pixel shows as a cool ghost once onion skin is on.
-    editor->selectPreviousFrame();
-    const QRgb plain = shot().pixel(blue);
     AppSettings::shared().setOnionSkinEnabled(true);
     const QRgb ghost = shot().pixel(blue);
     EXPECT_GT(qBlue(ghost), qRed(ghost));
     AppSettings::shared().setOnionSkinEnabled(false);
-    EXPECT_EQ(shot().pixel(blue), plain);
+
+    // A layer hidden by a structural edit disappears.
+    editor->selectNextFrame();
+    editor->setLayerVisibility(document->sprite().layers[0].id, false);
+    EXPECT_NE(shot().pixel(blue), 0xFF0000FF);
+    document->undoStack()->undo();
+    EXPECT_EQ(shot().pixel(blue), 0xFF0000FF);
 }
 
 TEST_F(CanvasPaintTest, OutlinesHugTheirRectanglesFromOutside) {
@@ -145,10 +140,9 @@ TEST_F(CanvasPaintTest, FloatingPixelsAreClippedButTheirOutlineIsNot) {
     EXPECT_EQ(image.pixel(210, 64), 0xFF00FF00);
     EXPECT_NE(image.pixel(218, 64), 0xFF00FF00);
     const auto orangeIn = [&](int y, int from, int to) {
-        for (int x = from; x < to; ++x) {
+        for (int x = from; x < to; ++x)
             if (image.pixel(x, y) == 0xFFFF9500)
                 return true;
-        }
         return false;
     };
     EXPECT_TRUE(orangeIn(59, 206, 214));
