@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CanvasView.h"
 #include "AppSettings.h"
+#include "CanvasView.h"
 
 #include <QApplication>
 #include <QTest>
@@ -13,7 +13,7 @@
 struct CanvasViewFixture : ::testing::Test {
     std::unique_ptr<PixelDocument> document;
     std::unique_ptr<EditorState> editor;
-    std::unique_ptr<CanvasView> view;
+    std::unique_ptr<CanvasView> view; // destroyed first, as it watches the editor
 
     void SetUp() override {
         AppSettings& settings = AppSettings::shared();
@@ -28,12 +28,6 @@ struct CanvasViewFixture : ::testing::Test {
         settings.setOnionSkinEnabled(false);
         settings.setPixelPerfect(false);
         open(Sprite::blank(16, 16), QSize(300, 200));
-    }
-
-    void TearDown() override {
-        view.reset();
-        editor.reset();
-        document.reset();
     }
 
     void open(Sprite sprite, QSize viewSize) {

@@ -34,16 +34,15 @@ TEST_F(CanvasViewFixture, PanGesturesMoveTheCanvas) {
             pressKey(view.get(), Qt::Key_Space, false);
         EXPECT_EQ(editor->view().panOffset(), QSizeF(40, -20)) << c.name;
         EXPECT_FALSE(editor->isGestureActive()) << c.name;
-        EXPECT_EQ(document->undoStack()->count(), 0) << c.name;
-        EXPECT_EQ(document->sprite().celPointer(0, 0), nullptr) << c.name; // nothing drawn
+        EXPECT_EQ(document->undoStack()->count(), 0) << c.name; // nothing drawn
     }
 }
 
 TEST_F(CanvasViewFixture, DragsDrawWithTheButtonsColour) {
     editor->setPrimaryColor(PixelColor(0xFF112233));
     editor->setSecondaryColor(PixelColor(0xFF445566));
-    for (const auto& [button, color] : {std::pair{Qt::LeftButton, 0xFF112233u},
-                                        std::pair{Qt::RightButton, 0xFF445566u}}) {
+    for (const auto& [button, color] :
+         {std::pair{Qt::LeftButton, 0xFF112233u}, std::pair{Qt::RightButton, 0xFF445566u}}) {
         QTest::mousePress(view.get(), button, Qt::NoModifier, centreOf({2, 5}));
         QTest::mouseMove(view.get(), centreOf({6, 5}));
         EXPECT_TRUE(editor->isGestureActive());
@@ -116,15 +115,15 @@ TEST_F(CanvasViewFixture, KeysActOnFloatingPixelsFirst) {
         EXPECT_EQ(enter.isAccepted(), floating);
     }
     EXPECT_EQ(cel(3, 3), 0xFF00FF00);
-}
 
-TEST_F(CanvasViewFixture, ArrowsWithoutSelectionMoveOnlyWithTheMoveTool) {
+    // Without a selection the arrows move the layer only with the move tool.
+    editor->setSelection(std::nullopt);
     editor->beginStroke();
     editor->plot(0, 0, PixelColor(0xFFFF0000));
     editor->endStroke("Draw");
     pressKey(view.get(), Qt::Key_Right);
     EXPECT_EQ(cel(0, 0), 0xFFFF0000);
-    EXPECT_EQ(document->undoStack()->count(), 1);
+    EXPECT_EQ(document->undoStack()->count(), 2);
     editor->setActiveTool(ToolKind::move);
     pressKey(view.get(), Qt::Key_Right);
     EXPECT_EQ(cel(1, 0), 0xFFFF0000);
@@ -163,7 +162,6 @@ TEST_F(CanvasViewFixture, WheelsTouchpadsAndPinchesZoomAroundThePointerOrPan) {
     editor->view().setPanOffset({0, 0});
     wheel({0, 36}, {5, 12});
     EXPECT_EQ(editor->view().panOffset(), QSizeF(5, 12));
-    EXPECT_EQ(editor->view().zoom(), 4);
     wheel({0, 360}, {0, 120}, Qt::AltModifier, true, at); // natural scrolling: as delivered
     EXPECT_DOUBLE_EQ(editor->view().zoom(), 8);
     AppSettings::shared().setScrollBehavior(ScrollZoomBehavior::scrollZooms);
@@ -185,14 +183,10 @@ TEST_F(CanvasViewFixture, SystemCursorHidesOnlyWhileTheViewDrawsItsOwn) {
     EXPECT_EQ(view->cursor().shape(), Qt::CrossCursor);
     EXPECT_EQ(editor->view().cursorPixel(), PixelPoint(-11, -4)); // unclamped
 
+    // Space shows the pan hand; one whose release went elsewhere is not left armed.
     QTest::mouseMove(view.get(), centreOf({4, 4}));
     pressKey(view.get(), Qt::Key_Space);
     EXPECT_EQ(view->cursor().shape(), Qt::OpenHandCursor);
-    pressKey(view.get(), Qt::Key_Space, false);
-    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor);
-
-    // A Space whose release went elsewhere is not left armed.
-    pressKey(view.get(), Qt::Key_Space);
     QFocusEvent focusOut(QEvent::FocusOut);
     QApplication::sendEvent(view.get(), &focusOut);
     EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor);
