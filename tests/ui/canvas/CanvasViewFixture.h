@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A canvas view on a fresh document, shown in a window of a chosen size, with the settings
-// the tests assume unless they say otherwise.
+// A canvas view on a fresh document, shown at a chosen size, with the settings tests assume.
 struct CanvasViewFixture : ::testing::Test {
     std::unique_ptr<PixelDocument> document;
     std::unique_ptr<EditorState> editor;
