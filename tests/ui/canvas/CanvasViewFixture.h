@@ -1,19 +1,18 @@
 #pragma once
 
-#include "CanvasView.h"
 #include "AppSettings.h"
+#include "CanvasView.h"
 
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
-// A canvas view on a fresh document, shown in a window of a chosen size, with the settings
-// the tests assume unless they say otherwise.
+// A canvas view on a fresh document, shown at a chosen size, with the settings tests assume.
 struct CanvasViewFixture : ::testing::Test {
     std::unique_ptr<PixelDocument> document;
     std::unique_ptr<EditorState> editor;
-    std::unique_ptr<CanvasView> view;
+    std::unique_ptr<CanvasView> view; // destroyed first, as it watches the editor
 
     void SetUp() override {
         AppSettings& settings = AppSettings::shared();
@@ -28,12 +27,6 @@ struct CanvasViewFixture : ::testing::Test {
         settings.setOnionSkinEnabled(false);
         settings.setPixelPerfect(false);
         open(Sprite::blank(16, 16), QSize(300, 200));
-    }
-
-    void TearDown() override {
-        view.reset();
-        editor.reset();
-        document.reset();
     }
 
     void open(Sprite sprite, QSize viewSize) {

