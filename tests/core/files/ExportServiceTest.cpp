@@ -1,14 +1,13 @@
 #include "ExportService.h"
 #include "ExportTestSupport.h"
+#include "PackageTestSupport.h"
 #include "TestSupport.h"
 #include "ExportError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace kestrin::test;
 
@@ -212,22 +211,14 @@ TEST(ExportService, FailedWritesLeaveNothingPartial) {
     EXPECT_THROW(ExportService::writeFile("x", folder.filePath("missing/hero.png")), ExportError);
     EXPECT_THROW(ExportService::writeFile("x", folder.path()), ExportError);
 
-    // The file-size limit stands in for a full disk.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &tiny);
     bool failed = false;
     try { // the small file fits, the large one does not: neither may land
+        const FileSizeLimit limit(4096);
         ExportService::writeFiles(
             {{folder.filePath("hero.json"), "{}"}, {target, QByteArray(1 << 20, 'x')}});
     } catch (const ExportError& error) {
         failed = error.kind() == ExportError::Kind::writeFailed;
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
     EXPECT_TRUE(failed);
     EXPECT_EQ(readAll(target), "old contents");
     EXPECT_EQ(filesIn(folder.path()), QStringList({"hero.png"}));
