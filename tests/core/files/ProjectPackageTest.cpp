@@ -2,7 +2,6 @@
 #include "ExportTestSupport.h"
 #include "MemoryError.h"
 #include "PackageTestSupport.h"
-#include "PngCodec.h"
 #include "SpriteLimits.h"
 
 #include <QDirIterator>
@@ -474,12 +473,7 @@ TEST(ProjectPackageReading, RefusesCelsBeyondThisMachinesMemoryBeforeDecoding) {
     // before that is known.
     Sprite sprite = Sprite::blank(4, 4);
     PackageTree tree = ProjectPackage::fileWrapper(sprite);
-    const QByteArray header = PngCodec::encode(1, 1, [](qint64) {
-        static const quint32 word = 0;
-        return &word;
-    });
-    QByteArray named = header;
-    named.replace(16, 8, QByteArray("\x00\x00\x10\x00\x00\x00\x10\x00", 8)); // 4096 × 4096
+    const QByteArray named = pngHeader(4096, 4096);
     PackageTree layers;
     QJsonArray cels;
     const qint64 frames = 256;
