@@ -1,10 +1,10 @@
 #pragma once
 
-#include "TestSupport.h"
-#include "PixelRenderer.h"
-#include "PackageError.h"
-#include "ProjectPackage.h"
 #include "DecodingError.h"
+#include "PackageError.h"
+#include "PixelRenderer.h"
+#include "ProjectPackage.h"
+#include "TestSupport.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
