@@ -1,6 +1,5 @@
 #include "ApngService.h"
 #include "ExportError.h"
-#include "ExportScale.h"
 #include "ExportTestSupport.h"
 #include "ExternalDecoders.h"
 
@@ -121,26 +120,22 @@ TEST(ApngService, ChunksAreNumberedCheckedAndCropped) {
 }
 
 TEST(ApngService, DelaysAreReducedFractionsOfASecond) {
-    struct Case {
-        qint64 milliseconds;
-        quint16 numerator, denominator;
-    } cases[] = {{100, 1, 10},       {250, 1, 4},           {10, 1, 100},
-                 {1001, 1001, 1000}, {65535, 13107, 200},   {3'000'000, 3000, 1},
-                 {70'001, 70, 1},    {99'999'999, 65535, 1}};
-    for (const Case& c : cases) {
-        const ApngWriter::Delay delay = ApngService::delay(c.milliseconds);
-        EXPECT_EQ(delay.numerator, c.numerator) << c.milliseconds;
-        EXPECT_EQ(delay.denominator, c.denominator) << c.milliseconds;
+    for (const auto& [milliseconds, numerator, denominator] :
+         QList<std::tuple<qint64, quint16, quint16>>{{1001, 1001, 1000},
+                                                     {65535, 13107, 200},
+                                                     {3'000'000, 3000, 1},
+                                                     {70'001, 70, 1},
+                                                     {99'999'999, 65535, 1}}) {
+        const ApngWriter::Delay delay = ApngService::delay(milliseconds);
+        EXPECT_EQ(QPair(delay.numerator, delay.denominator), QPair(numerator, denominator))
+            << milliseconds;
     }
 }
 
-TEST(ApngService, ViewersWithoutAnimationShowTheFirstFrame) {
+TEST(ApngService, RefusesWhatCannotBeWrittenAndShowsFrameOneWithoutAnimation) {
     const Sprite sprite = changingAnimation(7, 3);
     EXPECT_EQ(words(decodedImage(ApngService::data(sprite, 200))),
               words(expectedImage(sprite, 0, 200)));
-}
-
-TEST(ApngService, RefusesWhatCannotBeWritten) {
     Sprite none = animation(4, 4, 1);
     none.frames.clear();
     EXPECT_THROW(ApngService::data(none, 100), ExportError);
@@ -164,24 +159,6 @@ TEST(ApngService, PillowShowsEveryFrameExactly) {
                 decodedWithPillow(*python, writtenFile(folder, ApngService::data(sprite, percent)));
             ASSERT_TRUE(decoded.has_value()) << "Pillow refused width " << width;
             EXPECT_EQ(decoded->loop, 0);
-            EXPECT_EQ(decoded->durations, QList<double>({100, 250, 40, 10, 1234}));
-            EXPECT_EQ(decoded->frames, expectedFrames(sprite, percent))
-                << "width " << width << " at " << percent << "%";
-        }
-    }
-}
-
-TEST(ApngService, FfmpegShowsEveryFrameExactly) {
-    if (!hasFfmpeg())
-        GTEST_SKIP() << "ffmpeg is not installed (Debian package ffmpeg)";
-    QTemporaryDir folder;
-    for (qint64 width : {2, 9, 17}) {
-        const Sprite sprite = changingAnimation(width, 4);
-        for (qint64 percent : {100, 200}) {
-            const auto decoded =
-                decodedWithFfmpeg(writtenFile(folder, ApngService::data(sprite, percent)),
-                                  ExportScale::side(width, percent), ExportScale::side(4, percent));
-            ASSERT_TRUE(decoded.has_value()) << "ffmpeg refused width " << width;
             EXPECT_EQ(decoded->durations, QList<double>({100, 250, 40, 10, 1234}));
             EXPECT_EQ(decoded->frames, expectedFrames(sprite, percent))
                 << "width " << width << " at " << percent << "%";

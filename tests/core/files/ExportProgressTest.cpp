@@ -1,5 +1,5 @@
-#include "ExportTestSupport.h"
 #include "ExportService.h"
+#include "ExportTestSupport.h"
 #include "GIFService.h"
 #include "SpriteSheetService.h"
 

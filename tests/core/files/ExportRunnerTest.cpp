@@ -32,31 +32,25 @@ TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
 }
 
 TEST(ExportRunner, FailuresArriveAsTheirMessages) {
-    struct Case {
-        const char* what;
-        ExportRunner::Job job;
-        QString message;
-    };
-    const QList<Case> cases = {
-        {"an export error",
-         [](const StepProgress&) -> qint64 {
+    const QList<std::pair<ExportRunner::Job, QString>> cases = {
+        {[](const StepProgress&) -> qint64 {
              throw ExportError::writeFailed("/x/y.png", "Permission denied");
          },
-         ExportError::writeFailed("/x/y.png", "Permission denied").message()},
-        {"running out of memory", [](const StepProgress&) -> qint64 { throw std::bad_alloc(); },
+         "The file “/x/y.png” could not be written: Permission denied"},
+        {[](const StepProgress&) -> qint64 { throw std::bad_alloc(); },
          "There is not enough memory to export."},
-        {"another failure", [](const StepProgress&) -> qint64 { throw std::runtime_error("x"); },
+        {[](const StepProgress&) -> qint64 { throw std::runtime_error("x"); },
          "The sprite could not be rendered for export."},
     };
-    for (const Case& test : cases) {
+    for (const auto& [job, message] : cases) {
         ExportRunner runner;
         QSignalSpy failed(&runner, &ExportRunner::failed);
         QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
-        runner.start(test.job);
-        ASSERT_TRUE(failed.wait(20000)) << test.what;
-        EXPECT_EQ(failed.first().first().toString(), test.message) << test.what;
-        EXPECT_TRUE(succeeded.isEmpty()) << test.what;
-        EXPECT_FALSE(runner.isRunning()) << test.what;
+        runner.start(job);
+        ASSERT_TRUE(failed.wait(20000)) << message.toStdString();
+        EXPECT_EQ(failed.first().first().toString(), message);
+        EXPECT_TRUE(succeeded.isEmpty());
+        EXPECT_FALSE(runner.isRunning());
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "TestSupport.h"
 #include "PixelRenderer.h"
 #include "Sprite.h"
+#include "TestSupport.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <gif_lib.h>
 #include <optional>
+#include <zlib.h>
 
 namespace kestrin::test {
 
@@ -48,6 +50,47 @@ inline QImage expectedImage(const Sprite& sprite, qint64 frame, qint64 percent) 
         PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, frame));
     return PixelRenderer::scaled(
         PixelRenderer::makeStraightImage(straight, sprite.width, sprite.height), percent);
+}
+
+// A PNG chunk with its length and checksum.
+inline QByteArray pngChunk(const char* type, const QByteArray& data) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(quint32(data.size()), bytes.data());
+    bytes += QByteArray(type, 4) + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + 4),
+                               uInt(bytes.size() - 4))),
+                 crc.data());
+    return bytes + crc;
+}
+
+// The file with chunks put in right after its header, as other programs tag files.
+inline QByteArray withChunksAfterHeader(const QByteArray& png, const QByteArray& chunks) {
+    return png.left(8 + 25) + chunks + png.mid(8 + 25);
+}
+
+// A PNG of only a signature and header chunks: any size, no pixels to decode.
+inline QByteArray pngHeader(quint32 width, quint32 height, std::optional<quint32> frames = {}) {
+    QByteArray header(8, '\0');
+    qToBigEndian(width, header.data());
+    qToBigEndian(height, header.data() + 4);
+    QByteArray bytes = QByteArray("\x89PNG\r\n\x1A\n", 8) +
+                       pngChunk("IHDR", header + QByteArray("\x08\x06\0\0\0", 5));
+    if (frames) {
+        QByteArray control(8, '\0');
+        qToBigEndian(*frames, control.data());
+        bytes += pngChunk("acTL", control);
+    }
+    return bytes;
+}
+
+// The image in a file format Qt writes ("png", "jpeg", "bmp").
+inline QByteArray encodedImage(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    image.save(&device, format);
+    return bytes;
 }
 
 inline QImage decodedImage(const QByteArray& bytes) {

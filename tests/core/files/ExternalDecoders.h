@@ -8,11 +8,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
-#include <QtEndian>
 #include <optional>
 
-// Animated images read back by decoders that share no code with Kestrin: Pillow's APNG reader
-// and ffmpeg's apng demuxer. Each is optional; tests skip with a message when it is missing.
+// Animated images read back by a decoder that shares no code with Kestrin: Pillow. It is
+// optional; tests skip with a message when it is missing.
 namespace kestrin::test {
 
 struct ExternalAnimation {
@@ -82,36 +81,6 @@ inline std::optional<ExternalAnimation> decodedWithPillow(const QString& python,
         result.durations.append(frame["duration"].toDouble(-1));
         result.frames.append(
             wordsFromRgba(QByteArray::fromBase64(frame["rgba"].toString().toLatin1())));
-    }
-    return result;
-}
-
-inline bool hasFfmpeg() {
-    return !QStandardPaths::findExecutable("ffmpeg").isEmpty() &&
-           !QStandardPaths::findExecutable("ffprobe").isEmpty();
-}
-
-// Every frame through ffmpeg's apng demuxer and decoder, one output image per frame, with
-// the packet durations in milliseconds. No frame-rate floor, so short delays stay as written.
-inline std::optional<ExternalAnimation> decodedWithFfmpeg(const QString& path, qint64 width,
-                                                          qint64 height) {
-    const auto raw =
-        run("ffmpeg", {"-v", "error", "-max_fps", "0", "-f", "apng", "-i", path, "-f", "rawvideo",
-                       "-pix_fmt", "rgba", "-fps_mode", "passthrough", "-"});
-    const auto packets =
-        run("ffprobe", {"-v", "error", "-max_fps", "0", "-f", "apng", "-select_streams", "v:0",
-                        "-show_entries", "packet=duration_time", "-of", "csv=p=0", path});
-    if (!raw || !packets)
-        return std::nullopt;
-    ExternalAnimation result;
-    result.width = width;
-    result.height = height;
-    const qsizetype frameBytes = width * height * 4;
-    for (qsizetype at = 0; frameBytes > 0 && at + frameBytes <= raw->size(); at += frameBytes)
-        result.frames.append(wordsFromRgba(raw->mid(at, frameBytes)));
-    for (const QByteArray& line : packets->split('\n')) {
-        if (!line.trimmed().isEmpty())
-            result.durations.append(line.trimmed().toDouble() * 1000.0);
     }
     return result;
 }

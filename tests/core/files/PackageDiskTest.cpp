@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 using namespace kestrin::test;
@@ -144,4 +146,60 @@ TEST_F(PackageOnDisk, HostileFilesAreRefusedWithoutBlockingOrReadingThem) {
 
     expectPackageError([&] { ProjectPackage::readPackage(folder.filePath("Nowhere.pixel")); },
                        PackageError::fileReadNoSuchFile);
+}
+
+TEST(PackageError, EachSystemFailureNamesItsCause) {
+    const QString space = "The file couldn't be saved because there isn't enough space.";
+    const QString permission = "The file couldn't be saved because you don't have permission.";
+    const QString saved = "The file couldn't be saved.";
+    const QString missing = "The file couldn't be opened because there is no such file.";
+    const QString unreadable =
+        "The file couldn't be opened because you don't have permission to view it.";
+    const QString opened = "The file couldn't be opened.";
+    const QList<std::tuple<bool, int, QString>> cases = {
+        {true, ENOSPC, space},      {true, EDQUOT, space},     {true, EACCES, permission},
+        {true, EPERM, permission},  {true, EROFS, permission}, {true, EIO, saved},
+        {false, ENOENT, missing},   {false, ENOTDIR, missing}, {false, EACCES, unreadable},
+        {false, EPERM, unreadable}, {false, EIO, opened},
+    };
+    for (const auto& [writing, error, summary] : cases) {
+        const PackageError failure =
+            writing ? PackageError::fromWriteErrno(error, "Could not write \"x\"")
+                    : PackageError::fromReadErrno(error, "Could not read \"x\"");
+        EXPECT_EQ(failure.message(), summary + (writing ? " Could not write" : " Could not read") +
+                                         " \"x\": " + std::strerror(error) + '.')
+            << std::strerror(error);
+    }
+}
+
+// Running as the super-user, permissions do not deny; creating anything in /sys still does.
+// A file-size limit makes a real write fail half-way, as a full disk would.
+TEST_F(PackageOnDisk, SavesTheSystemRefusesSayWhyAndKeepTheOldPackage) {
+    try {
+        ProjectPackage::writePackage(Sprite::blank(2, 2), "/sys/kestrin-test.pixel");
+        ADD_FAILURE() << "saved in /sys";
+    } catch (const PackageError& error) {
+        EXPECT_EQ(error.code(), PackageError::fileWriteNoPermission);
+        EXPECT_TRUE(error.message().startsWith(
+            "The file couldn't be saved because you don't have permission. Could not create"))
+            << error.what();
+    }
+    EXPECT_FALSE(QFileInfo::exists("/sys/kestrin-test.pixel"));
+
+    const Sprite old = paintedSprite(4, 4, 1, 1, 1);
+    ProjectPackage::writePackage(old, path);
+    const QStringList before = contents();
+    {
+        const FileSizeLimit limit(4096);
+        try {
+            ProjectPackage::writePackage(paintedSprite(64, 64, 2, 1, 2), path);
+            ADD_FAILURE() << "saved past the limit";
+        } catch (const PackageError& error) {
+            EXPECT_EQ(error.code(), PackageError::fileWriteUnknown);
+            EXPECT_TRUE(error.message().startsWith("The file couldn't be saved. Could not write"))
+                << error.what();
+        }
+    }
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(ProjectPackage::readPackage(path), old);
 }

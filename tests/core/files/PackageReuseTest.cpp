@@ -158,3 +158,16 @@ TEST_F(PackageReuse, FilesChangedOrRemovedOnDiskAreNeverCarried) {
     EXPECT_EQ(ProjectPackage::readPackage(path), sprite);
     EXPECT_TRUE(QFile::exists(path + "/preview.png"));
 }
+
+// Straight words, never premultiplied (which would turn 0x80FF8000 into 0x80FF7F00), and a
+// cel whose only pixel is barely visible is still saved.
+TEST_F(PackageReuse, SavedCelsAreStraightPngsThatLibpngReads) {
+    Sprite sprite = Sprite::blank(3, 2);
+    sprite.layers[0].cels[0] =
+        Cel(3, 2, {0x80FF8000, 0x01FFFFFF, 0xFF0000FF, 0x7F102030, 0, 0xFE00FF00});
+    sprite.layers.append(Layer("Faint", 1));
+    sprite.layers[1].cels[0] = Cel(3, 2, {0, 0, 0, 0, 0x01020304, 0});
+    ProjectPackage::writePackage(sprite, path);
+    EXPECT_EQ(QDir(path + "/layers").entryList(QDir::Files).size(), 2);
+    expectOnDisk(sprite);
+}

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "TestSupport.h"
-#include "PixelRenderer.h"
-#include "PackageError.h"
-#include "ProjectPackage.h"
 #include "DecodingError.h"
+#include "PackageError.h"
+#include "PixelRenderer.h"
+#include "ProjectPackage.h"
+#include "TestSupport.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUuid>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace kestrin::test {
 
@@ -67,5 +69,23 @@ inline void expectPackageError(const std::function<void()>& action, PackageError
         EXPECT_FALSE(error.message().isEmpty());
     }
 }
+
+// While it lives, no file may grow past bytes: a write beyond fails with EFBIG, as a disk
+// that fills up would fail it.
+struct FileSizeLimit {
+    rlimit saved{};
+    void (*handler)(int);
+
+    explicit FileSizeLimit(rlim_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit tiny = saved;
+        tiny.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+    }
+};
 
 } // namespace kestrin::test

@@ -90,14 +90,12 @@ TEST(PaletteFile, BadFilesAreRefusedWithTheReason) {
               "A GIMP palette starts with the line “GIMP Palette”.");
     EXPECT_EQ(refusal("GIMP Palette\n", F::pal),
               "A JASC palette starts with the lines “JASC-PAL” and “0100”.");
-    EXPECT_EQ(refusal("GIMP Palette\n1 2 3\n256 0 0 Too red\n", F::gpl),
-              "Line 3: “256 0 0 Too red” is not a colour (three numbers from 0 to 255).");
-    EXPECT_EQ(refusal("GIMP Palette\n-1 0 0\n", F::gpl),
-              "Line 2: “-1 0 0” is not a colour (three numbers from 0 to 255).");
-    EXPECT_EQ(refusal("GIMP Palette\n1.5 0 0\n", F::gpl),
-              "Line 2: “1.5 0 0” is not a colour (three numbers from 0 to 255).");
-    EXPECT_EQ(refusal("JASC-PAL\n0100\n1\n1 2 3 4\n", F::pal),
-              "Line 4: “1 2 3 4” is not a colour (three numbers from 0 to 255).");
+    for (const auto& [bytes, format, line] : QList<std::tuple<QByteArray, F, QString>>{
+             {"GIMP Palette\n1 2 3\n256 0 0 Too red\n", F::gpl, "Line 3: “256 0 0 Too red”"},
+             {"GIMP Palette\n-1 0 0\n", F::gpl, "Line 2: “-1 0 0”"},
+             {"GIMP Palette\n1.5 0 0\n", F::gpl, "Line 2: “1.5 0 0”"},
+             {"JASC-PAL\n0100\n1\n1 2 3 4\n", F::pal, "Line 4: “1 2 3 4”"}})
+        EXPECT_EQ(refusal(bytes, format), line + " is not a colour (three numbers from 0 to 255).");
     EXPECT_EQ(refusal("JASC-PAL\n0100\n3\n1 2 3\n", F::pal),
               "The palette says it holds 3 colours but lists 1.");
     EXPECT_EQ(refusal("JASC-PAL\n0100\nmany\n", F::pal), "Line 3: “many” is not a colour count.");

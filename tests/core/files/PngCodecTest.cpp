@@ -1,11 +1,9 @@
 #include "PngCodec.h"
 #include "CelPng.h"
+#include "ExportTestSupport.h"
 #include "LibpngDecoder.h"
-#include "PackageTestSupport.h"
 
-#include <QBuffer>
-#include <QImageWriter>
-#include <cstring>
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 using namespace kestrin::test;
@@ -24,27 +22,6 @@ PngCodec::Decoded decodeInto(const QByteArray& bytes, qint64 width, qint64 heigh
                             [&](qint64 y) { return words.data() + y * width; });
 }
 
-// A chunk with a correct checksum.
-QByteArray chunk(const char* type, const QByteArray& data) {
-    QByteArray out;
-    const quint32 size = quint32(data.size());
-    out.append(char(size >> 24))
-        .append(char(size >> 16))
-        .append(char(size >> 8))
-        .append(char(size));
-    const QByteArray body = QByteArray(type, 4) + data;
-    out += body;
-    const quint32 crc =
-        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
-    out.append(char(crc >> 24)).append(char(crc >> 16)).append(char(crc >> 8)).append(char(crc));
-    return out;
-}
-
-// The file with a chunk put in right after the header.
-QByteArray withChunkAfterHeader(const QByteArray& png, const QByteArray& extra) {
-    return png.left(8 + 25) + extra + png.mid(8 + 25);
-}
-
 // A zTXt chunk of a few kilobytes that inflates to 64 MiB.
 QByteArray textBomb() {
     const QByteArray zeros(64 << 20, '\0');
@@ -53,7 +30,7 @@ QByteArray textBomb() {
     compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
               reinterpret_cast<const Bytef*>(zeros.constData()), uLong(zeros.size()), 9);
     packed.truncate(qsizetype(size));
-    return chunk("zTXt", QByteArray("Comment") + '\0' + '\0' + packed);
+    return pngChunk("zTXt", QByteArray("Comment") + '\0' + '\0' + packed);
 }
 
 } // namespace
@@ -102,7 +79,7 @@ TEST(PngCodec, FilesFromOtherWritersDecodeWithEveryFilter) {
             image.setPixel(x, y,
                            (x * 7 + y * 3) % 5 ? qRgba(x * 6, y * 11, (x ^ y) * 4, 255)
                                                : random.generate());
-    const QByteArray png = pngOf(image);
+    const QByteArray png = PixelRenderer::pngData(image);
     QList<quint32> decoded(37 * 23);
     ASSERT_EQ(decodeInto(png, 37, 23, decoded), PngCodec::Decoded::done);
     EXPECT_EQ(decoded, words(image));
@@ -115,8 +92,8 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
 
     // Text, a huge compressed comment and an unknown ancillary chunk are passed over.
     const QByteArray chatty =
-        withChunkAfterHeader(png, chunk("tEXt", QByteArray("Author\0Someone", 14)) + textBomb() +
-                                      chunk("teSt", "whatever"));
+        withChunksAfterHeader(png, pngChunk("tEXt", QByteArray("Author\0Someone", 14)) +
+                                       textBomb() + pngChunk("teSt", "whatever"));
     ASSERT_EQ(decodeInto(chatty, 8, 4, out), PngCodec::Decoded::done);
     EXPECT_EQ(out, pixels);
     ASSERT_TRUE(CelPng::decode(chatty, 8, 4));
@@ -124,7 +101,7 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
     // The same extras on a file only a general decoder handles are removed before it runs.
     QImage grey(8, 4, QImage::Format_Grayscale8);
     grey.fill(77);
-    const QByteArray foreign = withChunkAfterHeader(pngOf(grey), textBomb());
+    const QByteArray foreign = withChunksAfterHeader(PixelRenderer::pngData(grey), textBomb());
     EXPECT_EQ(decodeInto(foreign, 8, 4, out), PngCodec::Decoded::notMine);
     const auto cel = CelPng::decode(foreign, 8, 4);
     ASSERT_TRUE(cel);
@@ -147,7 +124,7 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
     QByteArray stream = png.mid(idat + 4, idatSize);
     stream[stream.size() / 2] = char(stream[stream.size() / 2] ^ 0x5A);
     const QByteArray badStream =
-        png.left(idat - 4) + chunk("IDAT", stream) + png.mid(idat + 4 + idatSize + 4);
+        png.left(idat - 4) + pngChunk("IDAT", stream) + png.mid(idat + 4 + idatSize + 4);
     const QList<Broken> broken = {
         {"empty", {}},
         {"not a PNG", QByteArray("GIF89a, not quite")},
@@ -155,7 +132,7 @@ TEST(PngCodec, ExtrasAreSkippedUnreadAndBrokenFilesRefused) {
         {"no end", png.left(png.indexOf("IEND") - 4)},
         {"bad data checksum", badChecksum},
         {"bad compressed data", badStream},
-        {"unknown critical chunk", withChunkAfterHeader(png, chunk("QUUX", "x"))},
+        {"unknown critical chunk", withChunksAfterHeader(png, pngChunk("QUUX", "x"))},
     };
     for (const Broken& b : broken) {
         SCOPED_TRACE(b.name);

@@ -1,10 +1,9 @@
 #include "CelPng.h"
+#include "ExportTestSupport.h"
 #include "MemoryError.h"
 #include "PackageTestSupport.h"
-#include "PngCodec.h"
 #include "SpriteLimits.h"
 
-#include <QBuffer>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -120,39 +119,57 @@ TEST(ProjectPackageWriting, ManifestIsSortedStableAndUpperCase) {
     EXPECT_EQ(preview->pixels, PixelRenderer::buffer(frame0)->pixels);
 }
 
+namespace {
+
+void editManifest(PackageTree& tree, const std::function<void(QJsonObject&)>& edit) {
+    QJsonObject manifest = manifestObject(tree);
+    edit(manifest);
+    setManifest(tree, manifest);
+}
+
+void setLayerKey(QJsonObject& manifest, int index, const char* key, const QJsonValue& value) {
+    QJsonArray layers = manifest["layers"].toArray();
+    QJsonObject layer = layers[index].toObject();
+    if (value.isUndefined())
+        layer.remove(key);
+    else
+        layer[key] = value;
+    layers[index] = layer;
+    manifest["layers"] = layers;
+}
+
+void editLayer(PackageTree& tree, const char* key, const QJsonValue& value) {
+    editManifest(tree, [&](QJsonObject& manifest) { setLayerKey(manifest, 0, key, value); });
+}
+
+QJsonArray cels(const QList<std::pair<int, const char*>>& references) {
+    QJsonArray array;
+    for (const auto& [frame, file] : references)
+        array.append(QJsonObject{{"frame", frame}, {"file", file}});
+    return array;
+}
+
+} // namespace
+
 TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
     Sprite sprite = paintedSprite(3, 2, 2, 1, 3);
     sprite.layers[1].cels[0] = Cel(3, 2, randomPixels(6, 99));
     const PackageTree saved = ProjectPackage::fileWrapper(sprite);
-    const QJsonObject original = manifestObject(saved);
 
     struct Case {
         const char* what;
         std::function<void(QJsonObject&)> edit;
         std::function<void(const Sprite&)> check;
     };
-    const auto layer = [](QJsonObject& manifest, int index, const char* key, QJsonValue value) {
-        QJsonArray layers = manifest["layers"].toArray();
-        QJsonObject entry = layers[index].toObject();
-        entry[key] = value;
-        layers[index] = entry;
-        manifest["layers"] = layers;
-    };
-    const QJsonArray celAtZero{QJsonObject{{"frame", 0}, {"file", "layers/layer_0_frame_0.png"}}};
     const std::vector<Case> cases = {
         {"version 1: one image per layer, no frames",
-         [&](QJsonObject& m) {
+         [](QJsonObject& m) {
              m["version"] = 1;
              m.remove("frames");
              m.remove("activeFrameIndex");
-             layer(m, 0, "file", "layers/layer_0_frame_0.png");
-             QJsonArray layers = m["layers"].toArray();
-             for (int i = 0; i < layers.size(); ++i) {
-                 QJsonObject entry = layers[i].toObject();
-                 entry.remove("cels");
-                 layers[i] = entry;
-             }
-             m["layers"] = layers;
+             setLayerKey(m, 0, "file", "layers/layer_0_frame_0.png");
+             setLayerKey(m, 0, "cels", QJsonValue::Undefined);
+             setLayerKey(m, 1, "cels", QJsonValue::Undefined);
          },
          [&](const Sprite& s) {
              EXPECT_EQ(s.frames, QList<Frame>{Frame{100}});
@@ -160,7 +177,7 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
              EXPECT_FALSE(s.cel(1, 0).has_value());
              EXPECT_EQ(s.activeFrameIndex, 0);
          }},
-        {"empty frame list and short durations", [](QJsonObject& m) { m["frames"] = QJsonArray(); },
+        {"empty frame list", [](QJsonObject& m) { m["frames"] = QJsonArray(); },
          [](const Sprite& s) { EXPECT_EQ(s.frames, QList<Frame>{Frame{100}}); }},
         {"durations below 10 ms",
          [](QJsonObject& m) {
@@ -174,10 +191,8 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
              EXPECT_EQ(s.layers[0].cels.size(), 5);
          }},
         {"cel outside the frames is ignored",
-         [&](QJsonObject& m) {
-             layer(m, 1, "cels",
-                   QJsonArray{QJsonObject{{"frame", 7}, {"file", "layers/none.png"}},
-                              QJsonObject{{"frame", -1}, {"file", "x"}}});
+         [](QJsonObject& m) {
+             setLayerKey(m, 1, "cels", cels({{7, "layers/none.png"}, {-1, "x"}}));
          },
          [](const Sprite& s) { EXPECT_FALSE(s.cel(1, 0).has_value()); }},
         {"no active layer: the last one; null optionals are absent",
@@ -190,30 +205,26 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
              EXPECT_EQ(s.activeFrameIndex, 0);
          }},
         {"only the last path component counts",
-         [&](QJsonObject& m) {
-             layer(
-                 m, 0, "cels",
-                 QJsonArray{QJsonObject{{"frame", 0}, {"file", "elsewhere/layer_0_frame_0.png"}}});
-             layer(
-                 m, 1, "cels",
-                 QJsonArray{QJsonObject{{"frame", 0}, {"file", "/etc/../../layer_0_frame_0.png"}}});
+         [](QJsonObject& m) {
+             setLayerKey(m, 0, "cels", cels({{0, "elsewhere/layer_0_frame_0.png"}}));
+             setLayerKey(m, 1, "cels", cels({{0, "/etc/../../layer_0_frame_0.png"}}));
          },
          [&](const Sprite& s) {
              EXPECT_EQ(s.cel(0, 0), sprite.cel(0, 0));
              EXPECT_EQ(s.cel(1, 0), sprite.cel(0, 0));
          }},
         {"cels win over file; a later cel of a frame replaces an earlier one",
-         [&](QJsonObject& m) {
-             layer(m, 1, "file", "layers/missing.png");
-             layer(m, 1, "cels",
-                   QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/layer_1_frame_0.png"}},
-                              celAtZero[0]});
+         [](QJsonObject& m) {
+             setLayerKey(m, 1, "file", "layers/missing.png");
+             setLayerKey(
+                 m, 1, "cels",
+                 cels({{0, "layers/layer_1_frame_0.png"}, {0, "layers/layer_0_frame_0.png"}}));
          },
          [&](const Sprite& s) { EXPECT_EQ(s.cel(1, 0), sprite.cel(0, 0)); }},
         {"opacity outside 0…1 is clamped; unknown keys are ignored",
-         [&](QJsonObject& m) {
-             layer(m, 0, "opacity", 7.5);
-             layer(m, 1, "opacity", -2);
+         [](QJsonObject& m) {
+             setLayerKey(m, 0, "opacity", 7.5);
+             setLayerKey(m, 1, "opacity", -2);
              m["comment"] = "from the future";
          },
          [](const Sprite& s) {
@@ -224,9 +235,7 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PackageTree tree = saved;
-        QJsonObject manifest = original;
-        c.edit(manifest);
-        setManifest(tree, manifest);
+        editManifest(tree, c.edit);
         try {
             c.check(ProjectPackage::sprite(tree));
         } catch (const std::exception& error) {
@@ -260,34 +269,10 @@ struct BrokenPackage {
     const char* messagePart = ""; // for decoding errors: the value the message must name
 };
 
-void editManifest(PackageTree& tree, const std::function<void(QJsonObject&)>& edit) {
-    QJsonObject manifest = manifestObject(tree);
-    edit(manifest);
-    setManifest(tree, manifest);
-}
-
-void editLayer(PackageTree& tree, const char* key, const QJsonValue& value) {
-    editManifest(tree, [&](QJsonObject& manifest) {
-        QJsonArray layers = manifest["layers"].toArray();
-        QJsonObject layer = layers[0].toObject();
-        layer[key] = value;
-        layers[0] = layer;
-        manifest["layers"] = layers;
-    });
-}
-
 void setCelFile(PackageTree& tree, PackageTree file) {
     PackageTree layers = *tree.entry(ProjectPackage::layersDirectoryName);
     layers.insert("layer_0_frame_0.png", std::move(file));
     tree.insert(ProjectPackage::layersDirectoryName, layers);
-}
-
-QByteArray imageBytes(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer device(&bytes);
-    device.open(QIODevice::WriteOnly);
-    image.save(&device, format);
-    return bytes;
 }
 
 std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
@@ -315,9 +300,8 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
     QJsonArray tooManyFrames;
     for (int i = 0; i < 70000; ++i)
         tooManyFrames.append(QJsonObject{{"duration", 100}});
-    QJsonArray tooManyCels;
-    for (int i = 0; i < 65537; ++i)
-        tooManyCels.append(QJsonObject{{"frame", 0}, {"file", "layers/layer_0_frame_0.png"}});
+    const QJsonArray tooManyCels =
+        cels(QList<std::pair<int, const char*>>(65537, {0, "layers/layer_0_frame_0.png"}));
 
     return {
         {"root is a file", [](PackageTree& t) { t = PackageTree::file("{}"); }, Expect::corrupt},
@@ -380,23 +364,17 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
          Expect::corrupt},
         {"layers is a file", [](PackageTree& t) { t.insert("layers", PackageTree::file("x")); },
          Expect::corrupt},
-        {"cel file missing",
-         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/gone.png"}}}),
-         Expect::corrupt},
-        {"cel path that is only ..",
-         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/.."}}}),
-         Expect::corrupt},
-        {"cel path ending in /",
-         inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}, {"file", "layers/"}}}),
-         Expect::corrupt},
+        {"cel file missing", inLayer("cels", cels({{0, "layers/gone.png"}})), Expect::corrupt},
+        {"cel path that is only ..", inLayer("cels", cels({{0, "layers/.."}})), Expect::corrupt},
+        {"cel path ending in /", inLayer("cels", cels({{0, "layers/"}})), Expect::corrupt},
         {"cel file is a folder", celFile(PackageTree()), Expect::corrupt},
         {"cel file is empty", celFile(PackageTree::file({})), Expect::corrupt},
         {"cel file is text", celFile(PackageTree::file("not a picture")), Expect::corrupt},
         {"cel file is a BMP of the right size",
-         celFile(PackageTree::file(imageBytes(right, "bmp"))), Expect::corrupt},
+         celFile(PackageTree::file(encodedImage(right, "bmp"))), Expect::corrupt},
         {"cel PNG truncated", celFile(PackageTree::file(goodPng.left(goodPng.size() - 20))),
          Expect::corrupt},
-        {"cel PNG one pixel narrower", celFile(PackageTree::file(imageBytes(narrow, "png"))),
+        {"cel PNG one pixel narrower", celFile(PackageTree::file(encodedImage(narrow, "png"))),
          Expect::corrupt},
         {"no layers", top("layers", QJsonArray()), Expect::corrupt},
     };
@@ -495,12 +473,7 @@ TEST(ProjectPackageReading, RefusesCelsBeyondThisMachinesMemoryBeforeDecoding) {
     // before that is known.
     Sprite sprite = Sprite::blank(4, 4);
     PackageTree tree = ProjectPackage::fileWrapper(sprite);
-    const QByteArray header = PngCodec::encode(1, 1, [](qint64) {
-        static const quint32 word = 0;
-        return &word;
-    });
-    QByteArray named = header;
-    named.replace(16, 8, QByteArray("\x00\x00\x10\x00\x00\x00\x10\x00", 8)); // 4096 × 4096
+    const QByteArray named = pngHeader(4096, 4096);
     PackageTree layers;
     QJsonArray cels;
     const qint64 frames = 256;
