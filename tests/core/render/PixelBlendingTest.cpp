@@ -14,24 +14,25 @@ namespace {
 
 using kestrin::test::awkwardWidths;
 
-using Kernel = std::function<void(const quint32*, quint32*, qint64)>;
+// Whole blocks of the widest kernel, and tails.
+const QList<qint64> widths = awkwardWidths + QList<qint64>{31, 32, 64, 65, 100};
 
+// The kernels run from each row's second word, so that loads are unaligned.
 struct Rows {
     QList<quint32> source;
     QList<quint32> destination; // premultiplied, as a composite is
+
+    QList<quint32> after(const std::function<void(const quint32*, quint32*, qint64)>& kernel) {
+        QList<quint32> out = destination;
+        kernel(source.constData() + 1, out.data() + 1, source.size() - 1);
+        return out;
+    }
 };
 
 Rows randomRows(qint64 width, quint32 seed) {
     QRandomGenerator random(seed);
-    const QList<quint32> backdrop = samples::pixelRuns(width, random);
-    return {samples::pixelRuns(width, random), PixelRenderer::premultiply(backdrop)};
-}
-
-// Runs a kernel from one word past the start, so that loads are unaligned.
-QList<quint32> applied(const Kernel& kernel, const Rows& rows) {
-    QList<quint32> out = rows.destination;
-    kernel(rows.source.constData() + 1, out.data() + 1, rows.source.size() - 1);
-    return out;
+    const QList<quint32> backdrop = samples::pixelRuns(width + 1, random);
+    return {samples::pixelRuns(width + 1, random), PixelRenderer::premultiply(backdrop)};
 }
 
 } // namespace
@@ -47,11 +48,9 @@ TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
     else
         std::puts("This CPU has no AVX2: its blend kernel is not compared.");
 #endif
-    QList<qint64> widths = awkwardWidths;
-    widths << 31 << 32 << 64 << 65 << 100; // whole blocks of the widest kernel, and tails
     for (qint64 width : widths) {
         for (quint32 weight : {256u, 255u, 128u, 3u}) {
-            Rows rows = randomRows(width + 1, quint32(width * 1000 + weight));
+            Rows rows = randomRows(width, quint32(width * 1000 + weight));
             for (qint64 i = 1; width >= 64 && i <= 32; ++i) { // clear blocks, opaque ones
                 rows.source[i] &= 0x00FFFFFFu;
                 rows.source[i + 32] |= 0xFF000000u;
@@ -59,35 +58,28 @@ TEST(PixelBlending, BlendAndGhostRowsMatchReference) {
             QList<quint32> expected = rows.destination;
             for (qint64 i = 1; i <= width; ++i)
                 reference::blendPixel(expected[i], rows.source[i], weight);
-            for (const auto& [name, kernel] : blendKernels) {
-                const Kernel row = [kernel, weight](const quint32* s, quint32* d, qint64 n) {
-                    kernel(s, d, n, weight);
-                };
-                ASSERT_EQ(applied(row, rows), expected)
+            for (const auto& [name, kernel] : blendKernels)
+                ASSERT_EQ(rows.after([&](auto s, auto d, qint64 n) { kernel(s, d, n, weight); }),
+                          expected)
                     << name << " width " << width << " w " << weight;
-            }
         }
-        if (!awkwardWidths.contains(width))
-            continue;
-        for (quint32 tint : {0xFFFF4060u, 0xFF4898FFu}) {
+    }
+    using GhostKernel = void (*)(const quint32*, quint32*, qint64, quint32, quint32);
+    for (qint64 width : awkwardWidths)
+        for (quint32 tint : {0xFFFF4060u, 0xFF4898FFu})
             for (quint32 weight : {255u, 127u, 1u}) {
-                Rows rows = randomRows(width + 1, quint32(width + tint + weight));
+                Rows rows = randomRows(width, quint32(width + tint + weight));
                 rows.source = PixelRenderer::premultiply(rows.source); // ghosts read composites
                 QList<quint32> expected = rows.destination;
                 for (qint64 i = 1; i <= width; ++i)
                     reference::ghostPixel(expected[i], rows.source[i], tint, weight);
-                const Kernel chosen = [=](const quint32* s, quint32* d, qint64 n) {
-                    PixelBlending::ghostRow(s, d, n, tint, weight);
-                };
-                const Kernel portable = [=](const quint32* s, quint32* d, qint64 n) {
-                    PixelBlending::scalar::ghostRow(s, d, n, tint, weight);
-                };
-                ASSERT_EQ(applied(chosen, rows), expected) << "width " << width << " g " << weight;
-                ASSERT_EQ(applied(portable, rows), expected)
-                    << "width " << width << " g " << weight;
+                for (GhostKernel kernel :
+                     {PixelBlending::ghostRow, PixelBlending::scalar::ghostRow})
+                    ASSERT_EQ(rows.after(
+                                  [&](auto s, auto d, qint64 n) { kernel(s, d, n, tint, weight); }),
+                              expected)
+                        << "width " << width << " g " << weight;
             }
-        }
-    }
 }
 
 // A stack drawn at once must give the bits of clearing the row and blending layer by layer,
@@ -103,8 +95,6 @@ TEST(PixelBlending, CompositeRowsMatchBlendingLayerByLayer) {
 #endif
     const QList<QList<quint32>> weightings = {
         {}, {256}, {128}, {256, 256, 256, 256}, {256, 3, 256, 255}, {255, 256, 128, 256}};
-    QList<qint64> widths = awkwardWidths;
-    widths << 31 << 32 << 64 << 65 << 100;
     for (qint64 width : widths) {
         for (const QList<quint32>& weights : weightings) {
             QRandomGenerator random(quint32(width * 10 + weights.size()));
@@ -140,13 +130,15 @@ TEST(PixelBlending, CompositeRowsMatchBlendingLayerByLayer) {
 
 // Every alpha with every channel value, through both versions of both conversions.
 TEST(PixelBlending, PremultiplyAndUnpremultiplyEveryWord) {
-    QList<quint32> words{0}; // the kernels run from the second word on
+    Rows rows;
+    rows.source = {0};
     for (quint32 a = 0; a < 256; ++a)
         for (quint32 c = 0; c < 256; ++c)
-            words.append(a << 24 | c << 16 | (255 - c) << 8 | ((c * 7) & 0xFF));
-    words.append(0x00FFFFFF);
+            rows.source.append(a << 24 | c << 16 | (255 - c) << 8 | ((c * 7) & 0xFF));
+    rows.source.append(0x00FFFFFF);
+    rows.destination = rows.source;
     QList<quint32> premultiplied, unpremultiplied;
-    for (quint32 p : words) {
+    for (quint32 p : rows.source) {
         const quint32 a = p >> 24;
         premultiplied.append(a == 0 ? 0 : reference::premultiplied(p, a));
         quint32 straight = a << 24;
@@ -154,11 +146,10 @@ TEST(PixelBlending, PremultiplyAndUnpremultiplyEveryWord) {
             straight |= std::min<quint32>(255, reference::channel(p, shift) * 255 / a) << shift;
         unpremultiplied.append(a == 0 ? 0 : straight);
     }
-    const Rows rows{words, words};
-    EXPECT_EQ(applied(PixelBlending::scalar::premultiplyRow, rows), premultiplied);
-    EXPECT_EQ(applied(PixelBlending::scalar::unpremultiplyRow, rows), unpremultiplied);
-    EXPECT_EQ(PixelRenderer::premultiply(words), premultiplied);
-    EXPECT_EQ(PixelRenderer::unpremultiply(words), unpremultiplied);
+    EXPECT_EQ(rows.after(PixelBlending::scalar::premultiplyRow), premultiplied);
+    EXPECT_EQ(rows.after(PixelBlending::scalar::unpremultiplyRow), unpremultiplied);
+    EXPECT_EQ(PixelRenderer::premultiply(rows.source), premultiplied);
+    EXPECT_EQ(PixelRenderer::unpremultiply(rows.source), unpremultiplied);
 }
 
 // The bounds that the compositing examples do not reach.
