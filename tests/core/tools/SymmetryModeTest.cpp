@@ -2,28 +2,18 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct MirrorCase {
-    SymmetryMode mode;
-    PixelRect canvas;
-    PixelPoint point;
-    QList<PixelPoint> images;
-};
-
-QList<PixelPoint> imagesOf(const MirrorCase& c) {
-    const auto found = SymmetryModes::reflections(c.mode, c.point, c.canvas);
-    return QList<PixelPoint>(found.begin(), found.end());
-}
-
-} // namespace
-
 TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
     using enum SymmetryMode;
+    struct Case {
+        SymmetryMode mode;
+        PixelRect canvas;
+        PixelPoint point;
+        QList<PixelPoint> images;
+    };
     const PixelRect even{0, 0, 16, 16};
     const PixelRect odd{0, 0, 5, 5};
     const PixelRect wide{0, 0, 8, 4};
-    const QList<MirrorCase> cases = {
+    const QList<Case> cases = {
         {off, even, {3, 4}, {}},
         // Even widths fold between the middle columns; odd ones map the middle onto itself.
         {leftRight, even, {0, 3}, {{15, 3}}},
@@ -50,9 +40,10 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
         {leftRight, {10, 20, 4, 4}, {10, 21}, {{13, 21}}},
         {diagonal, {10, 20, 4, 4}, {11, 22}, {{12, 21}}},
     };
-    for (const MirrorCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << SymmetryModes::rawValue(c.mode).toStdString() << " at "
-                                        << c.point.x << "," << c.point.y);
-        EXPECT_EQ(imagesOf(c), c.images);
+    for (const Case& c : cases) {
+        const auto found = SymmetryModes::reflections(c.mode, c.point, c.canvas);
+        EXPECT_EQ(QList<PixelPoint>(found.begin(), found.end()), c.images)
+            << SymmetryModes::rawValue(c.mode).toStdString() << " at " << c.point.x << ","
+            << c.point.y;
     }
 }
