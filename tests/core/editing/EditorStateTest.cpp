@@ -14,24 +14,6 @@ struct Change {
 
 } // namespace
 
-TEST_F(EditorFixture, StartsFromDefaultsAndTheSprite) {
-    EXPECT_EQ(editor->activeTool(), ToolKind::pencil);
-    EXPECT_EQ(editor->primaryColor().raw, 0xFF000000u);
-    EXPECT_EQ(editor->secondaryColor().raw, 0xFFFFFFFFu);
-    EXPECT_EQ(editor->view().zoom(), 8.0);
-    EXPECT_FALSE(editor->view().isTimelinePresented());
-    EXPECT_EQ(editor->undoManager(), document->undoStack());
-
-    EXPECT_FALSE(editor->pixelPerfect());
-    EXPECT_TRUE(editor->view().showPixelGrid());
-
-    Sprite twoFrames = Sprite::blank(4, 4);
-    twoFrames.insertFrame(1);
-    PixelDocument other(twoFrames);
-    const EditorState second(&other);
-    EXPECT_TRUE(second.view().isTimelinePresented());
-}
-
 TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
     const QList<Change> changes = {
         {"activeTool", [](EditorState& e) { e.setActiveTool(ToolKind::fill); }},
@@ -42,14 +24,12 @@ TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
         {"shapeFilled", [](EditorState& e) { e.setShapeFilled(true); }},
         {"symmetry", [](EditorState& e) { e.setSymmetry(SymmetryMode::both); }},
         {"zoom", [](EditorState& e) { e.view().setZoomFactor(2); }, true},
-        {"panOffset", [](EditorState& e) { e.view().setPanOffset({3, -4}); }, true},
-        {"cursorPixel", [](EditorState& e) { e.view().setCursorPixel(PixelPoint{1, 2}); }, true},
+        {"panOffset", [](EditorState& e) { e.view().setPanOffset(QSizeF(3, -4)); }, true},
+        {"cursorPixel", [](EditorState& e) { e.view().setCursorPixel(PixelPoint(1, 2)); }, true},
         {"showPixelGrid", [](EditorState& e) { e.view().setShowPixelGrid(false); }, true},
-        {"selection",
-         [](EditorState& e) {
-             e.setSelection(PixelRect{1, 1, 2, 2});
-         }},
-        {"exportSheetPresented", [](EditorState& e) { e.view().setExportSheetPresented(true); }, true},
+        {"selection", [](EditorState& e) { e.setSelection(PixelRect(1, 1, 2, 2)); }},
+        {"exportSheetPresented", [](EditorState& e) { e.view().setExportSheetPresented(true); },
+         true},
         {"timelinePresented", [](EditorState& e) { e.view().setTimelinePresented(true); }, true},
         {"editingText", [](EditorState& e) { e.view().setEditingText(true); }, true},
         {"clipboardGeneration", [](EditorState& e) { e.view().setClipboardGeneration(7); }, true},
@@ -109,6 +89,10 @@ TEST_F(EditorFixture, ReplacedSpriteResetsViewState) {
     EXPECT_FALSE(editor->isGestureActive());
     EXPECT_TRUE(editor->view().isTimelinePresented());
     EXPECT_EQ(zooms, QList<EditorViewState::ZoomIntent>{EditorViewState::ZoomIntent::fit});
+
+    // An editor opened on an animation shows its timeline from the start.
+    const EditorState second(document.get());
+    EXPECT_TRUE(second.view().isTimelinePresented());
 }
 
 TEST_F(EditorFixture, SavingAfterTheEditorClosedIsSafe) {

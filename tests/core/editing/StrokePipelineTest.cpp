@@ -1,26 +1,13 @@
-#include "EditorFixture.h"
 #include "DocumentUndoCommands.h"
+#include "EditorFixture.h"
 
 #include <QSignalSpy>
 
-namespace {
-
-struct Dab {
-    qint64 size;
-    PixelRect covered;
-};
-
-QList<PixelPoint> pointsOf(const PixelRect& r) {
-    QList<PixelPoint> points;
-    for (qint64 y = r.y; y < r.bottom(); ++y)
-        for (qint64 x = r.x; x < r.right(); ++x)
-            points.append({x, y});
-    return points;
-}
-
-} // namespace
-
 TEST_F(EditorFixture, DabFootprintsGrowRightAndDownForEvenSizes) {
+    struct Dab {
+        qint64 size;
+        PixelRect covered;
+    };
     const QList<Dab> dabs = {
         {1, {5, 5, 1, 1}}, {2, {5, 5, 2, 2}}, {3, {4, 4, 3, 3}}, {4, {4, 4, 4, 4}}};
     for (const Dab& dab : dabs) {
@@ -29,7 +16,7 @@ TEST_F(EditorFixture, DabFootprintsGrowRightAndDownForEvenSizes) {
         editor->beginStroke();
         editor->stamp({5, 5}, PixelColor(red)); // no size: the brush
         editor->endStroke("Draw");
-        EXPECT_EQ(painted(), pointsOf(dab.covered)) << "size " << dab.size;
+        EXPECT_EQ(paintedSet(), pointsIn(dab.covered)) << "size " << dab.size;
         EXPECT_EQ(undo().count(), 1);
     }
     open(Sprite::blank(16, 16));
@@ -46,7 +33,7 @@ TEST_F(EditorFixture, MirrorImagesObeyTheSelectionClip) {
     editor->beginStroke();
     editor->stamp({1, 1}, PixelColor(red), 2);
     editor->endStroke("Draw");
-    EXPECT_EQ(painted(), pointsOf({1, 1, 2, 2}));
+    EXPECT_EQ(paintedSet(), pointsIn({1, 1, 2, 2}));
 
     editor->setSelection(PixelRect{8, 0, 8, 16}); // the right half: only the images land
     editor->setSymmetry(SymmetryMode::both);
