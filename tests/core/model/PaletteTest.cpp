@@ -8,7 +8,6 @@ TEST(Palette, CodedFormRoundTripAndErrors) {
     const Palette empty{"Nothing", {}};
     const QJsonObject coded = empty.toJson();
     EXPECT_EQ(coded.keys(), (QStringList{"colors", "name"}));
-    EXPECT_TRUE(coded["colors"].toArray().isEmpty());
     EXPECT_EQ(Palette::fromJson(coded), empty);
 
     const Palette mixed{"Mixed", {PixelColor(0xFF102030), PixelColor(0x40102030)}};

@@ -3,6 +3,7 @@
 #include "PixelRect.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 TEST(PixelColor, HexAndJsonRoundTripsAndBadText) {
     EXPECT_EQ(PixelColor(0xFF102030).hexString(), "#102030");
@@ -33,9 +34,7 @@ TEST(PixelColor, HexAndJsonRoundTripsAndBadText) {
 TEST(PixelColor, HsvBothWays) {
     const auto expectHsv = [](quint32 word, double h, double s, double v) {
         const auto hsv = PixelColor(word).hsv();
-        EXPECT_DOUBLE_EQ(hsv.h, h) << std::hex << word;
-        EXPECT_DOUBLE_EQ(hsv.s, s) << std::hex << word;
-        EXPECT_DOUBLE_EQ(hsv.v, v) << std::hex << word;
+        EXPECT_EQ(std::tuple(hsv.h, hsv.s, hsv.v), std::tuple(h, s, v)) << std::hex << word;
     };
     expectHsv(0xFFFF0000, 0, 1, 1);
     expectHsv(0xFF0000FF, 240, 1, 1);

@@ -34,8 +34,7 @@ TEST(Sprite, InsertFrame) {
     ASSERT_EQ(sprite.frames.size(), 3);
     EXPECT_EQ(sprite.frames[2].duration, 10);
     EXPECT_EQ(mark(sprite, 1, 2), mark(sprite, 1, 1));
-    EXPECT_EQ(sprite.layers[1].cels[2]->storageIdentity(),
-              sprite.layers[1].cels[1]->storageIdentity()); // shared until written
+    EXPECT_TRUE(sprite.layers[1].cels[2]->sharesStorageWith(*sprite.layers[1].cels[1]));
 
     sprite.insertFrame(-3); // clamped to the front, no source
     EXPECT_EQ(sprite.frames[0].duration, 100);
