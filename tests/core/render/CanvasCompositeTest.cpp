@@ -1,6 +1,6 @@
 #include "CanvasComposite.h"
-#include "SpriteSamples.h"
 #include "PixelRenderer.h"
+#include "SpriteSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -52,18 +52,18 @@ TEST_F(CanvasCompositeTest, PixelEditsRecompositeOnlyTheirRectangles) {
 
 TEST_F(CanvasCompositeTest, ChangesOfWhatIsShownRebuildEverything) {
     rebuild(source());
-    const auto fullRebuildsAfter = [&](const CanvasComposite::Source& next) {
+    const std::pair<CanvasComposite::Source, qint64> steps[] = {
+        {source(1), 2},
+        {source(1, OnionSkin{1, 1, 0.5}), 3},
+        {source(1, OnionSkin{1, 2, 0.5}), 4},
+        {source(1, OnionSkin{1, 2, 0.5}), 4}, // the same again: only the dirty pixel
+    };
+    for (const auto& [next, fullRebuilds] : steps) {
         composite.invalidate(PixelRect::pixel({1, 1})); // would otherwise be incremental
         rebuild(next);
-        return composite.statistics().fullRebuilds;
-    };
-    EXPECT_EQ(fullRebuildsAfter(source(1)), 2);
-    EXPECT_EQ(words(composite.image()), PixelRenderer::composite(sprite, 1));
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 1, 0.5})), 3);
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 2, 0.5})), 4);
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 2, 0.5})), 4);
+        EXPECT_EQ(composite.statistics().fullRebuilds, fullRebuilds);
+    }
     composite.invalidateAll();
-    EXPECT_TRUE(composite.needsRebuild(source(1, OnionSkin{1, 2, 0.5})));
     rebuild(source(1, OnionSkin{1, 2, 0.5}));
     EXPECT_EQ(composite.statistics().fullRebuilds, 5);
 
@@ -71,12 +71,9 @@ TEST_F(CanvasCompositeTest, ChangesOfWhatIsShownRebuildEverything) {
     EXPECT_TRUE(composite.needsRebuild(source()));
     rebuild(source());
     EXPECT_EQ(composite.statistics().fullRebuilds, 6);
-    EXPECT_EQ(composite.image().size(), QSize(12, 40));
     EXPECT_EQ(words(composite.image()), PixelRenderer::composite(sprite, 0));
-}
 
-TEST_F(CanvasCompositeTest, ASpriteWithoutAreaHasNoPicture) {
-    sprite = Sprite::blank(0, 5);
+    sprite = Sprite::blank(0, 5); // without area there is no picture
     rebuild(source());
     EXPECT_TRUE(composite.image().isNull());
     EXPECT_FALSE(composite.needsRebuild(source()));
