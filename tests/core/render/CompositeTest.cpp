@@ -7,17 +7,16 @@
 
 namespace {
 
-constexpr quint32 red = 0xFFFF0000;
 constexpr quint32 black = 0xFF000000;
 
 // A one-layer sprite whose frame f holds one opaque pixel at x = f on row 0.
-Sprite framePerColumn(qint64 frameCount, quint32 color = black) {
+Sprite framePerColumn(qint64 frameCount) {
     Sprite sprite = Sprite::blank(frameCount, 1);
     for (qint64 f = 1; f < frameCount; ++f)
         sprite.insertFrame(f);
     for (qint64 f = 0; f < frameCount; ++f) {
         sprite.ensureCel(0, f);
-        sprite.layers[0].cels[f]->setWordAt(f, color);
+        sprite.layers[0].cels[f]->setWordAt(f, black);
     }
     return sprite;
 }
@@ -32,9 +31,9 @@ QList<quint32> regional(const Sprite& sprite, qint64 frame, std::optional<OnionS
 } // namespace
 
 TEST(Composite, LayerWeightsAndWhatCannotShow) {
-    Sprite sprite = framePerColumn(2, red);
+    Sprite sprite = framePerColumn(2);
     sprite.layers[0].opacity = 0.5; // weight 128: alpha 255 × 128 div 256 = 127
-    EXPECT_EQ(PixelRenderer::composite(sprite, 0), (QList<quint32>{0x7F7F0000, 0}));
+    EXPECT_EQ(PixelRenderer::composite(sprite, 0), (QList<quint32>{0x7F000000, 0}));
     sprite.layers[0].opacity = std::nan("");
     EXPECT_EQ(PixelRenderer::composite(sprite, 0), QList<quint32>(2, 0u));
     sprite.layers[0].opacity = 1.0;
