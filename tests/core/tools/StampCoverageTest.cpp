@@ -8,7 +8,6 @@ using StampCoverage = ToolFixture;
 // The reference: one stamp per pixel, every dab pixel mirrored and clipped on its own.
 TEST_F(StampCoverage, SpansPaintExactlyWhatStampingEveryPointPaints) {
     std::mt19937 random(2026);
-    int compared = 0;
     for (const QSize canvas : {QSize(16, 16), QSize(17, 9), QSize(6, 21), QSize(1, 1), QSize(2, 7)})
         for (const SymmetryMode mode : SymmetryModes::all)
             for (const qint64 brush : {1, 2, 3, 4, 7, 32})
@@ -44,9 +43,7 @@ TEST_F(StampCoverage, SpansPaintExactlyWhatStampingEveryPointPaints) {
                     ASSERT_EQ(results[1], results[0])
                         << w << "x" << h << " " << SymmetryModes::rawValue(mode).toStdString()
                         << " brush " << brush << " shape " << shape;
-                    ++compared;
                 }
-    EXPECT_EQ(compared, 5 * 6 * 6 * 3);
 }
 
 TEST_F(StampCoverage, AShapeReleaseIsOneStepThatUndoesExactly) {

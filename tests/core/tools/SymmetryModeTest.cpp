@@ -16,20 +16,15 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
     const QList<Case> cases = {
         {off, even, {3, 4}, {}},
         // Even widths fold between the middle columns; odd ones map the middle onto itself.
-        {leftRight, even, {0, 3}, {{15, 3}}},
         {leftRight, even, {7, 3}, {{8, 3}}},
         {leftRight, odd, {0, 1}, {{4, 1}}},
         {leftRight, odd, {2, 1}, {}},
         {topBottom, even, {3, 0}, {{3, 15}}},
-        {topBottom, odd, {1, 2}, {}},
         {both, even, {1, 2}, {{14, 2}, {1, 13}, {14, 13}}},
         {both, odd, {2, 0}, {{2, 4}}}, // on the centre column: the duplicates go
-        {both, odd, {2, 2}, {}},
         {diagonal, even, {3, 9}, {{9, 3}}},
         {antiDiagonal, even, {3, 9}, {{6, 12}}},
         // Non-square: 45° lines through the centre, off-canvas images dropped, floor rounding.
-        {diagonal, wide, {0, 0}, {}},
-        {diagonal, wide, {2, 0}, {}},
         {diagonal, wide, {3, 1}, {}},
         {diagonal, wide, {4, 1}, {{3, 2}}},
         {diagonal, {0, 0, 5, 4}, {1, 1}, {{1, 0}}},
