@@ -4,7 +4,6 @@
 #include "SpriteSamples.h"
 #include "TestSupport.h"
 
-#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <vector>
@@ -28,8 +27,6 @@ TEST(PixelBlending, BlendRowsMatchReference) {
     kernels.emplace_back("sse2", PixelBlending::sse2::blendRow);
     if (PixelBlending::avx2::isAvailable())
         kernels.emplace_back("avx2", PixelBlending::avx2::blendRow);
-    else
-        std::puts("This CPU has no AVX2: its blend kernel is not compared.");
 #endif
     // Whole blocks of the widest kernel, and tails.
     for (qint64 width : kestrin::test::awkwardWidths + QList<qint64>{31, 32, 64, 65, 100}) {

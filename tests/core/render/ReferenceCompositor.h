@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-// The compositing rules written out pixel by pixel with plain divisions, to hold the fast
-// compositor against.
+// The compositing rules pixel by pixel with plain divisions, to hold the fast compositor against.
 namespace reference {
 
 inline quint32 channel(quint32 word, int shift) {
@@ -94,12 +93,11 @@ inline void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelR
         return;
     clear(buffer, sprite.width, region);
     if (skin && skin->opacity > 0) {
-        QList<quint32> scratch(buffer.size(), 0u);
         for (qint64 o : skin->offsets()) {
             const qint64 f = frame + o;
             if (f < 0 || f >= sprite.frames.size())
                 continue;
-            clear(scratch, sprite.width, region);
+            QList<quint32> scratch(buffer.size(), 0u);
             compositeLayers(sprite, f, region, scratch);
             const quint32 tint = o < 0 ? 0xFFFF4060 : 0xFF4898FF;
             const qint64 g =
