@@ -18,7 +18,6 @@ TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
     const QList<Change> changes = {
         {"activeTool", [](EditorState& e) { e.setActiveTool(ToolKind::fill); }},
         {"primaryColor", [](EditorState& e) { e.setPrimaryColor(PixelColor(red)); }},
-        {"secondaryColor", [](EditorState& e) { e.setSecondaryColor(PixelColor(blue)); }},
         {"brushSize", [](EditorState& e) { e.setBrushSize(5); }},
         {"pixelPerfect", [](EditorState& e) { e.setPixelPerfect(true); }},
         {"shapeFilled", [](EditorState& e) { e.setShapeFilled(true); }},
@@ -28,10 +27,7 @@ TEST_F(EditorFixture, ObservedFieldsAnnounceOnlyRealChanges) {
         {"cursorPixel", [](EditorState& e) { e.view().setCursorPixel(PixelPoint(1, 2)); }, true},
         {"showPixelGrid", [](EditorState& e) { e.view().setShowPixelGrid(false); }, true},
         {"selection", [](EditorState& e) { e.setSelection(PixelRect(1, 1, 2, 2)); }},
-        {"exportSheetPresented", [](EditorState& e) { e.view().setExportSheetPresented(true); },
-         true},
         {"timelinePresented", [](EditorState& e) { e.view().setTimelinePresented(true); }, true},
-        {"editingText", [](EditorState& e) { e.view().setEditingText(true); }, true},
         {"clipboardGeneration", [](EditorState& e) { e.view().setClipboardGeneration(7); }, true},
     };
     for (const Change& change : changes) {

@@ -61,8 +61,8 @@ TEST_F(DocumentFixture, AlreadyAppliedPatchSkipsFirstRedo) {
     document.sprite().ensureCel(0, 0);
     document.sprite().layers[0].cels[0]->replace({0, 0, 1, 1}, {0xFF123456});
     const PixelRect rect{0, 0, 1, 1};
-    const PixelPatch patch{layerID(), 0, rect, PixelSpans::rectangle(rect), {0}, {0xFF123456},
-                           false};
+    const PixelPatch patch{layerID(),    0,    rect, PixelSpans::rectangle(rect), {0},
+                           {0xFF123456}, false};
     document.registerAppliedPatch(patch, document.undoStack(), "Draw");
     EXPECT_EQ(document.revision(), 0); // the stroke pipeline notifies by itself
     document.undoStack()->undo();

@@ -106,25 +106,9 @@ TEST_F(EditorFixture, CancelRestoresEveryPixelWithoutAStep) {
     EXPECT_FALSE(editor->isGestureActive());
 }
 
-TEST_F(EditorFixture, RevertPutsBackTheColourFromStrokeBegin) {
-    paint(3, 3, blue);
-    editor->beginStroke();
-    editor->plot(3, 3, PixelColor(red));
-    editor->plot(4, 3, PixelColor(red));
-    editor->revert(3, 3);
-    editor->revert(-1, 3); // off the canvas: ignored
-    editor->endStroke("Draw");
-    EXPECT_EQ(pixel(3, 3), blue);
-    EXPECT_EQ(pixel(4, 3), red);
-    undo().undo();
-    EXPECT_EQ(pixel(4, 3), 0u);
-    EXPECT_EQ(pixel(3, 3), blue);
-}
-
 TEST_F(EditorFixture, BadWritesAndVanishedLayersAreIgnored) {
     editor->writePixel(7, 1, 1, PixelColor(red));  // no such layer
     editor->writePixel(0, -1, 0, PixelColor(red)); // off the canvas
-    editor->writePixel(0, 16, 0, PixelColor(red));
     EXPECT_TRUE(painted().isEmpty());
 
     editor->beginStroke();

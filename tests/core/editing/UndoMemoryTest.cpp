@@ -121,8 +121,6 @@ TEST_F(EditorFixture, BudgetDropsTheOldestSteps) {
     EXPECT_EQ(undo().count(), 1);
     undo().undo();
     EXPECT_EQ(sprite(), states[29]);
-    EXPECT_LE(UndoMemory::defaultBudget(), qint64(2) << 30);
-    EXPECT_GT(UndoMemory::defaultBudget(), 0);
 }
 
 // Kept within the budget as steps arrive, though only the newest charges are worked out again
