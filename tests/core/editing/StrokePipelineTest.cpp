@@ -1,8 +1,6 @@
 #include "DocumentUndoCommands.h"
 #include "EditorFixture.h"
 
-#include <QSignalSpy>
-
 TEST_F(EditorFixture, DabFootprintsGrowRightAndDownForEvenSizes) {
     struct Dab {
         qint64 size;
@@ -132,30 +130,4 @@ TEST_F(EditorFixture, CopyTakenDuringAStrokeKeepsItsPixels) {
     EXPECT_EQ(saved.cel(0, 0)->pixel(1, 1), red);
     EXPECT_EQ(saved.cel(0, 0)->pixel(2, 2), 0u);
     EXPECT_EQ(pixel(2, 2), red);
-}
-
-TEST_F(EditorFixture, GestureLocksPixelLayerAndFrameCommands) {
-    document->sprite().insertFrame(1);
-    QSignalSpy gesture(editor.get(), &EditorState::gestureActiveChanged);
-    editor->beginStroke();
-    editor->plot(1, 1, PixelColor(red));
-    const Sprite during = sprite();
-    editor->addLayer();
-    editor->deleteLayer(layerID(0));
-    editor->selectNextFrame();
-    editor->addEmptyFrame();
-    editor->duplicateFrame("Add Frame");
-    editor->deleteFrame();
-    editor->clearFrame();
-    editor->setFrameDuration(500);
-    editor->setLayerOpacity(layerID(0), 0.5);
-    EXPECT_EQ(sprite(), during);
-    EXPECT_EQ(gesture.count(), 1);
-    EXPECT_TRUE(editor->isGestureActive());
-    editor->endStroke("Draw");
-    EXPECT_EQ(gesture.count(), 2);
-    EXPECT_FALSE(gesture.last().first().toBool());
-
-    editor->addLayer();
-    EXPECT_EQ(sprite().layers.size(), 2);
 }

@@ -135,6 +135,7 @@ TEST_F(MoveTools, NudgesAreStepsOfTheirOwn) {
 }
 
 TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
+    document->sprite().insertFrame(1);
     QSignalSpy gesture(editor.get(), &EditorState::gestureActiveChanged);
     editor->setPrimaryColor(PixelColor(green));
     use(ToolKind::line);
@@ -149,6 +150,14 @@ TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
     editor->nudgeContent(1, 1);
     editor->deselect();
     editor->addLayer();
+    editor->deleteLayer(layerID(0));
+    editor->setLayerOpacity(layerID(0), 0.5);
+    editor->selectNextFrame();
+    editor->addEmptyFrame();
+    editor->duplicateFrame("Add Frame");
+    editor->deleteFrame();
+    editor->clearFrame();
+    editor->setFrameDuration(500);
     editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
     EXPECT_EQ(sprite(), during);
     EXPECT_TRUE(editor->selection());

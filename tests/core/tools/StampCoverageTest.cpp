@@ -45,23 +45,3 @@ TEST_F(StampCoverage, SpansPaintExactlyWhatStampingEveryPointPaints) {
                         << " brush " << brush << " shape " << shape;
                 }
 }
-
-TEST_F(StampCoverage, AShapeReleaseIsOneStepThatUndoesExactly) {
-    open(Sprite::blank(40, 30));
-    editor->setBrushSize(32);
-    editor->setShapeFilled(true);
-    editor->setSymmetry(SymmetryMode::diagonal);
-    use(ToolKind::rectangle);
-    drag({{3, 4}, {12, 9}});
-    EXPECT_EQ(undoCount(), 1);
-    const QList<quint32> after = words();
-    EXPECT_TRUE(pixel(0, 0) && pixel(28, 25) && pixel(30, 23) && !pixel(39, 29)); // dab, image
-    undo().undo();
-    EXPECT_TRUE(painted().isEmpty());
-    undo().redo();
-    EXPECT_EQ(words(), after);
-
-    // Painting the same shape again changes nothing and leaves no second step.
-    drag({{3, 4}, {12, 9}});
-    EXPECT_EQ(undoCount(), 1);
-}
