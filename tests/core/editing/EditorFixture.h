@@ -2,6 +2,7 @@
 
 #include "EditorState.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -37,6 +38,10 @@ struct EditorFixture : ::testing::Test {
                     points.append({x, y});
         return points;
     }
+    QSet<PixelPoint> paintedSet(qint64 layer = 0, qint64 frame = 0) const {
+        const QList<PixelPoint> points = painted(layer, frame);
+        return QSet<PixelPoint>(points.begin(), points.end());
+    }
     void paint(qint64 x, qint64 y, quint32 color, const QString& action = "Draw") {
         editor->beginStroke();
         editor->plot(x, y, PixelColor(color));
@@ -46,3 +51,11 @@ struct EditorFixture : ::testing::Test {
 
 inline constexpr quint32 red = 0xFFFF0000;
 inline constexpr quint32 blue = 0xFF0000FF;
+
+inline QSet<PixelPoint> pointsIn(const PixelRect& r) {
+    QSet<PixelPoint> points;
+    for (qint64 y = r.y; y < r.bottom(); ++y)
+        for (qint64 x = r.x; x < r.right(); ++x)
+            points.insert({x, y});
+    return points;
+}

@@ -55,8 +55,8 @@ TEST_F(EditorFixture, PlaybackShowsEachFrameForItsOwnDurationAndLoops) {
 TEST_F(EditorFixture, PlaybackTimesFramesFromItsStartSoLatenessDoesNotAddUp) {
     open(framesOf({100, 100, 100}));
     editor->startPlayback();
-    EXPECT_EQ(editor->playback().timer().timerType(), Qt::PreciseTimer);
     const QTimer& timer = editor->playback().timer();
+    EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
 
     // The step came 30 ms late: the next frame is shortened by as much.
     std::this_thread::sleep_for(std::chrono::milliseconds(130));
@@ -93,12 +93,9 @@ TEST_F(EditorFixture, PlaybackRunsOnTheEventLoopAndStopsForFrameCommands) {
     editor->deleteFrame(17); // refused, but stops playback first
     EXPECT_FALSE(editor->playback().isPlaying());
     EXPECT_EQ(sprite().frames.size(), 3);
-}
 
-TEST_F(EditorFixture, ClosedEditorIsNeitherKeptNorCalled) {
-    open(framesOf({10, 10}));
     editor->startPlayback();
     editor.reset();
     QTest::qWait(40); // a timer left behind would fire into freed memory here
-    EXPECT_EQ(sprite().frames.size(), 2);
+    EXPECT_EQ(sprite().frames.size(), 3);
 }

@@ -1,26 +1,11 @@
-#include "EditorFixture.h"
 #include "DocumentUndoCommands.h"
-
-#include <QSignalSpy>
-
-namespace {
-
-struct Dab {
-    qint64 size;
-    PixelRect covered;
-};
-
-QList<PixelPoint> pointsOf(const PixelRect& r) {
-    QList<PixelPoint> points;
-    for (qint64 y = r.y; y < r.bottom(); ++y)
-        for (qint64 x = r.x; x < r.right(); ++x)
-            points.append({x, y});
-    return points;
-}
-
-} // namespace
+#include "EditorFixture.h"
 
 TEST_F(EditorFixture, DabFootprintsGrowRightAndDownForEvenSizes) {
+    struct Dab {
+        qint64 size;
+        PixelRect covered;
+    };
     const QList<Dab> dabs = {
         {1, {5, 5, 1, 1}}, {2, {5, 5, 2, 2}}, {3, {4, 4, 3, 3}}, {4, {4, 4, 4, 4}}};
     for (const Dab& dab : dabs) {
@@ -29,7 +14,7 @@ TEST_F(EditorFixture, DabFootprintsGrowRightAndDownForEvenSizes) {
         editor->beginStroke();
         editor->stamp({5, 5}, PixelColor(red)); // no size: the brush
         editor->endStroke("Draw");
-        EXPECT_EQ(painted(), pointsOf(dab.covered)) << "size " << dab.size;
+        EXPECT_EQ(paintedSet(), pointsIn(dab.covered)) << "size " << dab.size;
         EXPECT_EQ(undo().count(), 1);
     }
     open(Sprite::blank(16, 16));
@@ -46,7 +31,7 @@ TEST_F(EditorFixture, MirrorImagesObeyTheSelectionClip) {
     editor->beginStroke();
     editor->stamp({1, 1}, PixelColor(red), 2);
     editor->endStroke("Draw");
-    EXPECT_EQ(painted(), pointsOf({1, 1, 2, 2}));
+    EXPECT_EQ(paintedSet(), pointsIn({1, 1, 2, 2}));
 
     editor->setSelection(PixelRect{8, 0, 8, 16}); // the right half: only the images land
     editor->setSymmetry(SymmetryMode::both);
@@ -79,13 +64,6 @@ TEST_F(EditorFixture, StrokeIsOneStepOfItsDirtyRectangle) {
     EXPECT_EQ(announced, QList<PixelRect>{patch.rect});
     EXPECT_EQ(document->revision(), 1);
     EXPECT_TRUE(document->hasUnsavedChanges());
-
-    // The first stroke on an empty slot is undone by emptying the slot.
-    const Sprite paintedSprite = sprite();
-    undo().undo();
-    EXPECT_FALSE(sprite().celPointer(0, 0));
-    undo().redo();
-    EXPECT_EQ(sprite(), paintedSprite);
 }
 
 TEST_F(EditorFixture, StrokesThatChangeNothingLeaveNoStep) {
@@ -126,25 +104,9 @@ TEST_F(EditorFixture, CancelRestoresEveryPixelWithoutAStep) {
     EXPECT_FALSE(editor->isGestureActive());
 }
 
-TEST_F(EditorFixture, RevertPutsBackTheColourFromStrokeBegin) {
-    paint(3, 3, blue);
-    editor->beginStroke();
-    editor->plot(3, 3, PixelColor(red));
-    editor->plot(4, 3, PixelColor(red));
-    editor->revert(3, 3);
-    editor->revert(-1, 3); // off the canvas: ignored
-    editor->endStroke("Draw");
-    EXPECT_EQ(pixel(3, 3), blue);
-    EXPECT_EQ(pixel(4, 3), red);
-    undo().undo();
-    EXPECT_EQ(pixel(4, 3), 0u);
-    EXPECT_EQ(pixel(3, 3), blue);
-}
-
 TEST_F(EditorFixture, BadWritesAndVanishedLayersAreIgnored) {
     editor->writePixel(7, 1, 1, PixelColor(red));  // no such layer
     editor->writePixel(0, -1, 0, PixelColor(red)); // off the canvas
-    editor->writePixel(0, 16, 0, PixelColor(red));
     EXPECT_TRUE(painted().isEmpty());
 
     editor->beginStroke();
@@ -168,30 +130,4 @@ TEST_F(EditorFixture, CopyTakenDuringAStrokeKeepsItsPixels) {
     EXPECT_EQ(saved.cel(0, 0)->pixel(1, 1), red);
     EXPECT_EQ(saved.cel(0, 0)->pixel(2, 2), 0u);
     EXPECT_EQ(pixel(2, 2), red);
-}
-
-TEST_F(EditorFixture, GestureLocksPixelLayerAndFrameCommands) {
-    document->sprite().insertFrame(1);
-    QSignalSpy gesture(editor.get(), &EditorState::gestureActiveChanged);
-    editor->beginStroke();
-    editor->plot(1, 1, PixelColor(red));
-    const Sprite during = sprite();
-    editor->addLayer();
-    editor->deleteLayer(layerID(0));
-    editor->selectNextFrame();
-    editor->addEmptyFrame();
-    editor->duplicateFrame("Add Frame");
-    editor->deleteFrame();
-    editor->clearFrame();
-    editor->setFrameDuration(500);
-    editor->setLayerOpacity(layerID(0), 0.5);
-    EXPECT_EQ(sprite(), during);
-    EXPECT_EQ(gesture.count(), 1);
-    EXPECT_TRUE(editor->isGestureActive());
-    editor->endStroke("Draw");
-    EXPECT_EQ(gesture.count(), 2);
-    EXPECT_FALSE(gesture.last().first().toBool());
-
-    editor->addLayer();
-    EXPECT_EQ(sprite().layers.size(), 2);
 }

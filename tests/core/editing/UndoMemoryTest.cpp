@@ -1,5 +1,5 @@
-#include "EditorFixture.h"
 #include "UndoMemory.h"
+#include "EditorFixture.h"
 
 #include <QRandomGenerator>
 
@@ -39,11 +39,11 @@ TEST_F(EditorFixture, RandomHistoriesUndoAndRedoExactly) {
             editor->beginStroke();
             const quint32 color = random.bounded(3) == 0 ? 0u : random.generate() | 0xFF000000u;
             // Big dabs cover most of what they touch: those steps keep whole cels.
-            const qint64 size = random.bounded(4) == 0 ? random.bounded(60, 200)
-                                                       : random.bounded(1, 12);
+            const qint64 size =
+                random.bounded(4) == 0 ? random.bounded(60, 200) : random.bounded(1, 12);
             for (int dab = 0; dab < 6; ++dab)
-                editor->stamp({random.bounded(-5, 305), random.bounded(-5, 95)},
-                              PixelColor(color), size);
+                editor->stamp({random.bounded(-5, 305), random.bounded(-5, 95)}, PixelColor(color),
+                              size);
             editor->endStroke("Draw");
         }
         }
@@ -121,8 +121,6 @@ TEST_F(EditorFixture, BudgetDropsTheOldestSteps) {
     EXPECT_EQ(undo().count(), 1);
     undo().undo();
     EXPECT_EQ(sprite(), states[29]);
-    EXPECT_LE(UndoMemory::defaultBudget(), qint64(2) << 30);
-    EXPECT_GT(UndoMemory::defaultBudget(), 0);
 }
 
 // Kept within the budget as steps arrive, though only the newest charges are worked out again
@@ -138,11 +136,8 @@ TEST_F(EditorFixture, BudgetHoldsWhileStrokesFollowStructuralSteps) {
         for (qint64 x = 0; x < 1024; x += 4)
             editor->stamp({x, (i * 37) % 1024}, PixelColor(red + quint32(i)), 4);
         editor->endStroke("Draw");
-        const std::vector<qint64> charges = UndoMemory::stepCharges(undo(), sprite());
-        qint64 total = 0;
-        for (qint64 charge : charges)
-            total += charge;
-        ASSERT_LE(total - charges.back(), budget) << i;
+        const qint64 newest = UndoMemory::stepCharges(undo(), sprite()).back();
+        ASSERT_LE(totalCharge(undo(), sprite()) - newest, budget) << i;
     }
     EXPECT_LT(undo().count(), 60);
 }

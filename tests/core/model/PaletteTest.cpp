@@ -4,12 +4,10 @@
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
-
 TEST(Palette, CodedFormRoundTripAndErrors) {
     const Palette empty{"Nothing", {}};
     const QJsonObject coded = empty.toJson();
     EXPECT_EQ(coded.keys(), (QStringList{"colors", "name"}));
-    EXPECT_TRUE(coded["colors"].toArray().isEmpty());
     EXPECT_EQ(Palette::fromJson(coded), empty);
 
     const Palette mixed{"Mixed", {PixelColor(0xFF102030), PixelColor(0x40102030)}};
@@ -21,10 +19,6 @@ TEST(Palette, CodedFormRoundTripAndErrors) {
     EXPECT_THROW(Palette::fromJson(QJsonObject{{"name", 3}, {"colors", QJsonArray()}}),
                  DecodingError);
     EXPECT_THROW(Palette::fromJson(QJsonValue("text")), DecodingError);
-    try {
-        Palette::fromJson(QJsonObject{{"name", "x"}, {"colors", QJsonArray{"#12"}}});
-        FAIL();
-    } catch (const DecodingError& error) {
-        EXPECT_EQ(error.message(), "Invalid color #12");
-    }
+    EXPECT_THROW(Palette::fromJson(QJsonObject{{"name", "x"}, {"colors", QJsonArray{"#12"}}}),
+                 DecodingError);
 }

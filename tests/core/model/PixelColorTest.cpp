@@ -3,8 +3,9 @@
 #include "PixelRect.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
-TEST(PixelColor, HexFormattingAndParsing) {
+TEST(PixelColor, HexAndJsonRoundTripsAndBadText) {
     EXPECT_EQ(PixelColor(0xFF102030).hexString(), "#102030");
     EXPECT_EQ(PixelColor(0x80102030).hexString(), "#10203080");
     EXPECT_EQ(PixelColor(0).hexString(), "#00000000");
@@ -16,17 +17,11 @@ TEST(PixelColor, HexFormattingAndParsing) {
     EXPECT_EQ(PixelColor::fromHex("#11223344"), PixelColor(0x44112233));
     for (const char* bad : {"#", "", "#12345", "#GG0000", "+FF0000", "#FF 000", "0x123456"})
         EXPECT_FALSE(PixelColor::fromHex(bad).has_value()) << bad;
-}
-
-TEST(PixelColor, HexRoundTripsEveryAlpha) {
     for (quint32 alpha = 0; alpha < 256; ++alpha) {
         const PixelColor color((alpha << 24) | 0x00A1B2C3);
         EXPECT_EQ(PixelColor::fromHex(color.hexString()), color);
         EXPECT_EQ(PixelColor::fromJson(color.toJson()), color);
     }
-}
-
-TEST(PixelColor, DecodingRejectsBadTextWithNamedError) {
     try {
         PixelColor::fromJson(QJsonValue(QStringLiteral("#XYZ")));
         FAIL() << "no error";
@@ -39,9 +34,7 @@ TEST(PixelColor, DecodingRejectsBadTextWithNamedError) {
 TEST(PixelColor, HsvBothWays) {
     const auto expectHsv = [](quint32 word, double h, double s, double v) {
         const auto hsv = PixelColor(word).hsv();
-        EXPECT_DOUBLE_EQ(hsv.h, h) << std::hex << word;
-        EXPECT_DOUBLE_EQ(hsv.s, s) << std::hex << word;
-        EXPECT_DOUBLE_EQ(hsv.v, v) << std::hex << word;
+        EXPECT_EQ(std::tuple(hsv.h, hsv.s, hsv.v), std::tuple(h, s, v)) << std::hex << word;
     };
     expectHsv(0xFFFF0000, 0, 1, 1);
     expectHsv(0xFF0000FF, 240, 1, 1);
@@ -52,6 +45,8 @@ TEST(PixelColor, HsvBothWays) {
     EXPECT_EQ(PixelColor::fromHsv(360, 1, 1, 255), PixelColor(0xFFFF0000));
     EXPECT_EQ(PixelColor::fromHsv(-120, 1, 1, 255), PixelColor::fromHsv(240, 1, 1, 255));
     EXPECT_EQ(PixelColor::fromHsv(0, 2, -1, 7), PixelColor(0x07000000));
+    EXPECT_EQ(PixelColor::fromQColor(PixelColor(0x80FF4020).toQColor()), PixelColor(0x80FF4020));
+    EXPECT_EQ(PixelColor::fromQColor(QColor::fromHsvF(0, 1, 1)), PixelColor(0xFFFF0000));
     // Every opaque 6-bit-step colour survives hsv → fromHsv.
     for (int r = 0; r < 256; r += 17)
         for (int g = 0; g < 256; g += 51)
@@ -72,12 +67,6 @@ TEST(PixelColor, BlendSourceOver) {
     // Half white over opaque black: (1 × 0.5) / 1 → 127.5 rounds away from zero to 128.
     EXPECT_EQ(PixelColor::blend(PixelColor(0xFFFFFFFF), 0.5, PixelColor(0xFF000000)),
               PixelColor(0xFF808080));
-}
-
-TEST(PixelColor, QColorConversion) {
-    const PixelColor color(0x80FF4020);
-    EXPECT_EQ(PixelColor::fromQColor(color.toQColor()), color);
-    EXPECT_EQ(PixelColor::fromQColor(QColor::fromHsvF(0, 1, 1)), PixelColor(0xFFFF0000));
 }
 
 TEST(PixelRect, UnionAndIntersection) {

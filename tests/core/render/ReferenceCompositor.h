@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-// The compositing rules written out pixel by pixel with plain divisions, to hold the fast
-// compositor against.
+// The compositing rules pixel by pixel with plain divisions, to hold the fast compositor against.
 namespace reference {
 
 inline quint32 channel(quint32 word, int shift) {
@@ -16,10 +15,6 @@ inline quint32 channel(quint32 word, int shift) {
 
 // Draws a premultiplied source word with alpha a (1…255) over dst.
 inline void drawOver(quint32& dst, quint32 source, quint32 a) {
-    if (a == 255) {
-        dst = source | 0xFF000000u;
-        return;
-    }
     quint32 result = std::min<quint32>(255, a + channel(dst, 24) * (255 - a) / 255) << 24;
     for (int shift = 0; shift < 24; shift += 8) {
         const quint32 c = channel(source, shift) + channel(dst, shift) * (255 - a) / 255;
@@ -72,8 +67,6 @@ inline void compositeLayers(const Sprite& sprite, qint64 frame, const PixelRect&
             layer.cels[frame]->height != sprite.height)
             continue;
         const qint64 weight = qint64(std::round(layer.opacity * 256));
-        if (weight == 0)
-            continue;
         const Cel& cel = *layer.cels[frame];
         for (qint64 y = region.y; y < region.bottom(); ++y)
             for (qint64 x = region.x; x < region.right(); ++x)
@@ -99,20 +92,16 @@ inline void composite(const Sprite& sprite, QList<quint32>& buffer, const PixelR
     if (region.isEmpty() || buffer.size() != sprite.width * sprite.height)
         return;
     clear(buffer, sprite.width, region);
-    if (skin && (skin->framesBefore > 0 || skin->framesAfter > 0) && skin->opacity > 0 &&
-        sprite.frames.size() >= 2) {
-        QList<quint32> scratch(buffer.size(), 0u);
+    if (skin && skin->opacity > 0) {
         for (qint64 o : skin->offsets()) {
             const qint64 f = frame + o;
             if (f < 0 || f >= sprite.frames.size())
                 continue;
-            clear(scratch, sprite.width, region);
+            QList<quint32> scratch(buffer.size(), 0u);
             compositeLayers(sprite, f, region, scratch);
             const quint32 tint = o < 0 ? 0xFFFF4060 : 0xFF4898FF;
             const qint64 g =
                 qint64(255 * std::clamp(skin->opacity / std::abs(double(o)), 0.0, 1.0));
-            if (g == 0)
-                continue;
             for (qint64 y = region.y; y < region.bottom(); ++y)
                 for (qint64 x = region.x; x < region.right(); ++x)
                     ghostPixel(buffer[y * sprite.width + x], scratch[y * sprite.width + x], tint,

@@ -6,8 +6,7 @@
 
 namespace samples {
 
-// Straight pixels in runs of transparent, opaque and translucent words, so that vector code
-// meets whole groups of each kind as well as mixed ones.
+// Runs of transparent, opaque and translucent words, so vector code meets whole groups of each.
 inline QList<quint32> pixelRuns(qint64 count, QRandomGenerator& random) {
     QList<quint32> words(count);
     for (qint64 i = 0; i < count;) {
@@ -23,8 +22,7 @@ inline QList<quint32> pixelRuns(qint64 count, QRandomGenerator& random) {
     return words;
 }
 
-// A sprite with every kind of layer the compositor must tell apart: hidden, translucent,
-// nearly invisible, opaque, with missing cels and with a cel of the wrong size.
+// Hidden, translucent, nearly invisible and opaque layers, missing cels and a wrong-sized one.
 inline Sprite mixedSprite(qint64 width, qint64 height, qint64 frameCount, quint32 seed) {
     QRandomGenerator random(seed);
     Sprite sprite = Sprite::blank(width, height);

@@ -2,8 +2,6 @@
 
 #include "../editing/EditorFixture.h"
 
-#include <QSet>
-
 // An editor driven the way the canvas drives it: presses, drags and releases.
 struct ToolFixture : EditorFixture {
     void use(ToolKind kind) { editor->setActiveTool(kind); }
@@ -15,10 +13,6 @@ struct ToolFixture : EditorFixture {
         editor->pointerUp(path.last(), modifiers);
     }
     void click(PixelPoint at, ToolModifiers modifiers = {}) { drag({at}, modifiers); }
-    QSet<PixelPoint> paintedSet(qint64 layer = 0, qint64 frame = 0) const {
-        const QList<PixelPoint> points = painted(layer, frame);
-        return QSet<PixelPoint>(points.begin(), points.end());
-    }
     // The cel's words, or none when the slot is empty.
     QList<quint32> words(qint64 layer = 0, qint64 frame = 0) const {
         const Cel* cel = sprite().celPointer(layer, frame);
@@ -29,30 +23,6 @@ struct ToolFixture : EditorFixture {
 };
 
 inline constexpr quint32 green = 0xFF00FF00;
-
-inline ToolModifiers shifted() {
-    ToolModifiers m;
-    m.shift = true;
-    return m;
-}
-
-inline ToolModifiers secondary(bool option = false) {
-    ToolModifiers m;
-    m.secondaryButton = true;
-    m.option = option;
-    return m;
-}
-
-inline ToolModifiers withOption() {
-    ToolModifiers m;
-    m.option = true;
-    return m;
-}
-
-inline QSet<PixelPoint> pointsIn(const PixelRect& r) {
-    QSet<PixelPoint> points;
-    for (qint64 y = r.y; y < r.bottom(); ++y)
-        for (qint64 x = r.x; x < r.right(); ++x)
-            points.insert({x, y});
-    return points;
-}
+inline constexpr ToolModifiers shifted{.shift = true};
+inline constexpr ToolModifiers withOption{.option = true};
+inline constexpr ToolModifiers secondary{.secondaryButton = true};
