@@ -27,16 +27,6 @@ struct ImportFixture : ::testing::Test {
     }
 };
 
-QByteArray bigEndian(std::initializer_list<quint32> values) {
-    QByteArray bytes;
-    for (quint32 value : values) {
-        QByteArray field(4, Qt::Uninitialized);
-        qToBigEndian(value, field.data());
-        bytes += field;
-    }
-    return bytes;
-}
-
 QString refusal(const QString& path) {
     return messageOf<ImportError>([&] { ImportService::spriteFromImageAt(path); });
 }
@@ -82,17 +72,19 @@ TEST_F(ImportFixture, GammaTaggedSrgbKeepsItsColoursAndOtherProfilesAreConverted
     const QByteArray plain = PixelRenderer::pngData(untagged);
     // Many programs label plain sRGB with a 1/2.2 gamma and the sRGB primaries: a palette drawn
     // elsewhere must come in unchanged.
-    const QByteArray gamma = pngChunk("gAMA", bigEndian({45455}));
+    const QByteArray gamma = pngChunk("gAMA", QByteArray::fromHex("0000B18F")); // 1 / 2.2
     const QByteArray srgbPrimaries =
-        pngChunk("cHRM", bigEndian({31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000}));
+        pngChunk("cHRM", QByteArray::fromHex("00007A26000080840000FA00000080E8"
+                                             "000075300000EA6000003A9800001770"));
     for (const QByteArray& tags : {gamma + srgbPrimaries, gamma}) {
         const QString path = saveBytes(withChunksAfterHeader(plain, tags), "tagged.png");
         EXPECT_EQ(ImportService::spriteFromImageAt(path).cel(0, 0)->words(),
                   (QList<quint32>{0xFF1E7F4F, 0xFF808080}));
     }
     // Linear light really is another colour space: mid grey brightens.
-    const QString linear = saveBytes(
-        withChunksAfterHeader(plain, pngChunk("gAMA", bigEndian({100000}))), "linear.png");
+    const QString linear =
+        saveBytes(withChunksAfterHeader(plain, pngChunk("gAMA", QByteArray::fromHex("000186A0"))),
+                  "linear.png");
     EXPECT_EQ(ImportService::spriteFromImageAt(linear).cel(0, 0)->wordAt(1), 0xFFBCBCBCu);
 }
 
