@@ -24,11 +24,6 @@ TEST(ExportProgress, LongExportsCountEveryStepInOrder) {
         {"GIF", [&](const StepProgress& p) { GIFService::data(sprite, 200, p); }, 4},
         {"sprite sheet, then its encoding",
          [&](const StepProgress& p) { SpriteSheetService::sheet(sprite, {}, p); }, 5},
-        {"every frame",
-         [&](const StepProgress& p) {
-             ExportService::writeFrames(sprite, 100, ExportFormat::png, folder.path(), "f", p);
-         },
-         4},
         {"every visible layer",
          [&](const StepProgress& p) {
              ExportService::writeLayers(sprite, 0, 100, ExportFormat::png, folder.path(), "l", p);

@@ -6,11 +6,14 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QtEndian>
 #include <cstring>
+#include <functional>
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 #include <optional>
 #include <zlib.h>
 
@@ -50,6 +53,50 @@ inline QImage expectedImage(const Sprite& sprite, qint64 frame, qint64 percent) 
         PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, frame));
     return PixelRenderer::scaled(
         PixelRenderer::makeStraightImage(straight, sprite.width, sprite.height), percent);
+}
+
+// Frames with every kind of change: a moving pixel, a pixel that turns transparent again, a
+// repeated frame, translucent pixels either side of the GIF threshold, a hidden layer and a
+// half-opaque layer.
+inline Sprite changingAnimation(qint64 width, qint64 height) {
+    Sprite sprite = animation(width, height, 5, {100, 250, 40, 10, 1234});
+    for (qint64 f = 0; f < 5; ++f) {
+        fill(sprite, 0, f, {0, 0, width, 1}, 0xFF203040);
+        paint(sprite, 0, f, {f % width, height - 1}, 0xFFFF0000);
+    }
+    paint(sprite, 0, 0, {width - 1, 1}, 0xFF00FF00);
+    sprite.layers[0].cels[3] = sprite.layers[0].cels[2];
+    paint(sprite, 0, 4, {0, 1}, 0x90FFFFFF); // drawn opaque in a GIF
+    paint(sprite, 0, 4, {1, 1}, 0x70FFFFFF); // transparent in a GIF
+    const qint64 hidden = addLayer(sprite, "Hidden");
+    sprite.layers[hidden].isVisible = false;
+    fill(sprite, hidden, 2, sprite.bounds(), 0xFFFFFF00);
+    const qint64 glaze = addLayer(sprite, "Glaze");
+    sprite.layers[glaze].opacity = 0.75;
+    paint(sprite, glaze, 1, {0, 2}, 0xFF0000FF);
+    return sprite;
+}
+
+inline QString writtenFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    return path;
+}
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The message of the Error the action throws, or "(no error)".
+template <typename Error> QString messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.message();
+    }
+    return QStringLiteral("(no error)");
 }
 
 // A PNG chunk with its length and checksum.

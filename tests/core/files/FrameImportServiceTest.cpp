@@ -2,7 +2,6 @@
 #include "ApngService.h"
 #include "ExportService.h"
 #include "ExportTestSupport.h"
-#include "ExternalDecoders.h"
 #include "GIFService.h"
 #include "ImportError.h"
 #include "SpriteSheetService.h"
@@ -27,14 +26,6 @@ Sprite sampleAnimation(qint64 frameCount) {
     return sprite;
 }
 
-QString written(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return path;
-}
-
 QList<QList<quint32>> frameWords(const Sprite& sprite) {
     QList<QList<quint32>> frames;
     for (qint64 f = 0; f < sprite.frames.size(); ++f)
@@ -57,12 +48,7 @@ QList<qint64> durations(const Sprite& sprite) {
 }
 
 QString refusal(const std::function<void()>& import) {
-    try {
-        import();
-    } catch (const ImportError& error) {
-        return error.message();
-    }
-    return QStringLiteral("imported");
+    return messageOf<ImportError>(import);
 }
 
 } // namespace
@@ -70,48 +56,19 @@ QString refusal(const std::function<void()>& import) {
 TEST(FrameImportService, AnimatedPngAndGifExportsComeBackAsAViewerShowsThem) {
     QTemporaryDir folder;
     const Sprite sprite = sampleAnimation(6);
-    const Sprite back =
-        FrameImportService::animation(written(folder, "walk.png", ApngService::data(sprite, 100)));
+    const Sprite back = FrameImportService::animation(
+        writtenFile(folder.filePath("walk.png"), ApngService::data(sprite, 100)));
     EXPECT_EQ(frameWords(back), composites(sprite));
     EXPECT_EQ(durations(back), durations(sprite));
     EXPECT_EQ(back.layers[0].name, "walk");
 
     const QByteArray gif = GIFService::data(sprite, 200);
-    const Sprite fromGif = FrameImportService::animation(written(folder, "walk.gif", gif));
+    const Sprite fromGif =
+        FrameImportService::animation(writtenFile(folder.filePath("walk.gif"), gif));
     const auto decoded = decodedGif(gif);
     ASSERT_TRUE(decoded.has_value());
     EXPECT_EQ(frameWords(fromGif), decoded->shown.mid(0, 6));
     EXPECT_EQ(durations(fromGif), QList<qint64>({30, 50, 70, 90, 110, 130}));
-}
-
-// Pillow writes these itself, choosing its own cropping, with blending and both kinds of
-// disposal; what Kestrin composites must match what Pillow shows.
-TEST(FrameImportService, AnimatedPngFromAnotherEncoderIsCompositedAsItsReaderShows) {
-    const auto python = pythonWithPillow();
-    if (!python)
-        GTEST_SKIP() << "Pillow is not installed (Debian package python3-pil)";
-    QTemporaryDir folder;
-    const QString path = folder.filePath("pillow.png");
-    const char* script = R"(
-import sys
-from PIL import Image
-frames = []
-for i in range(4):
-    im = Image.new("RGBA", (8, 6), (0, 0, 0, 0))
-    for x in range(i, i + 3):
-        for y in range(1, 4):
-            im.putpixel((x, y), (200, 40 * i, 10, 255))
-    im.putpixel((7, i), (0, 0, 255, 255))
-    frames.append(im)
-frames[0].save(sys.argv[1], save_all=True, append_images=frames[1:], duration=[100, 250, 40, 60],
-               loop=0, disposal=[0, 1, 2, 1], blend=[0, 1, 1, 0])
-)";
-    ASSERT_TRUE(run(*python, {"-c", script, path}).has_value());
-    const auto shown = decodedWithPillow(*python, path);
-    ASSERT_TRUE(shown.has_value());
-    const Sprite sprite = FrameImportService::animation(path);
-    EXPECT_EQ(frameWords(sprite), shown->frames);
-    EXPECT_EQ(durations(sprite), QList<qint64>({100, 250, 40, 60}));
 }
 
 TEST(FrameImportService, SheetExportCutBackIntoIdenticalFrames) {
@@ -122,8 +79,8 @@ TEST(FrameImportService, SheetExportCutBackIntoIdenticalFrames) {
         options.layout = SpriteSheetLayout::grid;
         options.columns = 3;
         options.padding = padding;
-        const QString path =
-            written(folder, "sheet.png", SpriteSheetService::sheet(sprite, options).data);
+        const QString path = writtenFile(folder.filePath("sheet.png"),
+                                         SpriteSheetService::sheet(sprite, options).data);
         SheetCut byCount{SheetCut::Mode::count, 3, 3, 0, 0, padding, padding, padding, true};
         EXPECT_EQ(frameWords(FrameImportService::sheet(path, byCount)), composites(sprite));
         SheetCut bySize{SheetCut::Mode::size, 0, 0, 9, 7, padding, padding, padding, false};
@@ -138,7 +95,7 @@ TEST(FrameImportService, NumberedSequenceInNumericOrder) {
     QTemporaryDir folder;
     const Sprite sprite = sampleAnimation(12);
     ExportService::writeFrames(sprite, 100, ExportFormat::png, folder.path(), "hero");
-    written(folder, "hero_notes.png", QByteArray("not part of it"));
+    writtenFile(folder.filePath("hero_notes.png"), QByteArray("not part of it"));
     const Sprite back = FrameImportService::sequence(folder.filePath("hero_005.png"));
     EXPECT_EQ(frameWords(back), composites(sprite));
     EXPECT_EQ(back.layers[0].name, "hero");
@@ -178,23 +135,23 @@ TEST(FrameImportService, SizesCountsAndDamageAreRefused) {
          "17 frames of 4096 × 4096 are more than Kestrin can import at once (at most 16)."},
         {"wide.gif", QByteArray("GIF89a\x88\x13\x88\x13\0\0\0", 13),
          "5000 × 5000 is larger than the maximum canvas size of 4096 × 4096."},
-        {"cut.png", apng.left(20), unreadable},
         {"cut.png", apng.left(120), unreadable},
-        {"cut.gif", gif.left(20), unreadable},
         {"cut.gif", gif.left(120), unreadable},
         {"junk.bin", "\x01\x02junk", "Only GIF and PNG animations can be imported as frames."},
     };
     for (const auto& [name, bytes, message] : animations)
-        EXPECT_EQ(refusal([&] { FrameImportService::animation(written(folder, name, bytes)); }),
+        EXPECT_EQ(refusal([&] {
+                      FrameImportService::animation(writtenFile(folder.filePath(name), bytes));
+                  }),
                   message)
             << name.toStdString() << " of " << bytes.size() << " bytes";
     EXPECT_EQ(refusal([&] { FrameImportService::animation(folder.filePath("missing.gif")); }),
               unreadable);
 
-    const QString huge = written(folder, "huge.png", pngHeader(20000, 16));
+    const QString huge = writtenFile(folder.filePath("huge.png"), pngHeader(20000, 16));
     EXPECT_EQ(refusal([&] { FrameImportService::sheet(huge, SheetCut{}); }),
               "A sprite sheet can be at most 16384 px on a side.");
-    const QString big = written(folder, "big.png", pngHeader(4096, 4096));
+    const QString big = writtenFile(folder.filePath("big.png"), pngHeader(4096, 4096));
     EXPECT_EQ(refusal([&] {
                   FrameImportService::sheet(big, {SheetCut::Mode::size, 0, 0, 1, 1});
               }),

