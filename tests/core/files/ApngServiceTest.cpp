@@ -1,7 +1,9 @@
 #include "ApngService.h"
 #include "ExportError.h"
 #include "ExportTestSupport.h"
+#include "ExternalDecoders.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -101,5 +103,26 @@ TEST(ApngService, RefusesWhatCannotBeWrittenAndShowsFrameOneWithoutAnimation) {
         ADD_FAILURE() << "20480 px wide was written";
     } catch (const ExportError& error) {
         EXPECT_EQ(error.kind(), ExportError::Kind::tooLarge);
+    }
+}
+
+TEST(ApngService, PillowShowsEveryFrameExactly) {
+    const auto python = pythonWithPillow();
+    if (!python)
+        GTEST_SKIP() << "Pillow is not installed (Debian package python3-pil)";
+    QTemporaryDir folder;
+    for (qint64 width : {1, 2, 9, 17}) {
+        const Sprite sprite = changingAnimation(width, 4);
+        for (qint64 percent : {50, 100, 300}) {
+            const QString path =
+                writtenFile(folder.filePath("a.png"), ApngService::data(sprite, percent));
+            const auto decoded = decodedWithPillow(*python, path);
+            ASSERT_TRUE(decoded.has_value()) << "Pillow refused width " << width;
+            EXPECT_EQ(decoded->loop, 0);
+            EXPECT_EQ(decoded->durations, QList<double>({100, 250, 40, 10, 1234}));
+            for (qint64 f = 0; f < 5; ++f)
+                EXPECT_EQ(decoded->frames.value(f), words(expectedImage(sprite, f, percent)))
+                    << "width " << width << " at " << percent << "%, frame " << f;
+        }
     }
 }

@@ -2,6 +2,7 @@
 #include "ApngService.h"
 #include "ExportService.h"
 #include "ExportTestSupport.h"
+#include "ExternalDecoders.h"
 #include "GIFService.h"
 #include "ImportError.h"
 #include "SpriteSheetService.h"
@@ -161,4 +162,34 @@ TEST(FrameImportService, SizesCountsAndDamageAreRefused) {
               }),
               "The sheet's 4096 px width does not split into 3 equal cells with padding 0 and "
               "offset 0.");
+}
+
+// Pillow writes these itself, choosing its own cropping, with blending and both kinds of
+// disposal; what Kestrin composites must match what Pillow shows.
+TEST(FrameImportService, AnimatedPngFromAnotherEncoderIsCompositedAsItsReaderShows) {
+    const auto python = pythonWithPillow();
+    if (!python)
+        GTEST_SKIP() << "Pillow is not installed (Debian package python3-pil)";
+    QTemporaryDir folder;
+    const QString path = folder.filePath("pillow.png");
+    const char* script = R"(
+import sys
+from PIL import Image
+frames = []
+for i in range(4):
+    im = Image.new("RGBA", (8, 6), (0, 0, 0, 0))
+    for x in range(i, i + 3):
+        for y in range(1, 4):
+            im.putpixel((x, y), (200, 40 * i, 10, 255))
+    im.putpixel((7, i), (0, 0, 255, 255))
+    frames.append(im)
+frames[0].save(sys.argv[1], save_all=True, append_images=frames[1:], duration=[100, 250, 40, 60],
+               loop=0, disposal=[0, 1, 2, 1], blend=[0, 1, 1, 0])
+)";
+    ASSERT_TRUE(run(*python, {"-c", script, path}).has_value());
+    const auto shown = decodedWithPillow(*python, path);
+    ASSERT_TRUE(shown.has_value());
+    const Sprite sprite = FrameImportService::animation(path);
+    EXPECT_EQ(frameWords(sprite), shown->frames);
+    EXPECT_EQ(durations(sprite), QList<qint64>({100, 250, 40, 60}));
 }

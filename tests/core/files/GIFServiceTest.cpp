@@ -1,8 +1,10 @@
 #include "GIFService.h"
 #include "ExportError.h"
 #include "ExportTestSupport.h"
+#include "ExternalDecoders.h"
 
 #include <QSet>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kestrin::test;
@@ -82,4 +84,27 @@ TEST(GIFService, RefusesWhatCannotBeAGif) {
     EXPECT_EQ(GIFService::declaringGIF89a("GIF87a\x01\x02"), "GIF89a\x01\x02");
     EXPECT_EQ(GIFService::declaringGIF89a("GIF8"), "GIF8");
     EXPECT_EQ(GIFService::declaringGIF89a("\x89PNG"), "\x89PNG");
+}
+
+// Opaque all over, then a hole, then whole again: the hole is cleared by disposing of an image
+// to the background, which another decoder must clear to transparency, not to a colour.
+TEST(GIFService, PillowShowsPixelsThatTurnTransparentAgain) {
+    const auto python = pythonWithPillow();
+    if (!python)
+        GTEST_SKIP() << "Pillow is not installed (Debian package python3-pil)";
+    Sprite sprite = animation(4, 3, 3);
+    for (qint64 f = 0; f < 3; ++f)
+        fill(sprite, 0, f, sprite.bounds(), 0xFF336699);
+    paint(sprite, 0, 1, {2, 1}, 0);
+    QTemporaryDir folder;
+    const QString path = writtenFile(folder.filePath("hole.gif"), GIFService::data(sprite, 100));
+    const auto shown = decodedWithPillow(*python, path);
+    ASSERT_TRUE(shown.has_value());
+    ASSERT_EQ(shown->frames.size(), 3);
+    for (qint64 f = 0; f < 3; ++f) {
+        QList<quint32> frame = shown->frames[f];
+        for (quint32& word : frame)
+            word = word >> 24 ? word : 0;
+        EXPECT_EQ(frame, expectedGifFrame(sprite, f, 100)) << "frame " << f;
+    }
 }
