@@ -1,11 +1,9 @@
 #include "ShellFixture.h"
 
 #include "DocumentAutosaver.h"
-#include "RecoveryStore.h"
 #include "ProjectPackage.h"
+#include "RecoveryStore.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 
@@ -15,20 +13,24 @@ using namespace std::chrono_literals;
 
 class RecoveryTest : public ShellTest {
 protected:
-    // A window whose document has one more layer than it started with, and a recovery copy
-    // of that change on disk.
-    DocumentWindow* changedWindowWithCopy() {
-        DocumentWindow* window = spriteWindow(5, 3);
+    // Adds a layer to the window's document and waits for the recovery copy of that change.
+    DocumentWindow* changedWithCopy(DocumentWindow* window) {
         window->autosaver()->setDelay(1ms);
         QSignalSpy written(window->autosaver(), &DocumentAutosaver::copyWritten);
         window->editor()->addLayer();
         EXPECT_TRUE(written.wait(10000));
         return window;
     }
+
+    // The run ends without closing its windows, as after a crash, and the next one starts.
+    void relaunch() {
+        coordinator.reset();
+        coordinator = makeCoordinator();
+    }
 };
 
 TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
-    DocumentWindow* window = changedWindowWithCopy();
+    DocumentWindow* window = changedWithCopy(spriteWindow(5, 3));
     QList<RecoveryStore::Entry> entries = coordinator->recovery().entries();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].title, "Untitled");
@@ -42,9 +44,7 @@ TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
     EXPECT_FALSE(QDir(copy).exists());
 
     // After the next change, closing without saving throws the new copy away as well.
-    QSignalSpy written(window->autosaver(), &DocumentAutosaver::copyWritten);
-    window->editor()->addEmptyFrame();
-    ASSERT_TRUE(written.wait(10000));
+    changedWithCopy(window);
     EXPECT_EQ(coordinator->recovery().entries()[0].originalPath, path("saved.pixel"));
     EXPECT_EQ(coordinator->recovery().entries()[0].title, "saved");
     prompts.saveAnswers = {UserPrompts::SaveChoice::discard};
@@ -54,55 +54,80 @@ TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
 }
 
 TEST_F(RecoveryTest, WorkLeftByAStoppedRunIsOfferedAtTheNextLaunch) {
-    changedWindowWithCopy();
+    changedWithCopy(spriteWindow(5, 3));
     DocumentWindow* project = spriteWindow(4, 4);
     prompts.saveLocation = path("hero.pixel");
     ASSERT_TRUE(saveAndWait(project));
-    project->autosaver()->setDelay(1ms);
-    QSignalSpy written(project->autosaver(), &DocumentAutosaver::copyWritten);
-    project->editor()->addEmptyFrame();
-    ASSERT_TRUE(written.wait(10000));
-
-    // The run ends without closing its windows, as after a crash.
-    coordinator.reset();
-    coordinator = makeCoordinator();
+    changedWithCopy(project);
+    {
+        // Another Kestrin starting now sees this one's copies as in use.
+        RecoveryStore other(recoveryRoot());
+        EXPECT_TRUE(other.leftovers().isEmpty());
+    }
+    relaunch();
     EXPECT_EQ(coordinator->offerRecovery(), 2);
     EXPECT_EQ(prompts.restoreQuestions.size(), 2);
     EXPECT_TRUE(prompts.restoreQuestions.contains("Untitled"));
     EXPECT_TRUE(prompts.restoreQuestions.contains("hero"));
-
     const QList<DocumentWindow*> restored = coordinator->documentWindows();
     ASSERT_EQ(restored.size(), 2);
     for (const DocumentWindow* window : restored) {
         EXPECT_TRUE(window->document()->hasUnsavedChanges());
         EXPECT_TRUE(window->isWindowModified());
     }
-    const auto hero = std::find_if(restored.begin(), restored.end(), [&](DocumentWindow* w) {
-        return w->filePath() == path("hero.pixel");
-    });
-    ASSERT_NE(hero, restored.end());
-    EXPECT_EQ((*hero)->document()->sprite().frames.size(), 2);
+    const DocumentWindow* hero = coordinator->windowFor(path("hero.pixel"));
+    ASSERT_NE(hero, nullptr);
+    EXPECT_EQ(hero->document()->sprite().layers.size(), 2);
     // The copies now belong to this run; nothing is offered a second time.
     EXPECT_EQ(coordinator->recovery().entries().size(), 2);
     EXPECT_TRUE(coordinator->recovery().leftovers().isEmpty());
-}
 
-TEST_F(RecoveryTest, DeclinedCopiesAreDeletedAndARunningSessionIsNeverOffered) {
-    changedWindowWithCopy();
-    {
-        // Another Kestrin starting now sees this one's copies as in use.
-        RecoveryStore other(recoveryRoot());
-        EXPECT_TRUE(other.leftovers().isEmpty());
-    }
-    coordinator.reset();
+    // Declined, they are deleted: nothing is left behind but the folder of runs.
+    relaunch();
     prompts.restoreAnswer = false;
-    coordinator = makeCoordinator();
     EXPECT_EQ(coordinator->offerRecovery(), 0);
-    EXPECT_EQ(prompts.restoreQuestions.size(), 1);
+    EXPECT_EQ(prompts.restoreQuestions.size(), 4);
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
     coordinator.reset();
-    // Nothing is left behind but the folder of runs.
     EXPECT_TRUE(QDir(recoveryRoot()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(RecoveryTest, UnreadableCopyCanBeRetriedKeptOrDiscarded) {
+    {
+        RecoveryStore previous(recoveryRoot());
+        QDir().mkpath(previous.packagePath("broken"));
+        previous.record({"broken", QString(), "Lost", QDateTime::currentDateTime()});
+    }
+    prompts.failedRestoreAnswers = {UserPrompts::FailedRestoreChoice::retry,
+                                    UserPrompts::FailedRestoreChoice::keep};
+    EXPECT_EQ(coordinator->offerRecovery(), 0);
+    EXPECT_EQ(prompts.failedRestores, (QStringList{"Lost", "Lost"}));
+    // Kept, it is offered again; discarded, it is gone.
+    relaunch();
+    prompts.failedRestoreAnswers = {UserPrompts::FailedRestoreChoice::discard};
+    EXPECT_EQ(coordinator->offerRecovery(), 0);
+    EXPECT_EQ(prompts.failedRestores.size(), 3);
+    relaunch();
+    EXPECT_EQ(coordinator->offerRecovery(), 0);
+    EXPECT_EQ(prompts.failedRestores.size(), 3);
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+}
+
+TEST_F(RecoveryTest, UnwritableRecoveryFolderIsToldOncePerRun) {
+    coordinator.reset();
+    ASSERT_TRUE(QDir(recoveryRoot()).removeRecursively());
+    writeFile(recoveryRoot(), ""); // a file where the folder should be
+    coordinator = makeCoordinator();
+    for (int i = 0; i < 2; ++i) {
+        DocumentWindow* window = spriteWindow();
+        window->autosaver()->setDelay(0ms);
+        QSignalSpy failed(window->autosaver(), &DocumentAutosaver::copyFailed);
+        window->editor()->addLayer();
+        ASSERT_TRUE(failed.wait(5000));
+        settle();
+    }
+    ASSERT_EQ(prompts.alerts, QStringList{"Kestrin cannot keep recovery copies of your work."});
+    EXPECT_TRUE(prompts.alertDetails[0].contains(recoveryRoot()));
 }
 
 TEST(RecoveryStoreTest, CopyWrittenButNotYetListedIsStillFound) {
@@ -112,8 +137,8 @@ TEST(RecoveryStoreTest, CopyWrittenButNotYetListedIsStillFound) {
         RecoveryStore stopped(root.path());
         session = stopped.sessionDirectory();
         ProjectPackage::writePackage(Sprite::blank(2, 2), stopped.packagePath("unlisted"));
-        stopped.record({"listed", "/nowhere/listed.pixel", "listed", QDateTime::currentDateTime()});
         // "listed" has no package: a copy whose write never finished is not offered.
+        stopped.record({"listed", "/nowhere/listed.pixel", "listed", QDateTime::currentDateTime()});
     }
     ASSERT_TRUE(QDir(session).exists());
     RecoveryStore next(root.path());
@@ -126,25 +151,16 @@ TEST(RecoveryStoreTest, CopyWrittenButNotYetListedIsStillFound) {
     EXPECT_TRUE(next.leftovers().isEmpty());
 }
 
-// The session folder a Kestrin leaves when it is killed with nothing unsaved: only the lock
-// file of a process that has gone.
-QString killedSessionIn(const QString& root, const QString& name) {
-    QProcess gone;
-    gone.start(QStringLiteral("true"), {});
-    EXPECT_TRUE(gone.waitForStarted());
-    const qint64 pid = gone.processId();
-    EXPECT_TRUE(gone.waitForFinished());
-    const QString directory = root + u'/' + name;
-    QDir().mkpath(directory);
-    QFile lock(directory + QStringLiteral("/session.lock"));
-    EXPECT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(pid) + "\nkestrin\n\n");
-    return directory;
-}
-
 TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOthers) {
     QTemporaryDir root;
-    const QString killed = killedSessionIn(root.path(), QStringLiteral("killed"));
+    // A Kestrin killed with nothing unsaved leaves only the lock file of a process now gone.
+    QProcess gone;
+    gone.start(QStringLiteral("true"), {});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString killed = root.filePath("killed");
+    writeFile(killed + "/session.lock", QByteArray::number(pid) + "\nkestrin\n\n");
     QString withCopy;
     {
         RecoveryStore stopped(root.path());
@@ -171,20 +187,18 @@ TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOther
 // The variable only ever shortens the wait for tests; anything that is not a count of
 // milliseconds leaves the half-minute in place.
 TEST(DocumentAutosaverTest, DelayComesFromTheEnvironmentOnlyWhenItIsACount) {
-    const QByteArray name = "KESTRIN_RECOVERY_DELAY_MS";
-    const struct {
-        const char* value;
-        std::chrono::milliseconds delay;
-    } cases[] = {
-        {"250", std::chrono::milliseconds(250)}, {"0", std::chrono::milliseconds(0)},
-        {"", DocumentAutosaver::defaultDelay},   {"soon", DocumentAutosaver::defaultDelay},
+    const std::pair<const char*, std::chrono::milliseconds> cases[] = {
+        {"250", 250ms},
+        {"0", 0ms},
+        {"", DocumentAutosaver::defaultDelay},
+        {"soon", DocumentAutosaver::defaultDelay},
         {"-5", DocumentAutosaver::defaultDelay},
     };
-    for (const auto& each : cases) {
-        qputenv(name, each.value);
-        EXPECT_EQ(DocumentAutosaver::configuredDelay(), each.delay) << each.value;
+    for (const auto& [value, delay] : cases) {
+        qputenv("KESTRIN_RECOVERY_DELAY_MS", value);
+        EXPECT_EQ(DocumentAutosaver::configuredDelay(), delay) << value;
     }
-    qunsetenv(name);
+    qunsetenv("KESTRIN_RECOVERY_DELAY_MS");
     EXPECT_EQ(DocumentAutosaver::configuredDelay(), DocumentAutosaver::defaultDelay);
 }
 
