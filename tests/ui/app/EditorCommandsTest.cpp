@@ -7,9 +7,7 @@
 #include "InspectorView.h"
 #include "LayerInspector.h"
 #include "LayerRow.h"
-#include "StatusBarView.h"
 #include "TimelineView.h"
-#include "ToolStripView.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -230,14 +228,8 @@ TEST_F(EditorCommandsTest, ViewCommandsZoomTheCanvas) {
     EXPECT_EQ(editor->view().zoom(), 1);
 }
 
-TEST_F(EditorCommandsTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
+TEST_F(EditorCommandsTest, PanelsStayInSightAndFollowTheirToggles) {
     EditorView* view = window->view();
-    const int canvasLeft = view->canvas()->mapTo(view, QPoint(0, 0)).x();
-    EXPECT_LT(view->toolStrip()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
-    EXPECT_GT(view->inspector()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
-    EXPECT_GT(view->statusBar()->mapTo(view, QPoint(0, 0)).y(),
-              view->canvas()->mapTo(view, QPoint(0, 0)).y());
-
     // At the default window size the layer list and its buttons are in sight, with room for
     // a few layers, while the sections above scroll.
     window->resize(1100, 720); // the default size; the test screen may be smaller

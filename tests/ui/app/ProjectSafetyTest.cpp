@@ -92,12 +92,30 @@ TEST_F(ProjectSafetyTest, ProjectLockedElsewhereOpensOnlyReadOnlyAndSavesOnlyEls
     EXPECT_TRUE(holdsLock(path("hero.pixel"), otherKestrin()));
 }
 
-TEST_F(ProjectSafetyTest, SaveAsksBeforeReplacingChangesMadeElsewhere) {
-    DocumentWindow* window = openHero(filled(0xFF0000FF));
+// An unchanged window follows the disk; one with changes asks before saving over the others.
+TEST_F(ProjectSafetyTest, ChangesMadeElsewhereAreFollowedOrAskedAbout) {
+    const Sprite shown = filled(0xFF0000FF);
+    DocumentWindow* window = openHero(shown);
     ASSERT_NE(window, nullptr);
-    window->editor()->addLayer();
-    // With unsaved changes here, the user is asked and keeps them.
+    settle();
     const Sprite outside = filled(0xFF00FF00);
+    ASSERT_TRUE(writeElsewhere(window, outside));
+    EXPECT_TRUE(prompts.reloadQuestions.isEmpty());
+    EXPECT_EQ(window->document()->sprite(), outside);
+    EXPECT_FALSE(window->document()->hasUnsavedChanges());
+    EXPECT_FALSE(window->projectClaim()->changedOnDisk());
+    // The package written from outside came without the lock: the window holds it again.
+    EXPECT_TRUE(holdsLock(path("hero.pixel"), ProjectLock::currentProcess()));
+
+    window->document()->undoStack()->undo();
+    EXPECT_EQ(window->document()->sprite(), shown);
+    EXPECT_TRUE(window->document()->hasUnsavedChanges());
+    EXPECT_TRUE(saveAndWait(window)); // what was shown goes back without a question
+    EXPECT_TRUE(prompts.overwriteQuestions.isEmpty());
+    EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), shown);
+
+    // With unsaved changes here, the user is asked and keeps them.
+    window->editor()->addLayer();
     ASSERT_TRUE(writeElsewhere(window, outside));
     EXPECT_EQ(prompts.reloadQuestions, QStringList{"hero"});
     EXPECT_EQ(window->document()->sprite().layers.size(), 2);
@@ -122,28 +140,6 @@ TEST_F(ProjectSafetyTest, SaveAsksBeforeReplacingChangesMadeElsewhere) {
     window->editor()->addLayer();
     EXPECT_TRUE(saveAndWait(window));
     EXPECT_EQ(ProjectPackage::readPackage(path("copy.pixel")).layers.size(), 4);
-}
-
-TEST_F(ProjectSafetyTest, UnchangedWindowFollowsTheDiskAndUndoGoesBack) {
-    const Sprite shown = filled(0xFF0000FF);
-    DocumentWindow* window = openHero(shown);
-    ASSERT_NE(window, nullptr);
-    settle();
-    const Sprite outside = filled(0xFF00FF00);
-    ASSERT_TRUE(writeElsewhere(window, outside));
-    EXPECT_TRUE(prompts.reloadQuestions.isEmpty());
-    EXPECT_EQ(window->document()->sprite(), outside);
-    EXPECT_FALSE(window->document()->hasUnsavedChanges());
-    EXPECT_FALSE(window->projectClaim()->changedOnDisk());
-    // The package written from outside came without the lock: the window holds it again.
-    EXPECT_TRUE(holdsLock(path("hero.pixel"), ProjectLock::currentProcess()));
-
-    window->document()->undoStack()->undo();
-    EXPECT_EQ(window->document()->sprite(), shown);
-    EXPECT_TRUE(window->document()->hasUnsavedChanges());
-    EXPECT_TRUE(saveAndWait(window)); // what was shown goes back without a question
-    EXPECT_TRUE(prompts.overwriteQuestions.isEmpty());
-    EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), shown);
 }
 
 // How leftovers of an interrupted save are put back is proven on disk; here, that opening

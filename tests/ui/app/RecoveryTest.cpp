@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
+TEST_F(RecoveryTest, ChangedWorkKeepsACopyUntilSavedOrClosedAndIsOfferedAfterACrash) {
     DocumentWindow* window = changedWithCopy(spriteWindow(5, 3));
     QList<RecoveryStore::Entry> entries = coordinator->recovery().entries();
     ASSERT_EQ(entries.size(), 1);
@@ -37,28 +37,15 @@ TEST_F(RecoveryTest, ChangedDocumentGetsACopyThatSavingOrClosingRemoves) {
     EXPECT_TRUE(entries[0].originalPath.isEmpty());
     const QString copy = coordinator->recovery().packagePath(entries[0].id);
     EXPECT_EQ(ProjectPackage::readPackage(copy).layers.size(), 2);
-
     prompts.saveLocation = path("saved.pixel");
     ASSERT_TRUE(saveAndWait(window));
     EXPECT_TRUE(coordinator->recovery().entries().isEmpty());
     EXPECT_FALSE(QDir(copy).exists());
 
-    // After the next change, closing without saving throws the new copy away as well.
     changedWithCopy(window);
     EXPECT_EQ(coordinator->recovery().entries()[0].originalPath, path("saved.pixel"));
     EXPECT_EQ(coordinator->recovery().entries()[0].title, "saved");
-    prompts.saveAnswers = {UserPrompts::SaveChoice::discard};
-    ASSERT_TRUE(window->close());
-    settle();
-    EXPECT_TRUE(coordinator->recovery().entries().isEmpty());
-}
-
-TEST_F(RecoveryTest, WorkLeftByAStoppedRunIsOfferedAtTheNextLaunch) {
-    changedWithCopy(spriteWindow(5, 3));
-    DocumentWindow* project = spriteWindow(4, 4);
-    prompts.saveLocation = path("hero.pixel");
-    ASSERT_TRUE(saveAndWait(project));
-    changedWithCopy(project);
+    changedWithCopy(spriteWindow(4, 4));
     {
         // Another Kestrin starting now sees this one's copies as in use.
         RecoveryStore other(recoveryRoot());
@@ -68,25 +55,28 @@ TEST_F(RecoveryTest, WorkLeftByAStoppedRunIsOfferedAtTheNextLaunch) {
     EXPECT_EQ(coordinator->offerRecovery(), 2);
     EXPECT_EQ(prompts.restoreQuestions.size(), 2);
     EXPECT_TRUE(prompts.restoreQuestions.contains("Untitled"));
-    EXPECT_TRUE(prompts.restoreQuestions.contains("hero"));
-    const QList<DocumentWindow*> restored = coordinator->documentWindows();
-    ASSERT_EQ(restored.size(), 2);
-    for (const DocumentWindow* window : restored) {
-        EXPECT_TRUE(window->document()->hasUnsavedChanges());
-        EXPECT_TRUE(window->isWindowModified());
+    EXPECT_TRUE(prompts.restoreQuestions.contains("saved"));
+    for (const DocumentWindow* restored : coordinator->documentWindows()) {
+        EXPECT_TRUE(restored->document()->hasUnsavedChanges());
+        EXPECT_TRUE(restored->isWindowModified());
     }
-    const DocumentWindow* hero = coordinator->windowFor(path("hero.pixel"));
-    ASSERT_NE(hero, nullptr);
-    EXPECT_EQ(hero->document()->sprite().layers.size(), 2);
+    DocumentWindow* saved = coordinator->windowFor(path("saved.pixel"));
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->document()->sprite().layers.size(), 3);
     // The copies now belong to this run; nothing is offered a second time.
     EXPECT_EQ(coordinator->recovery().entries().size(), 2);
     EXPECT_TRUE(coordinator->recovery().leftovers().isEmpty());
+    // Closing without saving throws the copy away.
+    prompts.saveAnswers = {UserPrompts::SaveChoice::discard};
+    ASSERT_TRUE(saved->close());
+    settle();
+    EXPECT_EQ(coordinator->recovery().entries().size(), 1);
 
-    // Declined, they are deleted: nothing is left behind but the folder of runs.
+    // Declined, a copy is deleted: nothing is left behind but the folder of runs.
     relaunch();
     prompts.restoreAnswer = false;
     EXPECT_EQ(coordinator->offerRecovery(), 0);
-    EXPECT_EQ(prompts.restoreQuestions.size(), 4);
+    EXPECT_EQ(prompts.restoreQuestions.size(), 3);
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
     coordinator.reset();
     EXPECT_TRUE(QDir(recoveryRoot()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
