@@ -157,9 +157,6 @@ TEST_F(KeyboardFixupsTest, TextFieldsTypeAndEditInsteadOfRunningCanvasCommands) 
     QClipboard* clipboard = QApplication::clipboard();
     field->setText("hello");
     field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard->text(), "hello");
     // Ctrl+Shift+C would be the canvas's Copy Merged; in a field it copies the field.
     field->setSelection(0, 2);
     QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
@@ -171,16 +168,6 @@ TEST_F(KeyboardFixupsTest, TextFieldsTypeAndEditInsteadOfRunningCanvasCommands) 
     field->clear();
     press(field, 0x41c, Qt::ControlModifier, keyV);
     EXPECT_EQ(field->text(), "hel");
-    field->setReadOnly(true);
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(field->text(), "hel");
-
-    spin->setValue(42);
-    spin->setFocus();
-    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(spin, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(clipboard->text(), "42");
     EXPECT_TRUE(fired.isEmpty());
 
     canvas->setFocus();
