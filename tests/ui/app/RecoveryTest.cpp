@@ -172,20 +172,4 @@ TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOther
     EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
 }
 
-// The variable only ever shortens the wait for tests; anything that is not a count of
-// milliseconds leaves the half-minute in place.
-TEST(DocumentAutosaverTest, DelayComesFromTheEnvironmentOnlyWhenItIsACount) {
-    const std::pair<const char*, std::chrono::milliseconds> cases[] = {
-        {"0", 0ms},
-        {"", DocumentAutosaver::defaultDelay},
-        {"soon", DocumentAutosaver::defaultDelay},
-        {"-5", DocumentAutosaver::defaultDelay},
-    };
-    for (const auto& [value, delay] : cases) {
-        qputenv("KESTRIN_RECOVERY_DELAY_MS", value);
-        EXPECT_EQ(DocumentAutosaver::configuredDelay(), delay) << value;
-    }
-    qunsetenv("KESTRIN_RECOVERY_DELAY_MS");
-}
-
 } // namespace
