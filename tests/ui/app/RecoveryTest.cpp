@@ -118,30 +118,10 @@ TEST_F(RecoveryTest, UnwritableRecoveryFolderIsToldOncePerRun) {
     EXPECT_TRUE(prompts.alertDetails[0].contains(recoveryRoot()));
 }
 
-TEST(RecoveryStoreTest, CopyWrittenButNotYetListedIsStillFound) {
+// A stopped run's copy is found even when its listing was never written, and a listing whose
+// copy was never finished is not offered; only sessions of runs now gone that hold nothing go.
+TEST(RecoveryStoreTest, CopiesOfStoppedRunsAreFoundOnceAndEmptySessionsGo) {
     QTemporaryDir root;
-    QString session;
-    {
-        RecoveryStore stopped(root.path());
-        session = stopped.sessionDirectory();
-        ProjectPackage::writePackage(Sprite::blank(2, 2), stopped.packagePath("unlisted"));
-        // "listed" has no package: a copy whose write never finished is not offered.
-        stopped.record({"listed", "/nowhere/listed.pixel", "listed", QDateTime::currentDateTime()});
-    }
-    ASSERT_TRUE(QDir(session).exists());
-    RecoveryStore next(root.path());
-    const QList<RecoveryStore::Leftover> found = next.leftovers();
-    ASSERT_EQ(found.size(), 1);
-    EXPECT_EQ(found[0].entry.id, "unlisted");
-    EXPECT_EQ(found[0].entry.title, "Untitled");
-    ASSERT_TRUE(next.adopt(found[0], "mine"));
-    EXPECT_EQ(ProjectPackage::readPackage(next.packagePath("mine")).width, 2);
-    EXPECT_TRUE(next.leftovers().isEmpty());
-}
-
-TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOthers) {
-    QTemporaryDir root;
-    // A Kestrin killed with nothing unsaved leaves only the lock file of a process now gone.
     QProcess gone;
     gone.start(QStringLiteral("true"), {});
     ASSERT_TRUE(gone.waitForStarted());
@@ -149,27 +129,32 @@ TEST(RecoveryStoreTest, EmptySessionsOfStoppedRunsAreRemovedWithoutTouchingOther
     ASSERT_TRUE(gone.waitForFinished());
     const QString killed = root.filePath("killed");
     writeFile(killed + "/session.lock", QByteArray::number(pid) + "\nkestrin\n\n");
-    QString withCopy;
+    QString stoppedSession;
     {
         RecoveryStore stopped(root.path());
-        withCopy = stopped.sessionDirectory();
-        ProjectPackage::writePackage(Sprite::blank(2, 2), stopped.packagePath("copy"));
-        stopped.record({"copy", QString(), "copy", QDateTime::currentDateTime()});
+        stoppedSession = stopped.sessionDirectory();
+        ProjectPackage::writePackage(Sprite::blank(2, 2), stopped.packagePath("unlisted"));
+        stopped.record({"listed", "/nowhere/listed.pixel", "listed", QDateTime::currentDateTime()});
     }
     RecoveryStore running(root.path());
     RecoveryStore current(root.path());
-
     current.removeAbandonedSessions();
     EXPECT_FALSE(QDir(killed).exists());
     EXPECT_TRUE(QDir(running.sessionDirectory()).exists());
-    EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
-    // The copy is still offered, then claimed by this run alone until the user answers.
-    ASSERT_EQ(current.leftovers().size(), 1);
+    EXPECT_TRUE(QDir(stoppedSession).exists());
+    const QList<RecoveryStore::Leftover> found = current.leftovers();
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].entry.id, "unlisted");
+    EXPECT_EQ(found[0].entry.title, "Untitled");
+
+    // The copy is claimed by this run alone until the user answers.
     RecoveryStore other(root.path());
     other.removeAbandonedSessions();
     EXPECT_TRUE(other.leftovers().isEmpty());
-    EXPECT_TRUE(QDir(withCopy).exists());
     EXPECT_TRUE(QDir(current.sessionDirectory()).exists());
+    ASSERT_TRUE(current.adopt(found[0], "mine"));
+    EXPECT_EQ(ProjectPackage::readPackage(current.packagePath("mine")).width, 2);
+    EXPECT_TRUE(current.leftovers().isEmpty());
 }
 
 } // namespace
