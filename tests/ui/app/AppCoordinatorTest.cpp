@@ -1,6 +1,5 @@
 #include "ShellFixture.h"
 
-#include "AppSettings.h"
 #include "ImportError.h"
 #include "MemoryError.h"
 #include "NewSpriteView.h"
@@ -95,21 +94,6 @@ TEST_F(AppCoordinatorTest, SizeSheetReplacesTheBlankSpriteWithoutAnUndoStep) {
     EXPECT_EQ(window->document()->sprite().layers[0].cels[0]->pixel(5, 5), 0xFFFFFFFFu);
     EXPECT_FALSE(window->document()->hasUnsavedChanges());
     EXPECT_FALSE(window->document()->undoStack()->canUndo());
-}
-
-// The brush option and grid toggle of a new window are the last ones chosen.
-TEST_F(AppCoordinatorTest, NewWindowsStartFromTheRememberedEditorChoices) {
-    AppSettings& settings = AppSettings::shared();
-    settings.setPixelPerfect(true);
-    settings.setShowPixelGrid(false);
-    DocumentWindow* first = coordinator->newDocument();
-    EXPECT_TRUE(first->editor()->pixelPerfect());
-    EXPECT_FALSE(first->editor()->view().showPixelGrid());
-    first->editor()->setPixelPerfect(false);
-    EXPECT_FALSE(coordinator->newDocument()->editor()->pixelPerfect());
-    // The grid setting reaches the windows already open.
-    settings.setShowPixelGrid(true);
-    EXPECT_TRUE(first->editor()->view().showPixelGrid());
 }
 
 // What can be refused is proven by the import service; here, that a refusal is shown and

@@ -51,16 +51,4 @@ TEST_F(ImportFramesDialogTest, SheetChoicesShowTheirOutcomeAndBecomeTheRequest) 
     EXPECT_EQ(sprite.layers[0].cels[1]->pixel(0, 2), 0xFF000000u | 8 * 9000);
 }
 
-TEST_F(ImportFramesDialogTest, SuggestsTheKindTheFileLooksLike) {
-    sheetImage().save(path("walk_0.png"));
-    EXPECT_EQ(ImportFramesDialog::suggestedKind(path("walk_0.png")),
-              FrameImportRequest::Kind::sheet);
-    sheetImage().save(path("walk_1.png"));
-    ImportFramesDialog dialog(path("walk_1.png"));
-    EXPECT_EQ(dialog.request().kind, FrameImportRequest::Kind::sequence);
-    EXPECT_EQ(dialog.summary(), "2 files, walk_0.png to walk_1.png, one frame each.");
-    EXPECT_EQ(ImportFramesDialog::suggestedKind(path("any.gif")),
-              FrameImportRequest::Kind::animation);
-}
-
 } // namespace
