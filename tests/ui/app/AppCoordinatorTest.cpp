@@ -48,7 +48,7 @@ Sprite slowToSave() {
 
 using AppCoordinatorTest = ShellTest;
 
-TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesOnlyItsWindowAndQuitsWhenNothingIsLeft) {
+TEST_F(AppCoordinatorTest, SizeSheetCancelledClosesOnlyItsWindowAndCreatedReplacesTheSprite) {
     DocumentWindow* blank = coordinator->newDocument();
     ASSERT_NE(blank->sizePrompt(), nullptr);
     EXPECT_FALSE(blank->document()->promptsForSize());
@@ -81,9 +81,8 @@ TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesOnlyItsWindowAndQuitsWhen
     EXPECT_EQ(coordinator->documentWindows(), QList<DocumentWindow*>{changed});
     EXPECT_TRUE(changed->document()->hasUnsavedChanges());
     EXPECT_EQ(quits, 2);
-}
 
-TEST_F(AppCoordinatorTest, SizeSheetReplacesTheBlankSpriteWithoutAnUndoStep) {
+    // Created, the sheet replaces the blank sprite without an undo step.
     DocumentWindow* window = coordinator->newDocument();
     settle();
     window->sizePrompt()->setSpriteSize(24, 16);

@@ -35,14 +35,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     }
 
-    // A text field of the window, focused.
-    QLineEdit* focusedField(const QString& text = QString()) {
-        auto* field = new QLineEdit(text, window->view());
-        field->show();
-        field->setFocus();
-        return field;
-    }
-
     DocumentWindow* window = nullptr;
     EditorState* editor = nullptr;
 };
@@ -142,7 +134,9 @@ TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
     QApplication::sendEvent(window->view()->canvas(), &cyrillicX);
     EXPECT_EQ(editor->secondaryColor(), primary);
 
-    QLineEdit* field = focusedField();
+    auto* field = new QLineEdit(window->view());
+    field->show();
+    field->setFocus();
     ASSERT_TRUE(editor->view().isEditingText());
     EXPECT_FALSE(action("tool.pencil")->isEnabled());
     QTest::keyClicks(field, QStringLiteral("p]"));
@@ -168,40 +162,6 @@ TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
     window->view()->canvas()->setFocus();
     EXPECT_FALSE(editor->view().isEditingText());
     EXPECT_TRUE(action("tool.pencil")->isEnabled());
-}
-
-TEST_F(EditorCommandsTest, FloatingPasteKeysWorkFromAnyPanelButNotFromATextField) {
-    QImage pixels(2, 2, QImage::Format_ARGB32);
-    pixels.fill(0xFFFF0000);
-    QGuiApplication::clipboard()->setImage(pixels);
-    const auto floatAt = [this](PixelPoint origin) {
-        editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
-        ASSERT_TRUE(editor->floatingPaste());
-        editor->setFloatingOrigin(origin);
-    };
-    // The timeline shown first (showing it places floating pixels), then a click in it takes
-    // the focus from the canvas.
-    QWidget* timeline = window->view()->timeline();
-    editor->view().setTimelinePresented(true);
-    floatAt({3, 3});
-    timeline->setFocusPolicy(Qt::StrongFocus);
-    timeline->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), timeline);
-    press(Qt::Key_Right);
-    press(Qt::Key_Down);
-    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{4, 4}));
-    press(Qt::Key_Return);
-    EXPECT_FALSE(editor->floatingPaste());
-    EXPECT_EQ(editor->document()->sprite().layers[0].cels[0]->pixel(4, 4), 0xFFFF0000);
-    EXPECT_FALSE(editor->playback().isPlaying()); // Return placed the pixels, nothing else
-
-    // In a text field the keys edit the text.
-    floatAt({0, 0});
-    QLineEdit* field = focusedField(QStringLiteral("ab"));
-    press(Qt::Key_Left);
-    press(Qt::Key_Escape);
-    EXPECT_EQ(field->cursorPosition(), 1);
-    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{0, 0}));
 }
 
 } // namespace
