@@ -22,7 +22,6 @@ void putPngOnClipboard(const QImage& image) {
     QApplication::clipboard()->setMimeData(data);
 }
 
-// Every pixel a different colour.
 QImage colourfulImage(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
@@ -185,8 +184,7 @@ TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntit
     EXPECT_TRUE(coordinator->documentWindows().contains(later));
 }
 
-// A save that cannot be written, or would replace what is no project, says so and keeps the
-// changes.
+// A save that cannot be written, or would replace what is no project, keeps the changes.
 TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
     writeFile(path("holiday.pixel/beach.jpg"), "jpeg");
     DocumentWindow* window = spriteWindow();
@@ -204,8 +202,7 @@ TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
     EXPECT_TRUE(window->filePath().isEmpty());
     EXPECT_TRUE(window->document()->hasUnsavedChanges());
 
-    // An older project is replaced only when the user agrees; saving to its own place asks
-    // nothing.
+    // An older project is replaced only when the user agrees; saving there again asks nothing.
     ProjectPackage::writePackage(Sprite::blank(9, 9), path("older.pixel"));
     prompts.saveLocation = path("older.pixel");
     EXPECT_FALSE(saveAsAndWait(window));
@@ -289,8 +286,7 @@ TEST_F(AppCoordinatorTest, WelcomeWindowListsTheFirstTwelveRecentProjects) {
     ASSERT_EQ(welcome->recents().size(), 12);
     EXPECT_EQ(welcome->recents().first(), path("p1.pixel"));
 
-    // A recent project that has gone is reported, dropped from the list, and the welcome
-    // window stays.
+    // A recent project that has gone is dropped from the list; the welcome window stays.
     welcome->onOpenRecent(path("p1.pixel"));
     EXPECT_TRUE(welcome->isVisible());
     EXPECT_EQ(welcome->recents().first(), path("p2.pixel"));

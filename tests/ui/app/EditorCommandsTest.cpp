@@ -30,7 +30,6 @@ protected:
         return found;
     }
 
-    // A key press as it reaches the focused widget.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     }

@@ -25,8 +25,7 @@ TEST_F(ExportCommandTest, ExportCommandPresentsTheSheetUntilItOrItsWindowCloses)
     EXPECT_FALSE(editor->view().isExportSheetPresented());
     EXPECT_EQ(sheet, nullptr);
 
-    // The menu item does the same; the sheet sees floating pixels placed, and its fields
-    // hold the keys.
+    // The menu item does the same; floating pixels are placed first; its fields take keys.
     editor->setFloatingPaste(FloatingPaste{{0xFFFF0000u}, 1, 1, {2, 3}});
     window->commands()->action(QStringLiteral("exportPNG"))->trigger();
     settle();

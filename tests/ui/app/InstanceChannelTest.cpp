@@ -14,7 +14,8 @@ TEST(InstanceChannelTest, LaterLaunchesHandTheirPathsToTheFirst) {
     const auto launchLater = [](const QStringList& paths) {
         auto result = std::async(std::launch::async, [paths] {
             InstanceChannel later(QStringLiteral("/later/kestrin"), [] {});
-            return later.joinSession(paths, [](const QStringList&) {}, 5s);
+            return later.joinSession(
+                paths, [](const QStringList&) {}, 5s);
         });
         while (result.wait_for(10ms) != std::future_status::ready)
             QCoreApplication::processEvents();
@@ -29,7 +30,8 @@ TEST(InstanceChannelTest, LaterLaunchesHandTheirPathsToTheFirst) {
     QList<QStringList> received;
     {
         InstanceChannel first(QStringLiteral("/first/kestrin"), [] {});
-        EXPECT_EQ(first.joinSession({}, [&](const QStringList& paths) { received << paths; }, 5s),
+        EXPECT_EQ(first.joinSession(
+                      {}, [&](const QStringList& paths) { received << paths; }, 5s),
                   InstanceChannel::SessionRole::first);
         const QStringList paths{QStringLiteral("/tmp/my hérö 🐦.pixel"),
                                 QStringLiteral("relative.pixel")};

@@ -96,7 +96,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    // Focuses the widget and delivers a key press the way Qt does.
     static void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode,
                       const QString& text = QString()) {
         target->setFocus();

@@ -11,7 +11,6 @@
 
 namespace {
 
-// A sheet whose results are recorded.
 struct SheetProbe {
     SheetProbe() {
         sheet.onCreate = [this](const Sprite& sprite) { created.append(sprite); };

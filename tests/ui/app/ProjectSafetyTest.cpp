@@ -17,7 +17,6 @@ protected:
         return sprite;
     }
 
-    // The window of "hero.pixel", written with the sprite first.
     DocumentWindow* openHero(const Sprite& sprite) {
         ProjectPackage::writePackage(sprite, path("hero.pixel"));
         return coordinator->openDocument(path("hero.pixel"));
@@ -139,8 +138,7 @@ TEST_F(ProjectSafetyTest, ChangesMadeElsewhereAreFollowedOrAskedAbout) {
     EXPECT_EQ(ProjectPackage::readPackage(path("copy.pixel")).layers.size(), 4);
 }
 
-// How leftovers of an interrupted save are put back is proven on disk; here, that opening
-// does it and tells the user.
+// How leftovers of an interrupted save are put back is proven on disk; opening tells it.
 TEST_F(ProjectSafetyTest, OpeningRestoresAProjectAnInterruptedSaveLeftAside) {
     const Sprite sprite = filled(0xFF0000FF);
     ProjectPackage::writePackage(sprite, path(".hero.pixel.old-0000000000000001"));

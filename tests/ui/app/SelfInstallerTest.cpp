@@ -53,8 +53,7 @@ TEST(DesktopEntryTest, LauncherQuotesPathsThatNeedIt) {
             << exec.toStdString();
 }
 
-// A throw-away home (the test main's) with a freshly downloaded build in ~/Downloads; the
-// user's answers, the other copies and the relaunch are played by the test.
+// A throw-away home with a fresh download in ~/Downloads; the user and relaunch are played.
 class SelfInstallerTest : public ::testing::Test {
 protected:
     void SetUp() override {

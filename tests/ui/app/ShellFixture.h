@@ -94,7 +94,6 @@ inline UserPrompts fakePrompts(PromptLog& log) {
     };
 }
 
-// Writes a file, making its folder first.
 inline void writeFile(const QString& path, const QByteArray& contents) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -102,7 +101,6 @@ inline void writeFile(const QString& path, const QByteArray& contents) {
     file.write(contents);
 }
 
-// Lets queued calls and deferred deletions run.
 inline void settle() {
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents();

@@ -37,8 +37,7 @@ TEST(WindowFrameMemoryTest, StoredSizeIsReadFittedAndCentred) {
               QPoint(-1221, 150));
 
     using Strings = QStringList;
-    // Written as a list, the value reads back as numbers in this process and as strings in
-    // the next one.
+    // A list reads back as numbers in this process and as strings in the next one.
     EXPECT_EQ(WindowFrameMemory::sizeFromSetting(QVariantList{1024, 700}), QSizeF(1024, 700));
     EXPECT_EQ(WindowFrameMemory::sizeFromSetting(Strings{"1024", "700.5"}), QSizeF(1024, 700.5));
     const QVariant bad[] = {QVariant(),
@@ -52,7 +51,6 @@ TEST(WindowFrameMemoryTest, StoredSizeIsReadFittedAndCentred) {
     for (const QVariant& value : bad)
         EXPECT_EQ(WindowFrameMemory::sizeFromSetting(value), std::nullopt)
             << value.toString().toStdString();
-
 }
 
 // Only a lone window is centred; a stored size that is no size leaves a window as it is.
