@@ -1,20 +1,16 @@
 #include "ShellFixture.h"
 
-#include "AppSettings.h"
+#include "ImportError.h"
+#include "MemoryError.h"
 #include "NewSpriteView.h"
+#include "PixelRenderer.h"
+#include "ProjectPackage.h"
 #include "WelcomeView.h"
 #include "WorkProgressDialog.h"
-#include "PixelRenderer.h"
-#include "ImportError.h"
-#include "ProjectPackage.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QImage>
-#include <QLabel>
-#include <QListWidget>
 #include <QMimeData>
 #include <QRandomGenerator>
 
@@ -26,7 +22,6 @@ void putPngOnClipboard(const QImage& image) {
     QApplication::clipboard()->setMimeData(data);
 }
 
-// Every pixel a different colour.
 QImage colourfulImage(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
@@ -52,7 +47,7 @@ Sprite slowToSave() {
 
 using AppCoordinatorTest = ShellTest;
 
-TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesItsWindowAndQuitsOnlyWhenNothingIsLeft) {
+TEST_F(AppCoordinatorTest, SizeSheetCancelledClosesOnlyItsWindowAndCreatedReplacesTheSprite) {
     DocumentWindow* blank = coordinator->newDocument();
     ASSERT_NE(blank->sizePrompt(), nullptr);
     EXPECT_FALSE(blank->document()->promptsForSize());
@@ -73,160 +68,81 @@ TEST_F(AppCoordinatorTest, CancellingTheSizeSheetClosesItsWindowAndQuitsOnlyWhen
     coordinator->welcomeWindow()->close();
     settle();
     EXPECT_EQ(quits, 2);
-}
 
-TEST_F(AppCoordinatorTest, UntitledWindowsAreToldApartByNumber) {
-    DocumentWindow* first = spriteWindow();
-    DocumentWindow* second = spriteWindow();
-    DocumentWindow* third = spriteWindow();
-    EXPECT_EQ(first->displayName(), "Untitled");
-    EXPECT_EQ(second->displayName(), "Untitled 2");
-    EXPECT_EQ(third->windowTitle(), "Untitled 3[*]");
-
-    // A closed window's number is free again; a saved one's name comes from its file.
-    second->closeDiscarding();
+    // The deferred close and change count act on the sheet's window, not on the one in front.
+    DocumentWindow* third = coordinator->newDocument();
+    DocumentWindow* changed = spriteWindow();
+    changed->editor()->addLayer();
+    changed->activateWindow();
+    coordinator->clearChangeCount(third);
+    third->sizePrompt()->reject();
     settle();
-    EXPECT_EQ(spriteWindow()->displayName(), "Untitled 2");
-    prompts.saveLocation = path("Hero.pixel");
-    saveAndWait(first);
-    settle();
-    EXPECT_EQ(first->displayName(), "Hero");
-    EXPECT_EQ(spriteWindow()->displayName(), "Untitled");
-}
+    EXPECT_EQ(coordinator->documentWindows(), QList<DocumentWindow*>{changed});
+    EXPECT_TRUE(changed->document()->hasUnsavedChanges());
+    EXPECT_EQ(quits, 2);
 
-TEST_F(AppCoordinatorTest, TheSizeSheetStaysOverItsWindowWhereverItIsPlaced) {
-    DocumentWindow* window = coordinator->newDocument();
-    ASSERT_NE(window->sizePrompt(), nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window->sizePrompt()));
-    // The window manager places the window only after the sheet has been shown.
-    for (const QPoint place : {QPoint(640, 380), QPoint(20, 30)}) {
-        window->move(place);
-        settle();
-        const QPoint offset =
-            window->sizePrompt()->frameGeometry().center() - window->geometry().center();
-        EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
-    }
-    window->sizePrompt()->reject();
-    settle();
-}
-
-TEST_F(AppCoordinatorTest, DeferredWorkActsOnTheWindowItWasAskedFor) {
-    DocumentWindow* first = coordinator->newDocument();
-    DocumentWindow* second = spriteWindow();
-    second->editor()->addLayer();
-    ASSERT_TRUE(second->document()->hasUnsavedChanges());
-
-    // The first window's sheet is cancelled while the second one is in front.
-    second->activateWindow();
-    coordinator->clearChangeCount(first);
-    first->sizePrompt()->reject();
-    settle();
-    EXPECT_EQ(coordinator->documentWindows(), QList<DocumentWindow*>{second});
-    EXPECT_TRUE(second->document()->hasUnsavedChanges());
-    EXPECT_EQ(quits, 0);
-}
-
-TEST_F(AppCoordinatorTest, SizeSheetReplacesTheBlankSpriteWithoutAnUndoStep) {
+    // Created, the sheet replaces the blank sprite without an undo step.
     DocumentWindow* window = coordinator->newDocument();
     settle();
-    NewSpriteView* sheet = window->sizePrompt();
-    sheet->setSpriteSize(24, 16);
-    sheet->setBackground(NewSpriteView::Background::white);
-    sheet->create();
+    window->sizePrompt()->setSpriteSize(24, 16);
+    window->sizePrompt()->setBackground(NewSpriteView::Background::white);
+    window->sizePrompt()->create();
     settle();
-    const Sprite& sprite = window->document()->sprite();
-    EXPECT_EQ(sprite.width, 24);
-    EXPECT_EQ(sprite.height, 16);
-    EXPECT_EQ(sprite.layers[0].cels[0]->pixel(5, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(window->document()->sprite().width, 24);
+    EXPECT_EQ(window->document()->sprite().layers[0].cels[0]->pixel(5, 5), 0xFFFFFFFFu);
     EXPECT_FALSE(window->document()->hasUnsavedChanges());
     EXPECT_FALSE(window->document()->undoStack()->canUndo());
-    EXPECT_EQ(window->windowTitle(), "Untitled[*]");
-    EXPECT_FALSE(window->isWindowModified());
-    EXPECT_EQ(coordinator->documentWindows().size(), 1);
 }
 
-// The brush option and grid toggle of a new window are the last ones chosen.
-TEST_F(AppCoordinatorTest, NewWindowsStartFromTheRememberedEditorChoices) {
-    AppSettings& settings = AppSettings::shared();
-    settings.setPixelPerfect(true);
-    settings.setShowPixelGrid(false);
-    DocumentWindow* first = coordinator->newDocument();
-    EXPECT_TRUE(first->editor()->pixelPerfect());
-    EXPECT_FALSE(first->editor()->view().showPixelGrid());
-
-    first->editor()->setPixelPerfect(false);
-    EXPECT_FALSE(settings.pixelPerfect());
-    DocumentWindow* second = coordinator->newDocument();
-    EXPECT_FALSE(second->editor()->pixelPerfect());
-
-    // The grid setting reaches the windows already open.
-    settings.setShowPixelGrid(true);
-    EXPECT_TRUE(first->editor()->view().showPixelGrid());
-    EXPECT_TRUE(second->editor()->view().showPixelGrid());
-    settings.setShowPixelGrid(false);
-    EXPECT_FALSE(first->editor()->view().showPixelGrid());
-}
-
-TEST_F(AppCoordinatorTest, ImportRefusesOversizedAndUnreadableImagesWithoutAWindow) {
-    QImage(4097, 2, QImage::Format_ARGB32).save(path("wide.png"));
-    QFile broken(path("broken.png"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not an image");
-    broken.close();
-
-    EXPECT_EQ(coordinator->importImage(path("wide.png")), nullptr);
+// What can be refused is proven by the import service; here, that a refusal is shown and
+// opens nothing, and that an accepted image becomes an unsaved, untitled window.
+TEST_F(AppCoordinatorTest, ImportAndPasteAsNewSpriteTellRefusalsAndOpenAcceptedImages) {
+    writeFile(path("broken.png"), "not an image");
     EXPECT_EQ(coordinator->importImage(path("broken.png")), nullptr);
-    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
-    ASSERT_EQ(prompts.alertDetails.size(), 2);
-    EXPECT_EQ(prompts.alertDetails[0], ImportError(ImportError::tooLarge, 4097, 2).message());
-    EXPECT_EQ(prompts.alertDetails[1], ImportError(ImportError::unreadableImage).message());
-
-    colourfulImage(12, 10).save(path("hero.png"));
-    prompts.image = path("hero.png");
-    coordinator->importImage();
-    settle();
-    ASSERT_EQ(coordinator->documentWindows().size(), 1);
-    const DocumentWindow* window = coordinator->documentWindows().first();
-    EXPECT_EQ(window->document()->sprite().layers[0].name, "hero");
-    EXPECT_FALSE(window->document()->hasUnsavedChanges());
-    EXPECT_TRUE(window->filePath().isEmpty());
-}
-
-TEST_F(AppCoordinatorTest, PasteAsNewSpriteTakesTheClipboardImageWithinTheLimits) {
     putPngOnClipboard(colourfulImage(5000, 10));
     coordinator->pasteAsNewSprite();
-    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
-    ASSERT_EQ(prompts.alertDetails.size(), 1);
-    EXPECT_EQ(prompts.alertDetails[0], ImportError(ImportError::tooLarge, 5000, 10).message());
-
     QApplication::clipboard()->setText(QStringLiteral("words"));
     coordinator->pasteAsNewSprite();
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
-    EXPECT_EQ(prompts.alerts.last(), "The clipboard holds no image.");
+    EXPECT_EQ(prompts.alertDetails.mid(0, 2),
+              (QStringList{ImportError(ImportError::unreadableImage).message(),
+                           ImportError(ImportError::tooLarge, 5000, 10).message()}));
+    EXPECT_EQ(prompts.alerts[2], "The clipboard holds no image.");
 
+    // Out of memory, each says what could not be done.
+    colourfulImage(12, 10).save(path("hero.png"));
     putPngOnClipboard(colourfulImage(64, 64));
+    {
+        const MemoryError::FailingFrom noMemory(1);
+        coordinator->importImage(path("hero.png"));
+        coordinator->importFrames({path("hero.png"), FrameImportRequest::Kind::animation, {}});
+        coordinator->pasteAsNewSprite();
+    }
+    EXPECT_TRUE(coordinator->documentWindows().isEmpty());
+    EXPECT_EQ(prompts.alerts.mid(3),
+              (QStringList{"“hero.png” could not be opened as a sprite.",
+                           "“hero.png” could not be imported as frames.",
+                           "The clipboard image could not become a sprite."}));
+    EXPECT_EQ(prompts.alertDetails.mid(3), (QStringList{MemoryError::message("import this image"),
+                                                        MemoryError::message("import these frames"),
+                                                        MemoryError::message("paste")}));
+
+    prompts.image = path("hero.png");
+    coordinator->importImage();
     coordinator->pasteAsNewSprite();
     settle();
-    ASSERT_EQ(coordinator->documentWindows().size(), 1);
-    const PixelDocument* document = coordinator->documentWindows().first()->document();
-    const Sprite& sprite = document->sprite();
-    EXPECT_EQ(sprite.width, 64);
-    ASSERT_EQ(sprite.layers.size(), 1);
-    EXPECT_EQ(sprite.layers[0].name, "Pasted");
-    EXPECT_EQ(sprite.frames.size(), 1);
-    EXPECT_EQ(sprite.palette.colors.size(), 64);
-    EXPECT_EQ(sprite.layers[0].cels[0]->pixel(3, 2), colourfulImage(64, 64).pixel(3, 2));
-    EXPECT_FALSE(document->hasUnsavedChanges());
+    ASSERT_EQ(coordinator->documentWindows().size(), 2);
+    EXPECT_TRUE(coordinator->documentWindows()[0]->filePath().isEmpty());
+    const PixelDocument* pasted = coordinator->documentWindows()[1]->document();
+    EXPECT_EQ(pasted->sprite().width, 64);
+    EXPECT_EQ(pasted->sprite().layers[0].cels[0]->pixel(3, 2), colourfulImage(64, 64).pixel(3, 2));
+    for (const DocumentWindow* window : coordinator->documentWindows())
+        EXPECT_FALSE(window->document()->hasUnsavedChanges());
 }
 
 TEST_F(AppCoordinatorTest, OpeningRefusesWhatIsNotAReadableProject) {
     QDir(folder.path()).mkpath("photos");
-    QDir(folder.path()).mkpath("damaged.pixel");
-    QFile manifest(path("damaged.pixel/project.json"));
-    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
-    manifest.write("{ this is not json");
-    manifest.close();
-
+    writeFile(path("damaged.pixel/project.json"), "{ this is not json");
     for (const char* name : {"photos", "damaged.pixel", "missing.pixel"})
         EXPECT_EQ(coordinator->openDocument(path(name)), nullptr) << name;
     EXPECT_TRUE(coordinator->documentWindows().isEmpty());
@@ -238,13 +154,10 @@ TEST_F(AppCoordinatorTest, OpeningRefusesWhatIsNotAReadableProject) {
 }
 
 TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntitledWindow) {
-    Sprite sprite = NewSpriteView::makeSprite(6, 5, PixelColor(0xFF112233));
-    sprite.frames.append(Frame{250});
-    sprite.layers[0].cels.append(std::nullopt);
+    const Sprite sprite = NewSpriteView::makeSprite(6, 5, PixelColor(0xFF112233));
     DocumentWindow* original = coordinator->createDocument(sprite);
     prompts.saveLocation = path("walk.pixel");
     ASSERT_TRUE(saveAndWait(original));
-    EXPECT_EQ(original->windowTitle(), "walk[*]");
     original->closeDiscarding();
     settle();
 
@@ -271,25 +184,25 @@ TEST_F(AppCoordinatorTest, SavedProjectOpensAgainOnceAndReplacesAnUntouchedUntit
     EXPECT_TRUE(coordinator->documentWindows().contains(later));
 }
 
+// A save that cannot be written, or would replace what is no project, keeps the changes.
 TEST_F(AppCoordinatorTest, SavingReplacesOnlyAProjectAndOnlyWhenAskedTo) {
-    QDir(folder.path()).mkpath("holiday.pixel");
-    QFile photo(path("holiday.pixel/beach.jpg"));
-    ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
-    photo.write("jpeg");
-    photo.close();
-
+    writeFile(path("holiday.pixel/beach.jpg"), "jpeg");
     DocumentWindow* window = spriteWindow();
     window->editor()->addLayer();
-    prompts.saveLocation = path("holiday.pixel");
-    EXPECT_FALSE(saveAndWait(window));
+    for (const char* name : {"gone/Hero.pixel", "holiday.pixel"}) {
+        prompts.saveLocation = path(name);
+        EXPECT_FALSE(saveAndWait(window));
+    }
+    settle();
     EXPECT_TRUE(QFile::exists(path("holiday.pixel/beach.jpg")));
-    EXPECT_EQ(prompts.alerts.last(),
-              "“holiday.pixel” already exists and is not a Kestrin project.");
+    EXPECT_EQ(prompts.alerts,
+              (QStringList{"“Hero.pixel” could not be saved.",
+                           "“holiday.pixel” already exists and is not a Kestrin project."}));
+    EXPECT_FALSE(prompts.alertDetails[0].isEmpty());
     EXPECT_TRUE(window->filePath().isEmpty());
     EXPECT_TRUE(window->document()->hasUnsavedChanges());
 
-    // An older project is replaced only when the user agrees; saving to its own place asks
-    // nothing.
+    // An older project is replaced only when the user agrees; saving there again asks nothing.
     ProjectPackage::writePackage(Sprite::blank(9, 9), path("older.pixel"));
     prompts.saveLocation = path("older.pixel");
     EXPECT_FALSE(saveAsAndWait(window));
@@ -308,11 +221,9 @@ TEST_F(AppCoordinatorTest, ClosingWithUnsavedChangesAsksFirst) {
     // Cancel, and Save whose location dialog is cancelled, both keep the window.
     prompts.saveAnswers = {UserPrompts::SaveChoice::cancel, UserPrompts::SaveChoice::save};
     EXPECT_FALSE(window->close());
-    EXPECT_FALSE(window->close());
     EXPECT_FALSE(coordinator->quit());
     settle();
-    EXPECT_EQ(prompts.saveQuestions, (QStringList{"Untitled", "Untitled", "Untitled"}));
-    EXPECT_EQ(coordinator->documentWindows().size(), 1);
+    EXPECT_EQ(prompts.saveQuestions, (QStringList{"Untitled", "Untitled"}));
     EXPECT_EQ(quits, 0);
 
     // Save with a location writes the package, then the window closes.
@@ -349,12 +260,9 @@ TEST_F(AppCoordinatorTest, QuittingDuringASaveWaitsForItToBeWritten) {
     prompts.saveLocation = path("big.pixel");
     ASSERT_TRUE(window->save());
     EXPECT_TRUE(window->saver()->isSaving());
-    EXPECT_TRUE(window->document()->hasUnsavedChanges());
     EXPECT_FALSE(QFile::exists(path("big.pixel")));
     ASSERT_TRUE(window->saver()->waitUntilIdle());
-    EXPECT_FALSE(window->document()->hasUnsavedChanges());
     EXPECT_TRUE(window->findChildren<WorkProgressDialog*>().isEmpty()); // its progress went too
-
     window->editor()->addLayer();
     ASSERT_TRUE(window->save());
     window->editor()->addLayer();
@@ -370,52 +278,19 @@ TEST_F(AppCoordinatorTest, QuittingDuringASaveWaitsForItToBeWritten) {
     EXPECT_EQ(ProjectPackage::readPackage(path("big.pixel")), shown);
 }
 
-TEST_F(AppCoordinatorTest, SaveThatCannotBeWrittenSaysSoAndKeepsTheChanges) {
-    DocumentWindow* window = spriteWindow();
-    window->editor()->addLayer();
-    prompts.saveLocation = path("gone/Hero.pixel");
-    EXPECT_FALSE(saveAndWait(window));
-    settle();
-    EXPECT_EQ(prompts.alerts, QStringList{"“Hero.pixel” could not be saved."});
-    EXPECT_FALSE(prompts.alertDetails.last().isEmpty());
-    EXPECT_TRUE(window->document()->hasUnsavedChanges());
-    EXPECT_TRUE(window->filePath().isEmpty());
-    // Closing still asks, and the changes can still be saved elsewhere.
-    prompts.saveAnswers = {UserPrompts::SaveChoice::save};
-    prompts.saveLocation = path("Hero.pixel");
-    EXPECT_TRUE(window->close());
-    EXPECT_EQ(ProjectPackage::readPackage(path("Hero.pixel")).layers.size(), 2);
-}
-
 TEST_F(AppCoordinatorTest, WelcomeWindowListsTheFirstTwelveRecentProjects) {
     for (int i = 20; i >= 1; --i)
         RecentProjects::add(path(QStringLiteral("p%1.pixel").arg(i)));
     coordinator->showWelcome();
     WelcomeView* welcome = coordinator->welcomeWindow();
-    EXPECT_EQ(welcome->size(), QSize(620, 380));
-    EXPECT_EQ(welcome->windowTitle(), "Kestrin");
     ASSERT_EQ(welcome->recents().size(), 12);
     EXPECT_EQ(welcome->recents().first(), path("p1.pixel"));
-    EXPECT_EQ(welcome->findChild<QListWidget*>()->count(), 12);
-    QStringList texts;
-    for (const QLabel* label : welcome->findChildren<QLabel*>())
-        texts << label->text();
-    EXPECT_TRUE(texts.contains("A fast, focused pixel art editor for Linux."));
 
-    // A recent project that has gone is reported, dropped from the list, and the welcome
-    // window stays.
+    // A recent project that has gone is dropped from the list; the welcome window stays.
     welcome->onOpenRecent(path("p1.pixel"));
     EXPECT_TRUE(welcome->isVisible());
     EXPECT_EQ(welcome->recents().first(), path("p2.pixel"));
-
-    RecentProjects::clear();
-    welcome->reloadRecents();
-    EXPECT_EQ(welcome->findChild<QListWidget*>()->item(0)->text(), "No recent projects");
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(AppCoordinatorTest, PathsGivenOrDroppedOpenAsProjectsOrNewSprites) {
     ProjectPackage::writePackage(Sprite::blank(3, 3), path("tiles.pixel"));
@@ -434,7 +309,6 @@ TEST_F(AppCoordinatorTest, PathsGivenOrDroppedOpenAsProjectsOrNewSprites) {
     DocumentWindow* target = coordinator->documentWindows()[0];
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     settle();

@@ -1,26 +1,18 @@
 #include "ShellFixture.h"
 
-#include "EditorCommands.h"
-#include "EditorView.h"
-#include "InspectorView.h"
-#include "CanvasView.h"
-#include "EditorToolbar.h"
-#include "InspectorSection.h"
-#include "StatusBarView.h"
-#include "TimelineView.h"
-#include "ToolStripView.h"
 #include "AppSettings.h"
-#include "LayerInspector.h"
-#include "LayerRow.h"
+#include "EditorCommands.h"
+#include "EditorToolbar.h"
+#include "InspectorView.h"
+#include "TimelineView.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
-#include <QUndoStack>
-#include <QMenu>
 
 namespace {
 
@@ -28,50 +20,47 @@ class EditorCommandsTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        window = spriteWindow(16, 16);
-        commands = window->commands();
+        window = focusedWindow();
         editor = window->editor();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-        window->view()->canvas()->setFocus();
     }
 
     QAction* action(const char* name) {
-        QAction* found = commands->action(QString::fromLatin1(name));
+        QAction* found = window->commands()->action(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
 
-    // A key press as it reaches the focused widget.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
     }
 
     DocumentWindow* window = nullptr;
-    EditorCommands* commands = nullptr;
     EditorState* editor = nullptr;
 };
 
-TEST_F(EditorCommandsTest, TitlesFollowTheStateTheyToggle) {
-    AppSettings& settings = AppSettings::shared();
-    settings.setOnionSkinEnabled(false);
-    commands->refresh();
-    EXPECT_EQ(action("toggleOnionSkin")->text(), "Show Onion Skin");
+// The toggles reach the state they stand for; playback's title tells what Return will do.
+TEST_F(EditorCommandsTest, ViewAndAnimationCommandsReachTheEditor) {
+    AppSettings::shared().setOnionSkinEnabled(false);
     action("toggleOnionSkin")->trigger();
-    EXPECT_TRUE(settings.onionSkinEnabled());
-    EXPECT_EQ(action("toggleOnionSkin")->text(), "Hide Onion Skin");
-
+    EXPECT_TRUE(AppSettings::shared().onionSkinEnabled());
     editor->view().setTimelinePresented(false);
-    EXPECT_EQ(action("toggleTimeline")->text(), "Show Timeline");
     press(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_TRUE(editor->view().isTimelinePresented());
     EXPECT_FALSE(window->view()->timeline()->isHidden());
-    EXPECT_EQ(action("toggleTimeline")->text(), "Hide Timeline");
-
     editor->view().setShowPixelGrid(true);
-    EXPECT_EQ(action("togglePixelGrid")->text(), "Hide Pixel Grid");
     action("togglePixelGrid")->trigger();
-    EXPECT_EQ(action("togglePixelGrid")->text(), "Show Pixel Grid");
+    EXPECT_FALSE(editor->view().showPixelGrid());
+    window->view()->toolbar()->inspectorButton()->click();
+    EXPECT_TRUE(window->view()->inspector()->isHidden());
+
+    editor->view().setZoom(4);
+    press(Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 8);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 2);
+    press(Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(editor->view().zoom(), 1);
 
     editor->addEmptyFrame();
     press(Qt::Key_Return);
@@ -79,22 +68,20 @@ TEST_F(EditorCommandsTest, TitlesFollowTheStateTheyToggle) {
     EXPECT_EQ(action("togglePlayback")->text(), "Stop");
     press(Qt::Key_Return);
     EXPECT_FALSE(editor->playback().isPlaying());
-    EXPECT_EQ(action("togglePlayback")->text(), "Play Animation");
+
+    // The appearance setting recolours the windows at once.
+    AppSettings::shared().setAppearance(AppearanceMode::dark);
+    settle();
+    EXPECT_LT(window->palette().color(QPalette::Window).lightness(), 128);
+    AppSettings::shared().setAppearance(AppearanceMode::system);
 }
 
-TEST_F(EditorCommandsTest, LayerAndFrameCommandsAreRefusedWhereTheyCannotApply) {
-    EXPECT_FALSE(action("deleteLayer")->isEnabled());
+// The last frame cannot be deleted; undo is refused while a stroke is open.
+TEST_F(EditorCommandsTest, FrameAndUndoCommandsAreRefusedWhereTheyCannotApply) {
     EXPECT_FALSE(action("deleteFrame")->isEnabled());
-    press(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
     press(Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(window->document()->sprite().layers.size(), 2);
     EXPECT_EQ(window->document()->sprite().frames.size(), 2);
-    EXPECT_TRUE(action("deleteLayer")->isEnabled());
     EXPECT_TRUE(action("deleteFrame")->isEnabled());
-
-    // Undo is named after the step, and refused while a stroke is open.
-    EXPECT_EQ(action("undo")->text(), "Undo Add Frame");
-    EXPECT_EQ(action("redo")->text(), "Redo");
     editor->beginStroke();
     EXPECT_FALSE(action("undo")->isEnabled());
     press(Qt::Key_Z, Qt::ControlModifier);
@@ -103,7 +90,6 @@ TEST_F(EditorCommandsTest, LayerAndFrameCommandsAreRefusedWhereTheyCannotApply) 
     EXPECT_TRUE(action("undo")->isEnabled());
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->document()->sprite().frames.size(), 1);
-    EXPECT_EQ(action("redo")->text(), "Redo Add Frame");
     EXPECT_FALSE(action("deleteFrame")->isEnabled());
 }
 
@@ -118,7 +104,6 @@ TEST_F(EditorCommandsTest, SelectionAndClipboardCommandsNeedSomethingToWorkOn) {
     for (const char* name : {"cut", "copy", "copyMerged", "delete", "deselect"})
         EXPECT_TRUE(action(name)->isEnabled()) << name;
 
-    editor->setPrimaryColor(PixelColor(0xFFFF0000));
     window->document()->sprite().ensureCel(0, 0);
     press(Qt::Key_C, Qt::ControlModifier);
     for (const char* name : {"paste", "pasteInPlace", "pasteAsNewSprite"})
@@ -134,177 +119,48 @@ TEST_F(EditorCommandsTest, SelectionAndClipboardCommandsNeedSomethingToWorkOn) {
     EXPECT_TRUE(action("togglePlayback")->isEnabled());
 }
 
+// How each layout's keys are found is proven with the fixups alone; here, that they reach
+// this window's commands and stay off while a field of the window takes the typing.
 TEST_F(EditorCommandsTest, SingleKeysWorkUnderOtherLayoutsButNeverWhileTyping) {
     coordinator->keyboardFixups().install();
-    QWidget* canvas = window->view()->canvas();
-    const auto pressNonLatin = [](QWidget* target, quint32 scanCode, const QString& text) {
-        QKeyEvent event(QEvent::KeyPress, 0x0443, Qt::NoModifier, scanCode, 0, 0, text);
-        QApplication::sendEvent(target, &event);
-    };
-    constexpr quint32 keyE = 26, keyX = 53;
-
-    // Latin keys reach the menu shortcuts directly.
     press(Qt::Key_E);
     EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
     press(Qt::Key_BracketRight);
     EXPECT_EQ(editor->brushSize(), 2);
-    press(Qt::Key_P);
-    EXPECT_EQ(editor->activeTool(), ToolKind::pencil);
-
-    // A Cyrillic layout types other letters on the same keys.
+    // A Cyrillic layout types "ч" on the X key.
     const PixelColor primary = editor->primaryColor();
-    pressNonLatin(canvas, keyE, QStringLiteral("у"));
-    EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
-    pressNonLatin(canvas, keyX, QStringLiteral("ч"));
+    QKeyEvent cyrillicX(QEvent::KeyPress, 0x0443, Qt::NoModifier, 53, 0, 0, QStringLiteral("ч"));
+    QApplication::sendEvent(window->view()->canvas(), &cyrillicX);
     EXPECT_EQ(editor->secondaryColor(), primary);
 
-    // While a field of the window has focus, the keys are typing.
     auto* field = new QLineEdit(window->view());
     field->show();
     field->setFocus();
     ASSERT_TRUE(editor->view().isEditingText());
     EXPECT_FALSE(action("tool.pencil")->isEnabled());
-    pressNonLatin(field, keyX, QStringLiteral("ч"));
     QTest::keyClicks(field, QStringLiteral("p]"));
-    EXPECT_EQ(field->text(), "чp]");
-    // Editing keys bound to canvas commands edit the field too.
+    EXPECT_EQ(field->text(), "p]");
+    // Backspace and Return, bound to canvas commands, edit the field too.
     editor->setSelection(PixelRect(0, 0, 4, 4));
-    ASSERT_TRUE(action("delete")->isEnabled());
-    int returns = 0;
-    QObject::connect(field, &QLineEdit::returnPressed, [&returns] { ++returns; });
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(field->text(), "чp");
-    EXPECT_EQ(returns, 1);
+    EXPECT_EQ(field->text(), "p");
     EXPECT_FALSE(editor->playback().isPlaying());
     EXPECT_EQ(editor->activeTool(), ToolKind::eraser);
     EXPECT_EQ(editor->brushSize(), 2);
-    EXPECT_EQ(editor->secondaryColor(), primary);
 
     // Opening a menu moves the focus to it, but its single-key items stay off for the field.
-    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
-        const QString title = QString(menu->title()).remove(u'&');
-        if (title != "Tools" && title != "Animation")
-            continue;
-        SCOPED_TRACE(menu->title().toStdString());
-        menu->popup(window->mapToGlobal(QPoint(10, 10)));
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        EXPECT_TRUE(editor->view().isEditingText());
-        EXPECT_FALSE(action("tool.pencil")->isEnabled());
-        menu->close();
-    }
-    EXPECT_TRUE(editor->view().isEditingText());
-
-    canvas->setFocus();
+    QMenu* tools = nullptr;
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>())
+        tools = menu->title() == "&Tools" ? menu : tools;
+    ASSERT_NE(tools, nullptr);
+    tools->popup(window->mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tools));
+    EXPECT_FALSE(action("tool.pencil")->isEnabled());
+    tools->close();
+    window->view()->canvas()->setFocus();
     EXPECT_FALSE(editor->view().isEditingText());
     EXPECT_TRUE(action("tool.pencil")->isEnabled());
-}
-
-TEST_F(EditorCommandsTest, FloatingPasteKeysWorkFromAnyPanelButNotFromATextField) {
-    QImage pixels(2, 2, QImage::Format_ARGB32);
-    pixels.fill(0xFFFF0000);
-    QGuiApplication::clipboard()->setImage(pixels);
-    const auto floatAt = [this](PixelPoint origin) {
-        editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
-        ASSERT_TRUE(editor->floatingPaste());
-        editor->setFloatingOrigin(origin);
-    };
-    // The timeline shown first (showing it places floating pixels), then a click in it takes
-    // the focus from the canvas.
-    QWidget* timeline = window->view()->timeline();
-    editor->view().setTimelinePresented(true);
-    floatAt({3, 3});
-    timeline->setFocusPolicy(Qt::StrongFocus);
-    timeline->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), timeline);
-    ASSERT_TRUE(editor->floatingPaste());
-    press(Qt::Key_Right);
-    press(Qt::Key_Down);
-    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{4, 4}));
-    press(Qt::Key_Return);
-    EXPECT_FALSE(editor->floatingPaste());
-    EXPECT_EQ(editor->document()->sprite().layers[0].cels[0]->pixel(4, 4), 0xFFFF0000);
-    EXPECT_FALSE(editor->playback().isPlaying()); // Return placed the pixels, nothing else
-
-    floatAt({0, 0});
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(editor->floatingPaste());
-
-    // In a text field the keys edit the text.
-    floatAt({0, 0});
-    auto* field = new QLineEdit(QStringLiteral("ab"), window->view());
-    field->show();
-    field->setFocus();
-    press(Qt::Key_Left);
-    press(Qt::Key_Escape);
-    EXPECT_EQ(field->cursorPosition(), 1);
-    EXPECT_EQ(editor->floatingPaste()->origin, (PixelPoint{0, 0}));
-}
-
-TEST_F(EditorCommandsTest, ViewCommandsZoomTheCanvas) {
-    editor->view().setZoom(4);
-    press(Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_EQ(editor->view().zoom(), 8);
-    press(Qt::Key_Minus, Qt::ControlModifier);
-    press(Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_EQ(editor->view().zoom(), 2);
-    press(Qt::Key_1, Qt::ControlModifier);
-    EXPECT_EQ(editor->view().zoom(), 1);
-}
-
-} // namespace
-
-namespace {
-
-using EditorViewTest = EditorCommandsTest;
-
-TEST_F(EditorViewTest, PanelsSitAroundTheCanvasAndFollowTheirToggles) {
-    EditorView* view = window->view();
-    QStringList titles;
-    for (const InspectorSection* section : view->inspector()->sections())
-        titles << section->title();
-    EXPECT_EQ(titles, (QStringList{"Color", "Palette", "Brush", "Symmetry", "Layers"}));
-    const int canvasLeft = view->canvas()->mapTo(view, QPoint(0, 0)).x();
-    EXPECT_LT(view->toolStrip()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
-    EXPECT_GT(view->inspector()->mapTo(view, QPoint(0, 0)).x(), canvasLeft);
-    EXPECT_GT(view->statusBar()->mapTo(view, QPoint(0, 0)).y(),
-              view->canvas()->mapTo(view, QPoint(0, 0)).y());
-
-    // At the default window size the layer list and its buttons are in sight, with room for
-    // a few layers, while the sections above scroll.
-    window->resize(1100, 720); // the default size; the test screen may be smaller
-    settle();
-    auto* layers = qobject_cast<LayerInspector*>(view->inspector()->sections().last()->content());
-    ASSERT_NE(layers, nullptr);
-    for (int i = 0; i < 3; ++i)
-        editor->addLayer();
-    settle();
-    const auto inSight = [this](const QWidget* widget) {
-        const QRect shown(widget->mapTo(window, QPoint(0, 0)), widget->size());
-        return widget->isVisible() && window->rect().contains(shown) &&
-               widget->visibleRegion().boundingRect() == widget->rect();
-    };
-    for (const QWidget* widget : {static_cast<const QWidget*>(layers->addButton()),
-                                  static_cast<const QWidget*>(layers->moveDownButton()),
-                                  static_cast<const QWidget*>(layers->rows().first()),
-                                  static_cast<const QWidget*>(layers->rows().last())})
-        EXPECT_TRUE(inSight(widget)) << widget->metaObject()->className();
-
-    view->toolbar()->inspectorButton()->click();
-    EXPECT_FALSE(view->isInspectorPresented());
-    EXPECT_TRUE(view->inspector()->isHidden());
-    view->toolbar()->inspectorButton()->click();
-    EXPECT_FALSE(view->inspector()->isHidden());
-
-    // The appearance setting recolours the windows at once.
-    AppSettings& settings = AppSettings::shared();
-    settings.setAppearance(AppearanceMode::dark);
-    settle();
-    EXPECT_LT(window->palette().color(QPalette::Window).lightness(), 128);
-    settings.setAppearance(AppearanceMode::light);
-    settle();
-    EXPECT_GT(window->palette().color(QPalette::Window).lightness(), 128);
-    settings.setAppearance(AppearanceMode::system);
 }
 
 } // namespace

@@ -1,18 +1,16 @@
 #include "NewSpriteView.h"
+#include "AppSettings.h"
 #include "PackageOpenDialog.h"
 #include "ProjectPackage.h"
-#include "AppSettings.h"
+#include "RecentProjects.h"
 
 #include <QDir>
-#include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A sheet whose results are recorded.
 struct SheetProbe {
     SheetProbe() {
         sheet.onCreate = [this](const Sprite& sprite) { created.append(sprite); };
@@ -24,106 +22,62 @@ struct SheetProbe {
     int cancels = 0;
 };
 
+// Stored sizes are clamped to what a sprite may have; they change only when one is created.
 TEST(NewSpriteViewTest, SizeIsClampedAndRememberedOnlyWhenCreated) {
     AppSettings& settings = AppSettings::shared();
-    settings.setDefaultNewWidth(40);
-    settings.setDefaultNewHeight(30);
+    settings.setDefaultNewWidth(0);
+    settings.setDefaultNewHeight(99999);
     {
         SheetProbe probe;
-        EXPECT_EQ(probe.sheet.spriteWidth(), 40);
-        EXPECT_EQ(probe.sheet.spriteHeight(), 30);
-        probe.sheet.setSpriteSize(0, 5000);
+        EXPECT_EQ(probe.sheet.spriteWidth(), 1);
+        EXPECT_EQ(probe.sheet.spriteHeight(), 2048);
+        probe.sheet.setSpriteSize(40, 30);
         QTest::keyClick(&probe.sheet, Qt::Key_Escape);
         EXPECT_EQ(probe.cancels, 1);
         EXPECT_TRUE(probe.created.isEmpty());
-        EXPECT_EQ(settings.defaultNewWidth(), 40);
+        EXPECT_EQ(settings.defaultNewWidth(), 0);
     }
+    // Typing replaces the width, Tab leads to the height, Return creates.
     SheetProbe probe;
-    probe.sheet.setSpriteSize(0, 5000);
-    QTest::keyClick(&probe.sheet, Qt::Key_Return);
-    ASSERT_EQ(probe.created.size(), 1);
-    EXPECT_EQ(probe.created[0].width, 1);
-    EXPECT_EQ(probe.created[0].height, 2048);
-    EXPECT_EQ(probe.cancels, 0);
-    EXPECT_EQ(settings.defaultNewWidth(), 1);
-    EXPECT_EQ(settings.defaultNewHeight(), 2048);
-    EXPECT_EQ(SheetProbe().sheet.spriteHeight(), 2048);
-
-    // Hand-edited sizes show as a new sprite gets them.
-    settings.setDefaultNewWidth(0);
-    settings.setDefaultNewHeight(99999);
-    SheetProbe edited;
-    EXPECT_EQ(edited.sheet.spriteWidth(), 1);
-    EXPECT_EQ(edited.sheet.spriteHeight(), 2048);
-}
-
-TEST(NewSpriteViewTest, TypingAtOnceReplacesTheWidthAndTabLeadsToTheHeight) {
-    AppSettings::shared().setDefaultNewWidth(16);
-    AppSettings::shared().setDefaultNewHeight(16);
-    SheetProbe probe;
-    QWidget* field = probe.sheet.focusWidget();
-    ASSERT_NE(field, nullptr);
-    QTest::keyClicks(field, "40");
-    QTest::keyClick(field, Qt::Key_Tab);
-    field = probe.sheet.focusWidget();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, "24");
-    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClicks(probe.sheet.focusWidget(), "40");
+    QTest::keyClick(probe.sheet.focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(probe.sheet.focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(probe.sheet.focusWidget(), "24");
+    QTest::keyClick(probe.sheet.focusWidget(), Qt::Key_Return);
     ASSERT_EQ(probe.created.size(), 1);
     EXPECT_EQ(probe.created[0].width, 40);
     EXPECT_EQ(probe.created[0].height, 24);
+    EXPECT_EQ(settings.defaultNewWidth(), 40);
+    EXPECT_EQ(settings.defaultNewHeight(), 24);
 }
 
 TEST(NewSpriteViewTest, BackgroundFillsTheFirstCelUnlessTransparent) {
-    struct Case {
-        NewSpriteView::Background background;
-        PixelColor custom;
-        std::optional<quint32> fill;
+    using Background = NewSpriteView::Background;
+    const std::tuple<Background, quint32, std::optional<quint32>> cases[] = {
+        {Background::transparent, 0xFF00FF00, std::nullopt},
+        {Background::white, 0xFF00FF00, 0xFFFFFFFFu},
+        {Background::custom, 0x8000FF00, 0x8000FF00u},
+        {Background::custom, 0x0000FF00, std::nullopt},
     };
-    const Case cases[] = {
-        {NewSpriteView::Background::transparent, PixelColor(0xFF00FF00), std::nullopt},
-        {NewSpriteView::Background::white, PixelColor(0xFF00FF00), 0xFFFFFFFFu},
-        {NewSpriteView::Background::custom, PixelColor(0x8000FF00), 0x8000FF00u},
-        {NewSpriteView::Background::custom, PixelColor(0x0000FF00), std::nullopt},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [background, custom, fill] : cases) {
         SheetProbe probe;
         probe.sheet.setSpriteSize(3, 2);
-        probe.sheet.setBackground(c.background);
-        probe.sheet.setCustomColor(c.custom);
+        probe.sheet.setBackground(background);
+        probe.sheet.setCustomColor(PixelColor(custom));
         probe.sheet.create();
         ASSERT_EQ(probe.created.size(), 1);
-        const Sprite& sprite = probe.created[0];
-        ASSERT_EQ(sprite.layers.size(), 1);
-        EXPECT_EQ(sprite.layers[0].name, "Layer 1");
-        EXPECT_EQ(sprite.frames, QList<Frame>{Frame{100}});
-        EXPECT_EQ(sprite.palette, Palette::defaultPalette());
-        const std::optional<Cel>& cel = sprite.layers[0].cels[0];
-        ASSERT_EQ(cel.has_value(), c.fill.has_value()) << int(c.background);
-        if (cel) {
-            EXPECT_EQ(cel->words(), QList<quint32>(6, *c.fill));
-        }
+        const std::optional<Cel>& cel = probe.created[0].layers[0].cels[0];
+        ASSERT_EQ(cel.has_value(), fill.has_value()) << int(background);
+        if (cel)
+            EXPECT_EQ(cel->words(), QList<quint32>(6, *fill));
     }
 }
 
-TEST(NewSpriteViewTest, PresetButtonsSetBothSides) {
-    SheetProbe probe;
-    probe.sheet.setSpriteSize(10, 20);
-    for (QPushButton* button : probe.sheet.findChildren<QPushButton*>()) {
-        if (button->text() == "48")
-            button->click();
-    }
-    EXPECT_EQ(probe.sheet.spriteWidth(), 48);
-    EXPECT_EQ(probe.sheet.spriteHeight(), 48);
-}
-
-TEST(PackageOpenDialogTest, APackageFolderOrItsManifestIsOneDocument) {
+TEST(PackageOpenDialogTest, APackageIsOneDocumentAndTheDialogStartsBesideTheLastOne) {
     QTemporaryDir folder;
     const QString package = folder.filePath("walk.pixel");
     ProjectPackage::writePackage(Sprite::blank(2, 2), package);
     QDir(folder.path()).mkpath("plain");
-
-    EXPECT_EQ(PackageOpenDialog::packageFor(package), package);
     EXPECT_EQ(PackageOpenDialog::packageFor(package + "/project.json"), package);
     EXPECT_EQ(PackageOpenDialog::packageFor(folder.filePath("plain")), QString());
     EXPECT_EQ(PackageOpenDialog::packageFor(folder.filePath("none.png")), QString());
@@ -135,6 +89,14 @@ TEST(PackageOpenDialogTest, APackageFolderOrItsManifestIsOneDocument) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosenPath(), package);
+
+    // It opens beside the last project, never inside a package, and skips ones that went.
+    QDir(folder.path()).mkpath("art/nested.pixel/inner.pixel");
+    RecentProjects::clear();
+    RecentProjects::add(folder.filePath("art/nested.pixel/inner.pixel"));
+    RecentProjects::add(folder.filePath("gone/missing.pixel"));
+    EXPECT_EQ(PackageOpenDialog::startFolder(), folder.filePath("art"));
+    EXPECT_EQ(PackageOpenDialog().directory().absolutePath(), folder.filePath("art"));
 }
 
 } // namespace

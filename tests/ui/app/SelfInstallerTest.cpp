@@ -3,30 +3,16 @@
 #include "InstallError.h"
 #include "InstallPolicy.h"
 #include "InstanceChannel.h"
+#include "ShellFixture.h"
 #include "UserInstallation.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Verdict = InstallPolicy::Verdict;
-
-QSettings store() {
-    return QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin"));
-}
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -37,12 +23,7 @@ TEST(InstallPolicyTest, OffersOnlyOutsideInstalledPlacesAndBuildTrees) {
     QTemporaryDir root;
     const QString home = root.filePath("home");
     writeFile(root.filePath("build/CMakeCache.txt"), "");
-    struct Case {
-        QString executable;
-        bool skipPrompt;
-        Verdict expected;
-    };
-    const Case cases[] = {
+    const std::tuple<QString, bool, Verdict> cases[] = {
         {home + "/.local/bin/kestrin", false, Verdict::installed},
         {"/usr/bin/kestrin", false, Verdict::installed},
         {"/usr/local/bin/kestrin", false, Verdict::installed},
@@ -56,72 +37,13 @@ TEST(InstallPolicyTest, OffersOnlyOutsideInstalledPlacesAndBuildTrees) {
         {"/optional/kestrin", false, Verdict::offer},
         {root.filePath("buildings/kestrin"), false, Verdict::offer},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(InstallPolicy::verdict(c.executable, home, c.skipPrompt), c.expected)
-            << c.executable.toStdString();
-}
-
-// A throw-away home (the test main's) with a freshly downloaded build in ~/Downloads.
-class InstallFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* folder : {".local/bin", ".local/share/applications", ".local/share/icons",
-                                   ".local/share/mime", ".local/share/Trash", "Downloads"})
-            QDir(home + u'/' + QLatin1String(folder)).removeRecursively();
-        writeFile(source, "new build");
-        store().remove("SkipInstallPrompt");
-    }
-
-    QString trashed(const QString& name) const {
-        return home + QStringLiteral("/.local/share/Trash/files/") + name;
-    }
-
-    const QString home = QDir::homePath();
-    const QString source = home + QStringLiteral("/Downloads/kestrin-0.2");
-    const UserInstallation target = UserInstallation::forCurrentUser();
-};
-
-using UserInstallationTest = InstallFixture;
-
-TEST_F(UserInstallationTest, InstallsBinaryLauncherIconsAndProjectTypeReplacingTheOldCopy) {
-    writeFile(target.binaryPath(), "old build");
-    target.install(source);
-
-    EXPECT_EQ(target.binaryPath(), home + "/.local/bin/kestrin");
-    EXPECT_EQ(readFile(target.binaryPath()), "new build");
-    EXPECT_TRUE(QFileInfo(target.binaryPath()).isExecutable());
-    EXPECT_EQ(readFile(trashed("kestrin")), "old build");
-
-    const QString entry = QString::fromUtf8(readFile(target.desktopEntryPath()));
-    EXPECT_EQ(target.desktopEntryPath(), home + "/.local/share/applications/kestrin.desktop");
-    for (const char* line : {"[Desktop Entry]", "Type=Application", "Name=Kestrin", "Icon=kestrin",
-                             "MimeType=application/x-kestrin-project;"})
-        EXPECT_TRUE(entry.contains(QLatin1String(line) + u'\n')) << line;
-    EXPECT_TRUE(entry.contains("\nExec=" + target.binaryPath() + " %F\n"));
-    EXPECT_TRUE(entry.contains("\nTryExec=" + target.binaryPath() + u'\n'));
-
-    for (int size : ApplicationResources::iconSizes()) {
-        const QImage icon(target.iconPath(size));
-        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
-        EXPECT_TRUE(
-            target.iconPath(size).endsWith(QString("hicolor/%1x%1/apps/kestrin.png").arg(size)));
-    }
-    const QByteArray mime = readFile(target.mimePackagePath());
-    EXPECT_TRUE(mime.contains("<glob pattern=\"*.pixel\"/>"));
-    EXPECT_EQ(target.mimePackagePath(), home + "/.local/share/mime/packages/kestrin.xml");
-}
-
-TEST_F(UserInstallationTest, FailedCopyKeepsTheInstalledCopy) {
-    writeFile(target.binaryPath(), "old build");
-    EXPECT_THROW(target.install(home + "/Downloads/missing"), InstallError);
-    EXPECT_EQ(readFile(target.binaryPath()), "old build");
-    EXPECT_FALSE(QFileInfo::exists(trashed("kestrin")));
-    EXPECT_FALSE(QFileInfo::exists(target.desktopEntryPath()));
+    for (const auto& [executable, skipPrompt, expected] : cases)
+        EXPECT_EQ(InstallPolicy::verdict(executable, home, skipPrompt), expected)
+            << executable.toStdString();
 }
 
 TEST(DesktopEntryTest, LauncherQuotesPathsThatNeedIt) {
     const std::pair<QString, QString> cases[] = {
-        {"/home/ann/.local/bin/kestrin", "Exec=/home/ann/.local/bin/kestrin %F"},
         {"/home/ann b/.local/bin/kestrin", "Exec=\"/home/ann b/.local/bin/kestrin\" %F"},
         {"/home/100%/kestrin", "Exec=/home/100%%/kestrin %F"},
         {"/home/a$b/kestrin", "Exec=\"/home/a\\\\$b/kestrin\" %F"},
@@ -131,30 +53,17 @@ TEST(DesktopEntryTest, LauncherQuotesPathsThatNeedIt) {
             << exec.toStdString();
 }
 
-TEST(InstanceChannelTest, RunningCopiesAreAskedToQuitAndWaitedFor) {
-    const QString installed = QStringLiteral("/home/ann/.local/bin/kestrin");
-    int requests = 0;
-    InstanceChannel* running = nullptr;
-    // Quitting closes the channel along with the process; here the channel alone goes.
-    running = new InstanceChannel(installed, [&] {
-        ++requests;
-        running->deleteLater();
-    });
-    ASSERT_TRUE(running->isListening());
-    EXPECT_TRUE(InstanceChannel::askToQuit(installed, 5s));
-    EXPECT_EQ(requests, 1);
-
-    int ignored = 0;
-    InstanceChannel stubborn(installed, [&] { ++ignored; });
-    EXPECT_FALSE(InstanceChannel::askToQuit(installed, 300ms));
-    EXPECT_EQ(ignored, 1);
-
-    EXPECT_TRUE(InstanceChannel::askToQuit(QStringLiteral("/opt/elsewhere/kestrin"), 5s));
-}
-
-// The offer with the user's answers, the other copies and the relaunch played by the test.
-class SelfInstallerTest : public InstallFixture {
+// A throw-away home with a fresh download in ~/Downloads; the user and relaunch are played.
+class SelfInstallerTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        for (const char* folder : {".local/bin", ".local/share/applications", ".local/share/icons",
+                                   ".local/share/mime", ".local/share/Trash", "Downloads"})
+            QDir(home + u'/' + QLatin1String(folder)).removeRecursively();
+        writeFile(source, "new build");
+        QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin")).remove("SkipInstallPrompt");
+    }
+
     SelfInstaller installer(const QString& executable) {
         SelfInstaller::Interaction interaction{
             .askPermission =
@@ -178,6 +87,13 @@ protected:
         return SelfInstaller(executable, target, interaction);
     }
 
+    QString trashed(const QString& name) const {
+        return home + QStringLiteral("/.local/share/Trash/files/") + name;
+    }
+
+    const QString home = QDir::homePath();
+    const QString source = home + QStringLiteral("/Downloads/kestrin-0.2");
+    const UserInstallation target = UserInstallation::forCurrentUser();
     SelfInstaller::Permission answer{true, false};
     std::chrono::milliseconds quitTimeout = 5s;
     bool relaunchWorks = true;
@@ -190,46 +106,63 @@ TEST_F(SelfInstallerTest, NothingIsAskedWhenInstalledOrDeclined) {
 
     answer = {false, true}; // "Not Now", "Don't ask again"
     EXPECT_FALSE(installer(source).run());
-    EXPECT_TRUE(store().value("SkipInstallPrompt").toBool());
     EXPECT_FALSE(installer(source).run());
     EXPECT_EQ(questions.size(), 1);
     EXPECT_FALSE(target.hasInstalledCopy());
     EXPECT_TRUE(relaunched.isEmpty());
 }
 
-TEST_F(SelfInstallerTest, FirstInstallMovesTheDownloadAndHandsOver) {
+TEST_F(SelfInstallerTest, FirstInstallMovesTheDownloadWithItsLauncherAndHandsOver) {
     EXPECT_TRUE(installer(source).run());
     EXPECT_EQ(questions,
               QStringList{"Move Kestrin to ~/.local/bin and add it to your applications menu?"});
     EXPECT_EQ(explanations, QStringList{"Kestrin will reopen from its new home."});
-    EXPECT_EQ(readFile(target.binaryPath()), "new build");
-    EXPECT_TRUE(QFileInfo::exists(target.desktopEntryPath()));
-    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_EQ(readFile(home + "/.local/bin/kestrin"), "new build");
+    EXPECT_TRUE(QFileInfo(target.binaryPath()).isExecutable());
     EXPECT_EQ(readFile(trashed("kestrin-0.2")), "new build");
+    EXPECT_FALSE(QFileInfo::exists(source));
     EXPECT_EQ(relaunched, QStringList{target.binaryPath()});
     EXPECT_TRUE(reports.isEmpty());
+    const QString entry = QString::fromUtf8(readFile(target.desktopEntryPath()));
+    EXPECT_TRUE(entry.contains("\nExec=" + target.binaryPath() + " %F\n"));
+    EXPECT_TRUE(entry.contains("\nMimeType=application/x-kestrin-project;\n"));
+    for (int size : ApplicationResources::iconSizes())
+        EXPECT_EQ(QImage(target.iconPath(size)).size(), QSize(size, size)) << size;
+    EXPECT_TRUE(readFile(target.mimePackagePath()).contains("<glob pattern=\"*.pixel\"/>"));
 }
 
 TEST_F(SelfInstallerTest, ReplacingWaitsForTheRunningCopyToQuit) {
     writeFile(target.binaryPath(), "old build");
+    int requests = 0;
+    // Quitting closes the channel along with the process; here the channel alone goes.
     InstanceChannel* running = nullptr;
-    running = new InstanceChannel(target.binaryPath(), [&] { running->deleteLater(); });
+    running = new InstanceChannel(target.binaryPath(), [&] {
+        ++requests;
+        running->deleteLater();
+    });
+    ASSERT_TRUE(running->isListening());
     EXPECT_TRUE(installer(source).run());
+    EXPECT_EQ(requests, 1);
     EXPECT_EQ(explanations, QStringList{"The Kestrin already installed there will be moved to "
                                         "the Trash, and this one will reopen in its place."});
     EXPECT_EQ(readFile(target.binaryPath()), "new build");
     EXPECT_EQ(readFile(trashed("kestrin")), "old build");
 }
 
-TEST_F(SelfInstallerTest, FailuresAreReportedAndTheLaunchGoesOn) {
+TEST_F(SelfInstallerTest, FailuresAreReportedKeepTheInstalledCopyAndTheLaunchGoesOn) {
     writeFile(target.binaryPath(), "old build");
     {
-        InstanceChannel stubborn(target.binaryPath(), [] {});
+        int asked = 0;
+        InstanceChannel stubborn(target.binaryPath(), [&] { ++asked; });
         quitTimeout = 300ms;
         EXPECT_FALSE(installer(source).run());
+        EXPECT_EQ(asked, 1);
     }
     EXPECT_FALSE(installer(home + "/Downloads/missing").run());
+    EXPECT_THROW(target.install(home + "/Downloads/missing"), InstallError);
     EXPECT_EQ(readFile(target.binaryPath()), "old build");
+    EXPECT_FALSE(QFileInfo::exists(trashed("kestrin")));
+    EXPECT_FALSE(QFileInfo::exists(target.desktopEntryPath()));
     EXPECT_EQ(readFile(source), "new build");
     ASSERT_EQ(reports.size(), 2);
     EXPECT_EQ(reports[0],

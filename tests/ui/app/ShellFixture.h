@@ -1,14 +1,19 @@
 #pragma once
 
 #include "AppCoordinator.h"
+#include "CanvasView.h"
 #include "DocumentSaver.h"
 #include "DocumentWindow.h"
 #include "EditorState.h"
+#include "EditorView.h"
 #include "PixelDocument.h"
 #include "RecentProjects.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -89,7 +94,13 @@ inline UserPrompts fakePrompts(PromptLog& log) {
     };
 }
 
-// Lets queued calls and deferred deletions run.
+inline void writeFile(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
 inline void settle() {
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents();
@@ -132,6 +143,15 @@ protected:
     DocumentWindow* spriteWindow(qint64 width = 8, qint64 height = 8) {
         DocumentWindow* window = coordinator->createDocument(Sprite::blank(width, height));
         settle();
+        return window;
+    }
+
+    // A 16 × 16 sprite window in front, its canvas focused as when the user draws.
+    DocumentWindow* focusedWindow() {
+        DocumentWindow* window = spriteWindow(16, 16);
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        window->view()->canvas()->setFocus();
         return window;
     }
 

@@ -9,24 +9,13 @@
 
 namespace {
 
-const QString key = QStringLiteral("EditorWindowContentSize");
-
-QSettings store() {
-    return QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin"));
+void storeSetting(const QVariant& value) {
+    QSettings(QStringLiteral("Kestrin"), QStringLiteral("Kestrin"))
+        .setValue(QStringLiteral("EditorWindowContentSize"), value);
 }
 
-class WindowFrameMemoryTest : public ::testing::Test {
-protected:
-    void SetUp() override { store().remove(key); }
-};
-
-TEST_F(WindowFrameMemoryTest, StoredSizeIsFittedToTheScreenAndNeverBelowTheMinimum) {
-    struct Case {
-        QSizeF stored;
-        QSize available;
-        std::optional<QSize> applied;
-    };
-    const Case cases[] = {
+TEST(WindowFrameMemoryTest, StoredSizeIsReadFittedAndCentred) {
+    const std::tuple<QSizeF, QSize, std::optional<QSize>> cases[] = {
         {{2000, 1500}, {1440, 900}, QSize(1440, 900)},
         {{1000, 700}, {1440, 900}, QSize(1000, 700)},
         {{640, 420}, {1440, 900}, QSize(640, 420)},
@@ -35,26 +24,20 @@ TEST_F(WindowFrameMemoryTest, StoredSizeIsFittedToTheScreenAndNeverBelowTheMinim
         {{639, 900}, {1440, 900}, std::nullopt},
         {{-800, 600}, {1440, 900}, std::nullopt},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(WindowFrameMemory::fittedSize(c.stored, c.available), c.applied)
-            << c.stored.width() << "x" << c.stored.height();
+    for (const auto& [stored, available, applied] : cases)
+        EXPECT_EQ(WindowFrameMemory::fittedSize(stored, available), applied)
+            << stored.width() << "x" << stored.height();
     EXPECT_TRUE(WindowFrameMemory::isStorable(QSize(640, 420)));
     EXPECT_FALSE(WindowFrameMemory::isStorable(QSize(600, 800)));
     EXPECT_FALSE(WindowFrameMemory::isStorable(QSize(800, 419)));
-}
 
-TEST_F(WindowFrameMemoryTest, CentringRoundsHalvesAwayFromZero) {
     // 439 / 2 and 275 / 2 leave halves; on a screen left of the primary the half goes left.
     EXPECT_EQ(WindowFrameMemory::centeredOrigin({1001, 600}, {0, 25, 1440, 875}), QPoint(220, 163));
     EXPECT_EQ(WindowFrameMemory::centeredOrigin({1001, 601}, {-1440, 0, 1440, 900}),
               QPoint(-1221, 150));
-    EXPECT_EQ(WindowFrameMemory::centeredOrigin({800, 600}, {0, 0, 1440, 900}), QPoint(320, 150));
-}
 
-TEST_F(WindowFrameMemoryTest, OnlyTwoFiniteNumbersCountAsAStoredSize) {
     using Strings = QStringList;
-    // Written as a list, the value reads back as numbers in this process and as strings in
-    // the next one.
+    // A list reads back as numbers in this process and as strings in the next one.
     EXPECT_EQ(WindowFrameMemory::sizeFromSetting(QVariantList{1024, 700}), QSizeF(1024, 700));
     EXPECT_EQ(WindowFrameMemory::sizeFromSetting(Strings{"1024", "700.5"}), QSizeF(1024, 700.5));
     const QVariant bad[] = {QVariant(),
@@ -68,15 +51,23 @@ TEST_F(WindowFrameMemoryTest, OnlyTwoFiniteNumbersCountAsAStoredSize) {
     for (const QVariant& value : bad)
         EXPECT_EQ(WindowFrameMemory::sizeFromSetting(value), std::nullopt)
             << value.toString().toStdString();
-
-    store().setValue(key, "garbage");
-    QWidget window;
-    window.resize(900, 600);
-    WindowFrameMemory::applyStoredSize(&window);
-    EXPECT_EQ(window.size(), QSize(900, 600));
 }
 
-TEST_F(WindowFrameMemoryTest, WindowsStoreTheirSizeAndNewOnesTakeIt) {
+// Only a lone window is centred; a stored size that is no size leaves a window as it is.
+TEST(WindowFrameMemoryTest, WindowsStoreTheirSizeAndNewOnesTakeIt) {
+    storeSetting("garbage");
+    QWidget window;
+    window.resize(900, 600);
+    window.move(3, 4);
+    WindowFrameMemory::applyStoredSize(&window);
+    EXPECT_EQ(window.size(), QSize(900, 600));
+    WindowFrameMemory::centerIfAlone(&window, 2);
+    EXPECT_EQ(window.pos(), QPoint(3, 4));
+    WindowFrameMemory::centerIfAlone(&window, 1);
+    EXPECT_EQ(window.frameGeometry().center(),
+              QGuiApplication::primaryScreen()->availableGeometry().center());
+
+    storeSetting(QVariant());
     QWidget small;
     small.resize(600, 800);
     WindowFrameMemory::store(&small);
@@ -85,8 +76,6 @@ TEST_F(WindowFrameMemoryTest, WindowsStoreTheirSizeAndNewOnesTakeIt) {
     QWidget first;
     first.resize(800, 500);
     WindowFrameMemory::observe(&first, 1);
-    WindowFrameMemory::observe(&first, 1);
-    EXPECT_EQ(first.findChildren<WindowFrameMemory*>().size(), 1);
     first.show();
     first.resize(700, 450);
     EXPECT_TRUE(
@@ -96,23 +85,11 @@ TEST_F(WindowFrameMemoryTest, WindowsStoreTheirSizeAndNewOnesTakeIt) {
     EXPECT_EQ(WindowFrameMemory::storedSize(), QSizeF(720, 480));
 
     // The offscreen screen is smaller than the stored size, which is fitted to it.
-    store().setValue(key, QVariantList{5000, 5000});
+    storeSetting(QVariantList{5000, 5000});
     QWidget second;
     second.resize(640, 420);
     WindowFrameMemory::observe(&second, 2);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(second.size(), area.size());
-}
-
-TEST_F(WindowFrameMemoryTest, OnlyALoneDocumentWindowIsCentred) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget window;
-    window.resize(640, 420);
-    window.move(3, 4);
-    WindowFrameMemory::centerIfAlone(&window, 2);
-    EXPECT_EQ(window.pos(), QPoint(3, 4));
-    WindowFrameMemory::centerIfAlone(&window, 1);
-    EXPECT_EQ(window.frameGeometry().center(), area.center());
+    EXPECT_EQ(second.size(), QGuiApplication::primaryScreen()->availableGeometry().size());
 }
 
 } // namespace
