@@ -4,8 +4,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -192,31 +190,3 @@ TEST_F(TimelineTest, HeaderMenuActsOnTheClickedFrame) {
 }
 
 } // namespace
-
-TEST_F(TimelineTest, ScrollsTheActiveFrameIntoSight) {
-    Sprite sprite = Sprite::blank(8, 8);
-    for (qint64 i = 1; i < 40; ++i)
-        sprite.insertFrame(i);
-    show(std::move(sprite));
-    QScrollBar* bar = timeline->findChild<QScrollArea*>()->horizontalScrollBar();
-    const int viewWidth = timeline->findChild<QScrollArea*>()->viewport()->width();
-    const auto columnInSight = [&](qint64 frame) {
-        const QRect column = grid().headerRect(frame);
-        return column.left() >= bar->value() && column.right() < bar->value() + viewWidth;
-    };
-    ASSERT_GT(bar->maximum(), 0);
-
-    editor->activateFrame(39); // far right
-    QTest::qWait(1);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(columnInSight(39));
-    editor->activateFrame(0); // back at the start
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(columnInSight(0));
-
-    // Scrolled by hand, it stays where the user put it while the frame does not change.
-    bar->setValue(bar->maximum());
-    editor->setFrameDuration(250);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->value(), bar->maximum());
-}
