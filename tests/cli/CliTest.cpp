@@ -61,17 +61,6 @@ std::string everything(const QString& folder) {
     return paths.join(", ").toStdString();
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
 QList<QList<quint32>> celWords(const Sprite& sprite) {
     QList<QList<quint32>> frames;
     for (qint64 f = 0; f < sprite.frames.size(); ++f)
@@ -136,9 +125,9 @@ TEST_F(KestrinCli, InfoDescribesTheProject) {
 TEST_F(KestrinCli, ExportsOneFrameAndImportsItAsANewProject) {
     ASSERT_EQ(run({"export", "hero.pixel", "big", "--scale", "300%", "--frame", "2"}).status, 0);
     const QImage big = expectedImage(sprite, 2, 300);
-    EXPECT_EQ(words(decodedImage(readAll(path("big")))), words(big));
+    EXPECT_EQ(words(decodedImage(fileBytes(path("big")))), words(big));
     ASSERT_EQ(run({"export", "hero.pixel", "icon.ico", "-s", "200"}).status, 0);
-    const auto image = decodedIcon(readAll(path("icon.ico")));
+    const auto image = decodedIcon(fileBytes(path("icon.ico")));
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(words(*image), words(expectedImage(sprite, 0, 200)));
 
@@ -166,7 +155,7 @@ TEST_F(KestrinCli, WritesFoldersThatImportBackAsFrames) {
 TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
     ASSERT_EQ(
         run({"sheet", "hero.pixel", "hero-sheet.png", "--trim", "--json", "-s", "200"}).status, 0);
-    const QJsonObject metadata = QJsonDocument::fromJson(readAll(path("hero-sheet.json"))).object();
+    const QJsonObject metadata = QJsonDocument::fromJson(fileBytes(path("hero-sheet.json"))).object();
     const PixelRect trimmed = SpriteSheetService::contentBounds(sprite);
     EXPECT_EQ(metadata["frameWidth"].toInt(), 2 * trimmed.width);
     EXPECT_EQ(metadata["frameHeight"].toInt(), 2 * trimmed.height);
@@ -175,7 +164,7 @@ TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
                    "--columns", "2", "--metadata", "hash"})
                   .status,
               0);
-    const QJsonObject hash = QJsonDocument::fromJson(readAll(path("sheet.json"))).object();
+    const QJsonObject hash = QJsonDocument::fromJson(fileBytes(path("sheet.json"))).object();
     EXPECT_EQ(hash["meta"].toObject()["image"], "sheet.png");
     EXPECT_EQ(hash["frames"].toObject()["hero 1.png"].toObject()["duration"], 250);
     ASSERT_EQ(run({"import", "sheet.png", "cut", "--cell", "16x16", "--padding", "2", "--offset",
@@ -187,7 +176,7 @@ TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
 
 TEST_F(KestrinCli, WritesLoopingAnimationsThatImportBackAsFrames) {
     ASSERT_EQ(run({"gif", "hero.pixel", "hero.gif", "--scale", "300"}).status, 0);
-    const auto gif = decodedGif(readAll(path("hero.gif")));
+    const auto gif = decodedGif(fileBytes(path("hero.gif")));
     ASSERT_TRUE(gif.has_value());
     EXPECT_EQ(gif->delays, QList<qint64>({10, 25, 4}));
     EXPECT_EQ(gif->shown[1], expectedGifFrame(sprite, 1, 300));
@@ -202,7 +191,7 @@ TEST_F(KestrinCli, WritesLoopingAnimationsThatImportBackAsFrames) {
 // Every refusal: one line on stderr naming the problem, exit status 1, and nothing written.
 TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
     QDir(folder.path()).mkpath("broken.pixel");
-    writeFile(path("broken.pixel/project.json"), "{\"version\": 2, \"width\": ");
+    writtenFile(path("broken.pixel/project.json"), "{\"version\": 2, \"width\": ");
     QFile::copy(path("hero.pixel/project.json"), path("blocker"));
     // Not projects, and a project another Kestrin (the parent of this test) is editing.
     QDir(folder.path()).mkpath("photos.pixel");
@@ -215,14 +204,14 @@ TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
               ProjectLock::Outcome::acquired);
     ProjectPackage::writePackage(animation(16, 16, 1), path("single.pixel"));
     ProjectPackage::writePackage(animation(48, 16, 1), path("wide.pixel")); // never an icon
-    writeFile(path("bad.pal"), "JASC-PAL\n0100\n2\n1 2 3\n");
+    writtenFile(path("bad.pal"), "JASC-PAL\n0100\n2\n1 2 3\n");
     QDir(folder.path()).mkpath("blocked/hero_001.png");
     // Small empty frames first, then one of noise too large for the file size limit.
     Sprite noisy = animation(64, 64, 3);
     noisy.layers[0].cels[2] = Cel(64, 64, randomPixels(64 * 64, 7));
     ProjectPackage::writePackage(noisy, path("noisy.pixel"));
     QDir(folder.path()).mkpath("out");
-    writeFile(path("out/noisy_000.png"), "old content");
+    writtenFile(path("out/noisy_000.png"), "old content");
     const std::string before = everything(folder.path());
 
     const QString preview = "hero.pixel/preview.png";
@@ -278,10 +267,10 @@ TEST_F(KestrinCli, RefusesBadRequestsWithoutLeavingFiles) {
         EXPECT_EQ(everything(folder.path()), before) << name;
     }
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")), sprite);
-    EXPECT_EQ(readAll(path("out/noisy_000.png")), "old content");
+    EXPECT_EQ(fileBytes(path("out/noisy_000.png")), "old content");
     // A folder export that succeeds replaces the old files.
     ASSERT_EQ(run({"frames", "noisy.pixel", "out"}).status, 0);
-    EXPECT_EQ(decodedImage(readAll(path("out/noisy_000.png"))).width(), 64);
+    EXPECT_EQ(decodedImage(fileBytes(path("out/noisy_000.png"))).width(), 64);
 }
 
 TEST_F(KestrinCli, EveryCommandHasHelp) {
@@ -303,19 +292,19 @@ TEST_F(KestrinCli, PaletteFilesInAndOut) {
     ASSERT_EQ(run({"palette", "export", "hero.pixel", "hero.gpl"}).status, 0);
     EXPECT_EQ(PaletteFile::read(path("hero.gpl")), sprite.palette);
 
-    writeFile(path("warm.hex"), "ff0000\n00ff00\n");
+    writtenFile(path("warm.hex"), "ff0000\n00ff00\n");
     ASSERT_EQ(run({"palette", "import", "warm.hex", "hero.pixel"}).status, 0);
     const Palette warm{"warm", {PixelColor(0xFFFF0000), PixelColor(0xFF00FF00)}};
     EXPECT_EQ(ProjectPackage::readPackage(path("hero.pixel")).palette, warm);
     EXPECT_EQ(run({"palette", "export", "hero.pixel", "warm.txt", "--format", "pal"}).status, 0);
-    EXPECT_TRUE(readAll(path("warm.txt")).startsWith("JASC-PAL\r\n0100\r\n2\r\n"));
+    EXPECT_TRUE(fileBytes(path("warm.txt")).startsWith("JASC-PAL\r\n0100\r\n2\r\n"));
 }
 
 TEST_F(KestrinCli, LibraryMessagesStayOutOfTheOneErrorLine) {
-    QByteArray png = readAll(path("hero.pixel/preview.png"));
+    QByteArray png = fileBytes(path("hero.pixel/preview.png"));
     ASSERT_FALSE(png.isEmpty());
     png[24] = char(png[24] ^ 0x55); // a damaged header makes libpng complain
-    writeFile(path("damaged.png"), png);
+    writtenFile(path("damaged.png"), png);
 
     const CliResult quiet = run({"import", "damaged.png", "out"});
     EXPECT_EQ(quiet.status, 1);
@@ -354,7 +343,7 @@ TEST_F(KestrinCli, RunningOutOfMemoryIsAnErrorLineNotACrash) {
     Sprite big = animation(4096, 4096, 1);
     fill(big, 0, 0, big.bounds(), 0xFF3366CC);
     ProjectPackage::writePackage(big, path("big.pixel"));
-    writeFile(path("big.png"), CelPng::encode(*big.celPointer(0, 0)));
+    writtenFile(path("big.png"), CelPng::encode(*big.celPointer(0, 0)));
     const std::string before = everything(folder.path());
 
     const QString limit = "ulimit -v 150000;";
