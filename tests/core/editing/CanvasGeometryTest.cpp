@@ -1,17 +1,8 @@
 #include "CanvasGeometry.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace CanvasGeometry;
-
-TEST(CanvasGeometry, ZoomSteps) {
-    EXPECT_EQ(stepUp(1), 2);
-    EXPECT_EQ(stepDown(1.5), 1);
-    EXPECT_EQ(stepUp(32), 32);
-    EXPECT_EQ(stepDown(0.125), 0.125);
-    EXPECT_EQ(stepUp(0.9995), 2); // within the tolerance counts as already on the step
-}
 
 TEST(CanvasGeometry, OriginAndPixelMapping) {
     const QPointF origin = canvasOrigin({300, 200}, 16, 16, 10, {0, 0});
@@ -31,18 +22,4 @@ TEST(CanvasGeometry, FitLandsOnAStep) {
     EXPECT_EQ(fitZoom({30, 30}, 1, 1), 1); // margins leave 1 point: still a whole step
     EXPECT_FALSE(fitZoom({0, 600}, 64, 64).has_value());
     EXPECT_FALSE(fitZoom({800, 600}, 0, 64).has_value());
-}
-
-TEST(CanvasGeometry, ScrollAndPinchFactors) {
-    EXPECT_EQ(scrollZoomFactor(zoomDelta(120, true)), 2.0);
-    EXPECT_EQ(scrollZoomFactor(zoomDelta(-120, false)), 2.0);
-    EXPECT_EQ(scrollZoomFactor(zoomDelta(120, false)), 0.5);
-    EXPECT_EQ(scrollZoomFactor(10000), 10.0);
-    EXPECT_EQ(scrollZoomFactor(-10000), 0.1);
-    EXPECT_FALSE(scrollZoomFactor(0).has_value());
-    EXPECT_EQ(pinchZoomFactor(0.5), 1.5);
-    EXPECT_EQ(pinchZoomFactor(-0.95), 0.1);
-    EXPECT_EQ(pinchZoomFactor(50), 10.0);
-    for (const double bad : {0.0, -1.0, std::nan("")})
-        EXPECT_FALSE(pinchZoomFactor(bad).has_value());
 }

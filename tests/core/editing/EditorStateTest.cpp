@@ -9,11 +9,6 @@ TEST_F(EditorFixture, SimpleCommands) {
     editor->decreaseBrushSize();
     EXPECT_EQ(editor->brushSize(), 1);
 
-    editor->setPrimaryColor(PixelColor(red));
-    editor->swapColors();
-    EXPECT_EQ(editor->primaryColor().raw, 0xFFFFFFFFu);
-    EXPECT_EQ(editor->secondaryColor().raw, red);
-
     editor->setSymmetry(SymmetryMode::diagonal);
     editor->setSymmetry(SymmetryMode::diagonal);
     EXPECT_EQ(invalidated, QList<std::optional<PixelRect>>{std::nullopt}); // once, whole canvas

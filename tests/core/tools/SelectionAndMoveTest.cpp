@@ -38,13 +38,8 @@ TEST_F(Marquee, MarqueeStaysOnTheCanvasAndAClickClearsIt) {
 TEST_F(MoveTools, DraggingTheSelectionMovesItsPixelsAsOneStep) {
     use(ToolKind::select);
     const QList<quint32> before = words();
-    drag({{2, 2}, {5, 2}, {2, 2}}); // out and back within one drag
-    EXPECT_EQ(words(), before);
-    EXPECT_EQ(undoCount(), 5);
-    EXPECT_EQ(lastStep(), "Move");
-    EXPECT_EQ(editor->selection(), (PixelRect{1, 1, 3, 3}));
-
     drag({{2, 2}, {4, 2}, {5, 2}});
+    EXPECT_EQ(lastStep(), "Move");
     EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{5, 2}, {6, 2}, {5, 3}, {4, 4}}));
     EXPECT_EQ(editor->selection(), (PixelRect{4, 1, 3, 3}));
     undo().undo();
