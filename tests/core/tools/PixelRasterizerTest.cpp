@@ -80,15 +80,10 @@ TEST(PixelRasterizer, EllipseShapes) {
 }
 
 TEST(PixelRasterizer, TriangleApexAndSpans) {
-    const auto topRow = [](const Points& points) {
-        QSet<qint64> xs;
-        for (const PixelPoint& p : points)
-            if (p.y == 0)
-                xs.insert(p.x);
-        return xs;
-    };
-    EXPECT_EQ(topRow(triangleOutline({0, 0, 4, 4})), (QSet<qint64>{1, 2}));
-    EXPECT_EQ(topRow(triangleOutline({0, 0, 5, 4})), (QSet<qint64>{2}));
+    EXPECT_EQ(PixelSpans::fromPoints(triangleOutline({0, 0, 4, 4})).clipped({0, 0, 9, 1}).points(),
+              (Points{{1, 0}, {2, 0}}));
+    EXPECT_EQ(PixelSpans::fromPoints(triangleOutline({0, 0, 5, 4})).clipped({0, 0, 9, 1}).points(),
+              (Points{{2, 0}}));
     EXPECT_FALSE(hasDuplicates(triangleOutline({0, 0, 4, 4})));
     EXPECT_EQ(triangleOutline({3, 3, 1, 1}), (Points{{3, 3}}));
     EXPECT_TRUE(spanFilled({}).isEmpty());
