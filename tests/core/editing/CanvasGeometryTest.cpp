@@ -10,7 +10,6 @@ TEST(CanvasGeometry, OriginAndPixelMapping) {
     EXPECT_EQ(pixelAt({79.9, 20}, origin, 10), PixelPoint(0, 0));
     EXPECT_EQ(pixelAt({69.9, 19.9}, origin, 10), PixelPoint(-1, -1));
     EXPECT_EQ(pixelAt({230, 180}, origin, 10), PixelPoint(16, 16));
-    // Half points round away from zero; pan moves the canvas.
     EXPECT_EQ(canvasOrigin({301, 201}, 16, 16, 10, {0, 0}), QPointF(71, 21));
     EXPECT_EQ(canvasOrigin({300, 200}, 16, 16, 10, {-5, 3}), QPointF(65, 23));
     EXPECT_EQ(viewRect({2, 3, 4, 1}, origin, 10), QRectF(90, 50, 40, 10));

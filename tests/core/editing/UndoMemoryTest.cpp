@@ -14,8 +14,7 @@ qint64 totalCharge(QUndoStack& stack, const Sprite& live) {
 
 } // namespace
 
-// Random strokes (mirrored, huge, erasing) mixed with structural steps undo to the very start
-// and redo to the very end, bit for bit, and every state on the way comes back as it was.
+// Random strokes and structural steps undo to the very start and redo to the end, bit for bit.
 TEST_F(EditorFixture, RandomHistoriesUndoAndRedoExactly) {
     open(Sprite::blank(300, 90));
     QRandomGenerator random(21);
@@ -38,7 +37,6 @@ TEST_F(EditorFixture, RandomHistoriesUndoAndRedoExactly) {
         default: {
             editor->beginStroke();
             const quint32 color = random.bounded(3) == 0 ? 0u : random.generate() | 0xFF000000u;
-            // Big dabs cover most of what they touch: those steps keep whole cels.
             const qint64 size =
                 random.bounded(4) == 0 ? random.bounded(60, 200) : random.bounded(1, 12);
             for (int dab = 0; dab < 6; ++dab)
@@ -65,8 +63,7 @@ TEST_F(EditorFixture, RandomHistoriesUndoAndRedoExactly) {
     EXPECT_EQ(sprite(), lastStep);
 }
 
-// Strokes keep the runs they changed, structural steps the bands nobody else holds: toggling a
-// layer between one-pixel strokes on a big canvas costs a band or so a step, not the canvas.
+// Strokes keep the runs they changed, structural steps the bands nobody else holds.
 TEST_F(EditorFixture, StepsAreChargedWhatOnlyTheyKeep) {
     open(Sprite::blank(4096, 4096));
     paint(0, 0, red);
@@ -86,8 +83,7 @@ TEST_F(EditorFixture, StepsAreChargedWhatOnlyTheyKeep) {
     EXPECT_LT(charges.back(), 20 * 4 * 32 * 32 * 2 * 4 + 65536);
 }
 
-// Past the budget the oldest steps go, never the newest; what is kept still undoes exactly,
-// and undone steps survive until a new step replaces them.
+// Past the budget the oldest steps go, never the newest or the undone ones.
 TEST_F(EditorFixture, BudgetDropsTheOldestSteps) {
     open(Sprite::blank(512, 512));
     QList<Sprite> states{sprite()};

@@ -95,7 +95,6 @@ TEST(PixelRasterizer, FilledShapesListOnlyWhatCanReachTheCanvas) {
     const PixelRect reach{-2, -2, 36, 36};
     const PixelRect huge{-100'000, -100'000, 200'000, 200'000};
     EXPECT_EQ(filledRectangle(huge, reach).size(), reach.area());
-    // The canvas lies deep inside the ellipse.
     EXPECT_EQ(spanFilled(ellipseOutline(huge), reach).size(), reach.area());
 
     // Clipping keeps exactly the reachable part of the unclipped list, in order.

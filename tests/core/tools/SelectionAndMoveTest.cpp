@@ -24,8 +24,7 @@ TEST_F(Marquee, MarqueeStaysOnTheCanvasAndAClickClearsIt) {
     drag({{3, 9}, {-4, 20}});
     EXPECT_EQ(editor->selection(), (PixelRect{0, 9, 4, 7}));
 
-    // A press just outside replaces the selection at once with its pixel.
-    editor->pointerDown({4, 9}, {});
+    editor->pointerDown({4, 9}, {}); // just outside: at once the pressed pixel
     EXPECT_EQ(editor->selection(), (PixelRect{4, 9, 1, 1}));
     editor->pointerUp({4, 9}, {}); // no drag: no selection
     EXPECT_FALSE(editor->selection());
