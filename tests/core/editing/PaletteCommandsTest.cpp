@@ -65,9 +65,8 @@ TEST_F(EditorFixture, RemovingAndReplacingThePaletteAreUndoneExactly) {
     EXPECT_EQ(sprite().palette.colors, QList<PixelColor>{editor->primaryColor()});
 
     editor->applyPalette(Palette::gameBoy());
-    EXPECT_EQ(sprite().palette, Palette::gameBoy());
-    EXPECT_EQ(undo().undoText(), "Change Palette");
     editor->applyPalette(Palette::gameBoy());
+    EXPECT_EQ(sprite().palette, Palette::gameBoy());
     EXPECT_EQ(undo().undoText(), "Change Palette");
     EXPECT_EQ(undo().count(), 7);
     undo().undo();

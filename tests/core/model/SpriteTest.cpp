@@ -98,20 +98,13 @@ TEST(Sprite, CompositedColor) {
     EXPECT_EQ(sprite.compositedColor({0, 0}, 0), PixelColor(0xFF000000));
     sprite.layers[0].opacity = 0.5;
     EXPECT_EQ(sprite.compositedColor({0, 0}, 0), PixelColor(0x80000000));
-    EXPECT_EQ(sprite.compositedColor({4, 0}, 0), PixelColor());
-    EXPECT_EQ(sprite.compositedColor({-1, 0}, 0), PixelColor());
-    EXPECT_EQ(sprite.compositedColor({1, 1}, 0), PixelColor()); // unpainted everywhere
-    sprite.layers.clear();
-    EXPECT_EQ(sprite.compositedColor({0, 0}, 0), PixelColor());
+    for (const PixelPoint outside : {PixelPoint{4, 0}, PixelPoint{-1, 0}, PixelPoint{1, 1}})
+        EXPECT_EQ(sprite.compositedColor(outside, 0), PixelColor());
 }
 
-TEST(Sprite, UniqueLayerNameAndLookups) {
+TEST(Sprite, Lookups) {
     Sprite sprite = Sprite::blank(2, 2);
-    sprite.layers[0].name = "Layer 2";
-    EXPECT_EQ(sprite.uniqueLayerName("Layer"), "Layer 3");
-    sprite.layers.append(Layer("Layer 1", 1));
-    EXPECT_EQ(sprite.uniqueLayerName("Layer"), "Layer 3");
-
+    sprite.layers.append(Layer("Layer 2", 1));
     EXPECT_FALSE(sprite.cel(-1, 0).has_value());
     EXPECT_FALSE(sprite.cel(0, 1).has_value());
     EXPECT_FALSE(sprite.ensureCel(2, 0));

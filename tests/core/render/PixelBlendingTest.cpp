@@ -28,11 +28,9 @@ TEST(PixelBlending, BlendRowsMatchReference) {
     if (PixelBlending::avx2::isAvailable())
         kernels.emplace_back("avx2", PixelBlending::avx2::blendRow);
 #endif
-    // Whole blocks of the widest kernel, and tails.
     for (qint64 width : kestrin::test::awkwardWidths + QList<qint64>{31, 32, 64, 65, 100}) {
         for (quint32 weight : {256u, 255u, 128u, 3u}) {
             QRandomGenerator random(quint32(width * 1000 + weight));
-            // The destination is premultiplied, as a composite is.
             const QList<quint32> destination =
                 PixelRenderer::premultiply(samples::pixelRuns(width + 1, random));
             QList<quint32> source = samples::pixelRuns(width + 1, random);

@@ -115,7 +115,7 @@ TEST(DocumentSaver, WritesOneAtATimeInTheOrderAsked) {
     QStringList outcomes;
     QSignalSpy started(&saver, &DocumentSaver::saveStarted);
     QObject::connect(&saver, &DocumentSaver::saved, &saver,
-            [&](const QString& target) { outcomes << QFileInfo(target).fileName(); });
+                     [&](const QString& target) { outcomes << QFileInfo(target).fileName(); });
 
     const Sprite first = document.sprite();
     saver.save(folder.filePath("A.pixel"));

@@ -56,32 +56,4 @@ TEST_F(FillAndPick, EyedropperPicksTheVisibleCompositeIntoEitherColour) {
     click({1, 1}, secondary);
     EXPECT_EQ(editor->secondaryColor(),
               PixelColor::blend(PixelColor(0x800000FF), 128 / 255.0, PixelColor(red)));
-    // Dragging samples all the way.
-    drag({{9, 9}, {1, 1}, {2, 2}, {9, 9}});
-    EXPECT_EQ(editor->primaryColor().raw, 0x800000FFu);
-}
-
-TEST_F(FillAndPick, AltTurnsPaintingToolsIntoAnEyedropperUntilRelease) {
-    paint(4, 4, red);
-    paint(5, 5, blue);
-    const ToolModifiers secondaryWithOption{.option = true, .secondaryButton = true};
-    for (const ToolKind kind : {ToolKind::pencil, ToolKind::eraser, ToolKind::fill}) {
-        SCOPED_TRACE(ToolKinds::rawValue(kind).toStdString());
-        use(kind);
-        editor->setPrimaryColor(PixelColor(green));
-        editor->setSecondaryColor(PixelColor(green));
-        const Sprite before = sprite();
-        click({4, 4}, withOption);
-        click({5, 5}, secondaryWithOption);
-        EXPECT_EQ(editor->primaryColor().raw, red);
-        EXPECT_EQ(editor->secondaryColor().raw, blue);
-        EXPECT_EQ(sprite(), before); // picked, painted nothing
-    }
-    // Releasing Alt mid-drag keeps the eyedropper until the button goes up.
-    use(ToolKind::pencil);
-    editor->pointerDown({4, 4}, withOption);
-    editor->pointerMoved({5, 5}, {});
-    editor->pointerUp({5, 5}, {});
-    EXPECT_EQ(editor->primaryColor().raw, blue);
-    EXPECT_EQ(pixel(4, 4), red);
 }

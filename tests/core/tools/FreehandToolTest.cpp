@@ -17,7 +17,6 @@ TEST_F(FreehandTool, PixelPerfectDropsCornersAndPutsBackWhatWasUnder) {
         qint64 brush;
         QSet<PixelPoint> expectedRed;
     };
-    // Plain, pixel-perfect, and a large brush that keeps its corners.
     for (const Case& c : {Case{false, 1, stairs}, Case{true, 1, thin}, Case{true, 2, thick}}) {
         open(Sprite::blank(16, 16));
         for (const PixelPoint& p : corners) // colours under the corners

@@ -38,11 +38,9 @@ TEST(PixelRasterizer, LineAllOctantsAndEndpoints) {
 TEST(PixelRasterizer, Constraints) {
     EXPECT_EQ(constrain({4, 2}, {0, 0}), PixelPoint(2, 2));
     EXPECT_EQ(constrain({5, 2}, {0, 0}), PixelPoint(5, 0));
-    EXPECT_EQ(constrain({1, 3}, {0, 0}), PixelPoint(0, 3));
     EXPECT_EQ(constrain({-4, 3}, {0, 0}), PixelPoint(-3, 3));
     EXPECT_EQ(constrain({-4, 3}, {1, 1}), PixelPoint(-4, 1));
     EXPECT_EQ(constrainSquare({3, -7}, {0, 0}), PixelPoint(7, -7));
-    EXPECT_EQ(constrainSquare({0, 0}, {0, 0}), PixelPoint(0, 0));
     EXPECT_EQ(constrainEquilateral({10, 0}, {0, 0}), PixelPoint(10, 9));
     EXPECT_EQ(constrainEquilateral({-10, -1}, {0, 0}), PixelPoint(-10, -9));
     EXPECT_EQ(constrainEquilateral({1, 20}, {0, 0}), PixelPoint(23, 20)); // 40/√3 = 23.09
@@ -82,15 +80,10 @@ TEST(PixelRasterizer, EllipseShapes) {
 }
 
 TEST(PixelRasterizer, TriangleApexAndSpans) {
-    const auto topRow = [](const Points& points) {
-        QSet<qint64> xs;
-        for (const PixelPoint& p : points)
-            if (p.y == 0)
-                xs.insert(p.x);
-        return xs;
-    };
-    EXPECT_EQ(topRow(triangleOutline({0, 0, 4, 4})), (QSet<qint64>{1, 2}));
-    EXPECT_EQ(topRow(triangleOutline({0, 0, 5, 4})), (QSet<qint64>{2}));
+    EXPECT_EQ(PixelSpans::fromPoints(triangleOutline({0, 0, 4, 4})).clipped({0, 0, 9, 1}).points(),
+              (Points{{1, 0}, {2, 0}}));
+    EXPECT_EQ(PixelSpans::fromPoints(triangleOutline({0, 0, 5, 4})).clipped({0, 0, 9, 1}).points(),
+              (Points{{2, 0}}));
     EXPECT_FALSE(hasDuplicates(triangleOutline({0, 0, 4, 4})));
     EXPECT_EQ(triangleOutline({3, 3, 1, 1}), (Points{{3, 3}}));
     EXPECT_TRUE(spanFilled({}).isEmpty());
@@ -102,7 +95,6 @@ TEST(PixelRasterizer, FilledShapesListOnlyWhatCanReachTheCanvas) {
     const PixelRect reach{-2, -2, 36, 36};
     const PixelRect huge{-100'000, -100'000, 200'000, 200'000};
     EXPECT_EQ(filledRectangle(huge, reach).size(), reach.area());
-    // The canvas lies deep inside the ellipse.
     EXPECT_EQ(spanFilled(ellipseOutline(huge), reach).size(), reach.area());
 
     // Clipping keeps exactly the reachable part of the unclipped list, in order.

@@ -1,7 +1,5 @@
 #include "ToolFixture.h"
 
-#include <QSignalSpy>
-
 namespace {
 
 // Three red pixels inside the selection, a blue one outside it.
@@ -26,16 +24,12 @@ TEST_F(Marquee, MarqueeStaysOnTheCanvasAndAClickClearsIt) {
     drag({{3, 9}, {-4, 20}});
     EXPECT_EQ(editor->selection(), (PixelRect{0, 9, 4, 7}));
 
-    // A press just outside replaces the selection at once with its pixel.
-    editor->pointerDown({4, 9}, {});
+    editor->pointerDown({4, 9}, {}); // just outside: at once the pressed pixel
     EXPECT_EQ(editor->selection(), (PixelRect{4, 9, 1, 1}));
     editor->pointerUp({4, 9}, {}); // no drag: no selection
     EXPECT_FALSE(editor->selection());
 
-    editor->pointerDown({-3, -3}, {}); // off the canvas: nothing selected yet
-    EXPECT_FALSE(editor->selection());
-    editor->pointerMoved({1, 1}, {});
-    editor->pointerUp({1, 1}, {});
+    drag({{-3, -3}, {1, 1}}); // from off the canvas
     EXPECT_EQ(editor->selection(), (PixelRect{0, 0, 2, 2}));
     EXPECT_EQ(undoCount(), 0);
 }
@@ -43,13 +37,8 @@ TEST_F(Marquee, MarqueeStaysOnTheCanvasAndAClickClearsIt) {
 TEST_F(MoveTools, DraggingTheSelectionMovesItsPixelsAsOneStep) {
     use(ToolKind::select);
     const QList<quint32> before = words();
-    drag({{2, 2}, {5, 2}, {2, 2}}); // out and back within one drag
-    EXPECT_EQ(words(), before);
-    EXPECT_EQ(undoCount(), 5);
-    EXPECT_EQ(lastStep(), "Move");
-    EXPECT_EQ(editor->selection(), (PixelRect{1, 1, 3, 3}));
-
     drag({{2, 2}, {4, 2}, {5, 2}});
+    EXPECT_EQ(lastStep(), "Move");
     EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{5, 2}, {6, 2}, {5, 3}, {4, 4}}));
     EXPECT_EQ(editor->selection(), (PixelRect{4, 1, 3, 3}));
     undo().undo();
@@ -89,21 +78,16 @@ TEST_F(MoveTools, MoveToolDragsTheLayerOneAxisAtATimeAndEscapeTakesItBack) {
 TEST_F(MoveTools, AMoveThatChangedNoPixelLeavesNoStepAndKeepsRedo) {
     undo().undo(); // something to redo
     const QList<quint32> before = words();
-    struct Case {
-        const char* name;
-        std::optional<PixelRect> selection;
-        QList<PixelPoint> path;
-    };
-    const QList<Case> cases = {
-        {"jittery click, no selection", std::nullopt, {{3, 3}, {3, 3}, {3, 3}}},
-        {"jittery click in the selection", PixelRect{1, 1, 3, 3}, {{2, 2}, {2, 2}}},
-        {"transparent pixels dragged", PixelRect{6, 6, 3, 3}, {{7, 7}, {9, 7}, {12, 9}}},
+    // A jittery click, with and without a selection, and transparent pixels dragged.
+    const QList<std::pair<std::optional<PixelRect>, QList<PixelPoint>>> cases = {
+        {std::nullopt, {{3, 3}, {3, 3}, {3, 3}}},
+        {PixelRect{1, 1, 3, 3}, {{2, 2}, {2, 2}}},
+        {PixelRect{6, 6, 3, 3}, {{7, 7}, {9, 7}, {12, 9}}},
     };
     use(ToolKind::move);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        editor->setSelection(c.selection);
-        drag(c.path);
+    for (const auto& [selection, path] : cases) {
+        editor->setSelection(selection);
+        drag(path);
         EXPECT_EQ(words(), before);
         EXPECT_EQ(undoCount(), 4);
         EXPECT_TRUE(undo().canRedo());
@@ -124,7 +108,6 @@ TEST_F(MoveTools, NudgesAreStepsOfTheirOwn) {
     EXPECT_EQ(paintedSet(), (QSet<PixelPoint>{{3, 3}, {4, 3}, {3, 4}, {4, 4}}));
     EXPECT_EQ(pixel(4, 4), blue); // transparent lifted pixels leave what is under them
     EXPECT_EQ(editor->selection(), (PixelRect{2, 2, 3, 3}));
-    EXPECT_EQ(undoCount(), 6);
 
     editor->setSelection(std::nullopt); // no selection: the whole layer moves
     editor->nudgeContent(-1, 0);
@@ -136,7 +119,6 @@ TEST_F(MoveTools, NudgesAreStepsOfTheirOwn) {
 
 TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
     document->sprite().insertFrame(1);
-    QSignalSpy gesture(editor.get(), &EditorState::gestureActiveChanged);
     editor->setPrimaryColor(PixelColor(green));
     use(ToolKind::line);
     editor->pointerDown({1, 1}, {});
@@ -146,18 +128,11 @@ TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
     editor->pointerDown({9, 9}, secondary); // another button
     editor->pointerUp({9, 9}, secondary);
     editor->deleteSelection();
-    editor->cutSelection();
     editor->nudgeContent(1, 1);
-    editor->deselect();
     editor->addLayer();
     editor->deleteLayer(layerID(0));
-    editor->setLayerOpacity(layerID(0), 0.5);
     editor->selectNextFrame();
-    editor->addEmptyFrame();
-    editor->duplicateFrame("Add Frame");
     editor->deleteFrame();
-    editor->clearFrame();
-    editor->setFrameDuration(500);
     editor->paste(PasteAnchor::selectionCorner, false, FloatingPaste::Destination::activeLayer);
     EXPECT_EQ(sprite(), during);
     EXPECT_TRUE(editor->selection());
@@ -165,8 +140,6 @@ TEST_F(MoveTools, GestureIgnoresOtherButtonsAndEditingCommandsUntilRelease) {
     editor->pointerUp({3, 1}, {});
     EXPECT_EQ(pixel(1, 1), green);
     EXPECT_EQ(pixel(3, 1), green);
-    EXPECT_EQ(gesture.count(), 2);
-    EXPECT_FALSE(editor->isGestureActive());
 
     editor->deleteSelection();
     EXPECT_EQ(lastStep(), "Delete");

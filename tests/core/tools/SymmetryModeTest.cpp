@@ -17,7 +17,6 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
         {off, even, {3, 4}, {}},
         // Even widths fold between the middle columns; odd ones map the middle onto itself.
         {leftRight, even, {7, 3}, {{8, 3}}},
-        {leftRight, odd, {0, 1}, {{4, 1}}},
         {leftRight, odd, {2, 1}, {}},
         {topBottom, even, {3, 0}, {{3, 15}}},
         {both, even, {1, 2}, {{14, 2}, {1, 13}, {14, 13}}},
@@ -25,11 +24,9 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
         {diagonal, even, {3, 9}, {{9, 3}}},
         {antiDiagonal, even, {3, 9}, {{6, 12}}},
         // Non-square: 45° lines through the centre, off-canvas images dropped, floor rounding.
-        {diagonal, wide, {3, 1}, {}},
         {diagonal, wide, {4, 1}, {{3, 2}}},
         {diagonal, {0, 0, 5, 4}, {1, 1}, {{1, 0}}},
         {diagonal, {0, 0, 5, 4}, {0, 2}, {}}, // -1/2 rounds down to -1, off the canvas
-        {antiDiagonal, wide, {5, 2}, {{3, 0}}},
         {antiDiagonal, {0, 0, 5, 4}, {0, 0}, {{3, 3}}},
         // An offset rectangle folds about its own centre.
         {leftRight, {10, 20, 4, 4}, {10, 21}, {{13, 21}}},
@@ -38,7 +35,6 @@ TEST(SymmetryMode, MirrorImagesOnOddEvenAndNonSquareCanvases) {
     for (const Case& c : cases) {
         const auto found = SymmetryModes::reflections(c.mode, c.point, c.canvas);
         EXPECT_EQ(QList<PixelPoint>(found.begin(), found.end()), c.images)
-            << SymmetryModes::rawValue(c.mode).toStdString() << " at " << c.point.x << ","
-            << c.point.y;
+            << int(c.mode) << " at " << c.point.x << "," << c.point.y;
     }
 }
