@@ -2,34 +2,12 @@
 #include "ExportError.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
-
-TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
-    ExportRunner runner;
-    QSignalSpy progressed(&runner, &ExportRunner::progressed);
-    QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
-    std::atomic<QThread*> ranOn = nullptr;
-    ASSERT_TRUE(runner.start([&ranOn](const StepProgress& progress) {
-        ranOn = QThread::currentThread();
-        for (qint64 step = 1; step <= 3; ++step)
-            progress(step, 3);
-        return qint64(7);
-    }));
-    EXPECT_TRUE(runner.isRunning());
-    ASSERT_TRUE(succeeded.wait(20000));
-    EXPECT_FALSE(runner.isRunning());
-    EXPECT_NE(ranOn.load(), QThread::currentThread());
-    EXPECT_EQ(succeeded.first().first().toLongLong(), 7);
-    ASSERT_EQ(progressed.size(), 3); // all queued before the result
-    for (int step = 0; step < 3; ++step)
-        EXPECT_EQ(progressed[step].first().toLongLong(), step + 1);
-}
 
 TEST(ExportRunner, FailuresArriveAsTheirMessages) {
     const QList<std::pair<ExportRunner::Job, QString>> cases = {

@@ -61,7 +61,6 @@ TEST(FrameImportService, AnimatedPngAndGifExportsComeBackAsAViewerShowsThem) {
         writtenFile(folder.filePath("walk.png"), ApngService::data(sprite, 100)));
     EXPECT_EQ(frameWords(back), composites(sprite));
     EXPECT_EQ(durations(back), durations(sprite));
-    EXPECT_EQ(back.layers[0].name, "walk");
 
     const QByteArray gif = GIFService::data(sprite, 200);
     const Sprite fromGif =
@@ -99,7 +98,6 @@ TEST(FrameImportService, NumberedSequenceInNumericOrder) {
     writtenFile(folder.filePath("hero_notes.png"), QByteArray("not part of it"));
     const Sprite back = FrameImportService::sequence(folder.filePath("hero_005.png"));
     EXPECT_EQ(frameWords(back), composites(sprite));
-    EXPECT_EQ(back.layers[0].name, "hero");
 
     QTemporaryDir walk;
     for (int n : {10, 2, 1})
@@ -153,10 +151,6 @@ TEST(FrameImportService, SizesCountsAndDamageAreRefused) {
     EXPECT_EQ(refusal([&] { FrameImportService::sheet(huge, SheetCut{}); }),
               "A sprite sheet can be at most 16384 px on a side.");
     const QString big = writtenFile(folder.filePath("big.png"), pngHeader(4096, 4096));
-    EXPECT_EQ(refusal([&] {
-                  FrameImportService::sheet(big, {SheetCut::Mode::size, 0, 0, 1, 1});
-              }),
-              "16777216 frames of 1 × 1 are more than Kestrin can import at once (at most 1024).");
     EXPECT_EQ(refusal([&] {
                   FrameImportService::sheet(big, {SheetCut::Mode::count, 3, 1});
               }),

@@ -3,7 +3,6 @@
 #include "ExportTestSupport.h"
 #include "ExternalDecoders.h"
 
-#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -53,14 +52,9 @@ TEST(GIFService, KeepsUpTo255ColoursExactlyAndReducesMore) {
     EXPECT_EQ(kept.shown[0], expectedGifFrame(exact, 0, 100));
 
     Sprite rich = animation(64, 64, 2);
-    QSet<quint32> distinct;
     for (qint64 y = 0; y < 64; ++y)
-        for (qint64 x = 0; x < 64; ++x) {
-            const quint32 word = 0xFF000000u | quint32(x * 4) << 16 | quint32(y * 4) << 8 | 0x80;
-            paint(rich, 0, 0, {x, y}, word);
-            distinct.insert(word);
-        }
-    ASSERT_GT(distinct.size(), 255);
+        for (qint64 x = 0; x < 64; ++x)
+            paint(rich, 0, 0, {x, y}, 0xFF000080u | quint32(x * 4) << 16 | quint32(y * 4) << 8);
     const DecodedGif reduced = decoded(rich, 100);
     EXPECT_LE(reduced.colorCounts[0], 256);
     const QList<quint32> expected = expectedGifFrame(rich, 0, 100);
@@ -83,7 +77,6 @@ TEST(GIFService, RefusesWhatCannotBeAGif) {
     EXPECT_THROW(GIFService::data(animation(4000, 1, 2), 500), ExportError);
     EXPECT_EQ(GIFService::declaringGIF89a("GIF87a\x01\x02"), "GIF89a\x01\x02");
     EXPECT_EQ(GIFService::declaringGIF89a("GIF8"), "GIF8");
-    EXPECT_EQ(GIFService::declaringGIF89a("\x89PNG"), "\x89PNG");
 }
 
 // Opaque all over, then a hole, then whole again: the hole is cleared by disposing of an image

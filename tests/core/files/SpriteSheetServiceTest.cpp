@@ -34,21 +34,6 @@ Options options(SpriteSheetLayout layout, qint64 columns, qint64 padding, qint64
 
 } // namespace
 
-TEST(SpriteSheetService, ArrangesFramesInRowsColumnsOrGrids) {
-    using L = SpriteSheetLayout;
-    for (const auto& [frames, layout, columns, expectedColumns, expectedRows] :
-         QList<std::tuple<qint64, L, qint64, qint64, qint64>>{{5, L::grid, 4, 4, 2},
-                                                              {8, L::grid, 4, 4, 2},
-                                                              {5, L::grid, 0, 1, 5},
-                                                              {3, L::horizontal, 9, 3, 1},
-                                                              {3, L::vertical, 9, 1, 3},
-                                                              {0, L::horizontal, 4, 1, 1}}) {
-        const auto grid = SpriteSheetService::dimensions(frames, layout, columns);
-        EXPECT_EQ(QPair(grid.columns, grid.rows), QPair(expectedColumns, expectedRows))
-            << frames << " frames, " << columns;
-    }
-}
-
 // Where each frame lands is checked through the metadata in AtlasMetadataTest; here the sheet's
 // own sizes, trimming and the gutters that vanish when scaled down.
 TEST(SpriteSheetService, SizesTrimAndGutters) {
@@ -103,23 +88,6 @@ TEST(SpriteSheetService, WritesMetadataWithSortedKeys) {
     "scalePercent": 300
 }
 )"));
-}
-
-TEST(SpriteSheetService, JpegAndSvgSheets) {
-    const Sprite sprite = numberedFrames(4, 2);
-    Options jpeg = options(SpriteSheetLayout::horizontal, 0, 2, 400);
-    jpeg.format = ExportFormat::jpeg;
-    const QImage flat = decodedImage(SpriteSheetService::sheet(sprite, jpeg).data);
-    ASSERT_EQ(flat.size(), QSize(4 * 14, 4 * 8));
-    EXPECT_GT(qGray(flat.pixel(1, 1)), 240);   // gutter
-    EXPECT_LT(qGray(flat.pixel(10, 10)), 60);  // frame 0's dark block
-    EXPECT_GT(qGray(flat.pixel(17, 21)), 240); // an empty pixel inside frame 0
-
-    Options svg = options(SpriteSheetLayout::horizontal, 0, 1, 100);
-    svg.format = ExportFormat::svg;
-    const QByteArray text = SpriteSheetService::sheet(sprite, svg).data;
-    EXPECT_TRUE(text.contains("viewBox=\"0 0 11 6\""));
-    EXPECT_TRUE(text.contains("<rect x=\"7\" y=\"2\" width=\"2\" height=\"1\" fill=\"#000020\"/>"));
 }
 
 TEST(SpriteSheetService, RefusesSheetsPastTheLargestSide) {
