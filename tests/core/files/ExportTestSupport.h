@@ -178,7 +178,6 @@ struct DecodedGif {
     qint64 height = 0;
     std::optional<qint64> loopCount;
     QList<qint64> delays;        // hundredths of a second
-    QList<int> transparentIndex; // per image, -1 for none
     QList<int> colorCounts;      // colour map entries of each image
     QList<QList<quint32>> shown; // opaque 0xFFRRGGBB words or 0, per image, over two loops
 };
@@ -247,7 +246,6 @@ inline std::optional<DecodedGif> decodedGif(QByteArray bytes) {
             if (pass == 0) {
                 const ColorMapObject* map = gif->SavedImages[i].ImageDesc.ColorMap;
                 result.delays.append(control.DelayTime);
-                result.transparentIndex.append(control.TransparentColor);
                 result.colorCounts.append(map ? map->ColorCount : 0);
             }
             showImage(gif, i, control, canvas, result.shown);
