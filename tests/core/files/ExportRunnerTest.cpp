@@ -3,8 +3,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
@@ -30,23 +28,4 @@ TEST(ExportRunner, FailuresArriveAsTheirMessages) {
         EXPECT_TRUE(succeeded.isEmpty());
         EXPECT_FALSE(runner.isRunning());
     }
-}
-
-TEST(ExportRunner, OneExportAtATimeAndNoneCutOff) {
-    std::atomic<bool> release = false;
-    std::atomic<bool> finished = false;
-    {
-        ExportRunner runner;
-        ASSERT_TRUE(runner.start([&](const StepProgress&) {
-            while (!release)
-                QThread::msleep(5);
-            QThread::msleep(50);
-            finished = true;
-            return qint64(1);
-        }));
-        EXPECT_FALSE(runner.start([](const StepProgress&) { return qint64(2); }));
-        release = true;
-        // Going away while the job runs waits for it.
-    }
-    EXPECT_TRUE(finished);
 }

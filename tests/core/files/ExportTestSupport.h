@@ -173,7 +173,6 @@ inline std::optional<QImage> decodedIcon(const QByteArray& bytes) {
 
 // A GIF read back with giflib, and what a viewer shows after each image.
 struct DecodedGif {
-    QByteArray signature;
     qint64 width = 0;
     qint64 height = 0;
     std::optional<qint64> loopCount;
@@ -225,7 +224,6 @@ inline void showImage(const GifFileType* gif, int i, const GraphicsControlBlock&
 
 inline std::optional<DecodedGif> decodedGif(QByteArray bytes) {
     DecodedGif result;
-    result.signature = bytes.left(6);
     int error = 0;
     GifFileType* gif = DGifOpen(&bytes, readFromBytes, &error);
     if (!gif)

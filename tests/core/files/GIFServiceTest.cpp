@@ -20,7 +20,6 @@ DecodedGif decoded(const Sprite& sprite, qint64 percent) {
 
 TEST(GIFService, LoopsForeverWithEachFramesDelay) {
     const DecodedGif gif = decoded(changingAnimation(4, 4), 100);
-    EXPECT_EQ(gif.signature, "GIF89a");
     EXPECT_EQ(gif.loopCount, 0);
     EXPECT_EQ(gif.delays, QList<qint64>({10, 25, 4, 1, 123})); // repeated frames stay images
     for (const auto& [milliseconds, hundredths] : QList<std::pair<qint64, qint64>>{
