@@ -2,34 +2,10 @@
 #include "ExportError.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-#include <atomic>
 #include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
-
-TEST(ExportRunner, RunsAwayFromTheCallerAndReportsBackInOrder) {
-    ExportRunner runner;
-    QSignalSpy progressed(&runner, &ExportRunner::progressed);
-    QSignalSpy succeeded(&runner, &ExportRunner::succeeded);
-    std::atomic<QThread*> ranOn = nullptr;
-    ASSERT_TRUE(runner.start([&ranOn](const StepProgress& progress) {
-        ranOn = QThread::currentThread();
-        for (qint64 step = 1; step <= 3; ++step)
-            progress(step, 3);
-        return qint64(7);
-    }));
-    EXPECT_TRUE(runner.isRunning());
-    ASSERT_TRUE(succeeded.wait(20000));
-    EXPECT_FALSE(runner.isRunning());
-    EXPECT_NE(ranOn.load(), QThread::currentThread());
-    EXPECT_EQ(succeeded.first().first().toLongLong(), 7);
-    ASSERT_EQ(progressed.size(), 3); // all queued before the result
-    for (int step = 0; step < 3; ++step)
-        EXPECT_EQ(progressed[step].first().toLongLong(), step + 1);
-}
 
 TEST(ExportRunner, FailuresArriveAsTheirMessages) {
     const QList<std::pair<ExportRunner::Job, QString>> cases = {
@@ -52,23 +28,4 @@ TEST(ExportRunner, FailuresArriveAsTheirMessages) {
         EXPECT_TRUE(succeeded.isEmpty());
         EXPECT_FALSE(runner.isRunning());
     }
-}
-
-TEST(ExportRunner, OneExportAtATimeAndNoneCutOff) {
-    std::atomic<bool> release = false;
-    std::atomic<bool> finished = false;
-    {
-        ExportRunner runner;
-        ASSERT_TRUE(runner.start([&](const StepProgress&) {
-            while (!release)
-                QThread::msleep(5);
-            QThread::msleep(50);
-            finished = true;
-            return qint64(1);
-        }));
-        EXPECT_FALSE(runner.start([](const StepProgress&) { return qint64(2); }));
-        release = true;
-        // Going away while the job runs waits for it.
-    }
-    EXPECT_TRUE(finished);
 }

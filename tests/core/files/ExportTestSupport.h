@@ -173,12 +173,10 @@ inline std::optional<QImage> decodedIcon(const QByteArray& bytes) {
 
 // A GIF read back with giflib, and what a viewer shows after each image.
 struct DecodedGif {
-    QByteArray signature;
     qint64 width = 0;
     qint64 height = 0;
     std::optional<qint64> loopCount;
     QList<qint64> delays;        // hundredths of a second
-    QList<int> transparentIndex; // per image, -1 for none
     QList<int> colorCounts;      // colour map entries of each image
     QList<QList<quint32>> shown; // opaque 0xFFRRGGBB words or 0, per image, over two loops
 };
@@ -226,7 +224,6 @@ inline void showImage(const GifFileType* gif, int i, const GraphicsControlBlock&
 
 inline std::optional<DecodedGif> decodedGif(QByteArray bytes) {
     DecodedGif result;
-    result.signature = bytes.left(6);
     int error = 0;
     GifFileType* gif = DGifOpen(&bytes, readFromBytes, &error);
     if (!gif)
@@ -247,7 +244,6 @@ inline std::optional<DecodedGif> decodedGif(QByteArray bytes) {
             if (pass == 0) {
                 const ColorMapObject* map = gif->SavedImages[i].ImageDesc.ColorMap;
                 result.delays.append(control.DelayTime);
-                result.transparentIndex.append(control.TransparentColor);
                 result.colorCounts.append(map ? map->ColorCount : 0);
             }
             showImage(gif, i, control, canvas, result.shown);

@@ -94,11 +94,9 @@ TEST_F(PackageReuse, ASaveAfterOneCelChangedRewritesExactlyThatCel) {
               (QStringList{"layers/layer_1_frame_0.png", "layers/layer_1_frame_2.png",
                            "layers/layer_2_frame_1.png", "layers/layer_2_frame_3.png",
                            "layers/layer_3_frame_0.png", "layers/layer_3_frame_2.png"}));
-    QList<quint64> oldCels = before.values(), newCels = after.values();
-    std::sort(oldCels.begin(), oldCels.end());
-    std::sort(newCels.begin(), newCels.end());
-    EXPECT_EQ(QSet<quint64>(newCels.begin(), newCels.end()) -
-                  QSet<quint64>(oldCels.begin(), oldCels.end()),
+    const QList<quint64> oldFiles = before.values(), newFiles = after.values();
+    EXPECT_EQ(QSet<quint64>(newFiles.begin(), newFiles.end()) -
+                  QSet<quint64>(oldFiles.begin(), oldFiles.end()),
               QSet<quint64>{after.value("preview.png")}); // the preview alone is new
     expectOnDisk(edited);
     EXPECT_EQ(ProjectPackage::readPackage(path), edited);
@@ -139,7 +137,6 @@ TEST_F(PackageReuse, IdenticalCelsAreStoredOnceAndOpenSharingTheirPixels) {
     expectOnDisk(sprite);
     const Sprite opened = ProjectPackage::readPackage(path);
     EXPECT_TRUE(sharesPixels(*opened.celPointer(0, 0), *opened.celPointer(0, 1)));
-    EXPECT_TRUE(sharesPixels(*opened.celPointer(0, 0), *opened.celPointer(1, 0)));
 
     // Once one of them is painted on, it gets a file of its own.
     Sprite edited = opened;

@@ -60,13 +60,15 @@ inline void setManifest(PackageTree& tree, const QJsonObject& manifest) {
                 PackageTree::file(QJsonDocument(manifest).toJson()));
 }
 
-inline void expectPackageError(const std::function<void()>& action, PackageError::Code code) {
+inline void expectPackageError(const std::function<void()>& action, PackageError::Code code,
+                               const QString& messageStart = {}) {
     try {
         action();
         ADD_FAILURE() << "no PackageError";
     } catch (const PackageError& error) {
         EXPECT_EQ(error.code(), code) << error.what();
         EXPECT_FALSE(error.message().isEmpty());
+        EXPECT_TRUE(error.message().startsWith(messageStart)) << error.what();
     }
 }
 

@@ -45,21 +45,6 @@ TEST(PaletteFile, EveryFormatRoundTripsExactlyOnDisk) {
     }
 }
 
-TEST(PaletteFile, TransparencyIsDroppedAndSaidSo) {
-    const Palette palette{"Glass",
-                          {PixelColor(0x80FF0000), PixelColor(0x00123456), PixelColor(0xFF00FF00)}};
-    EXPECT_EQ(PaletteFile::alphaNote(palette),
-              "2 colours had transparency: the file keeps only their red, green and blue.");
-    EXPECT_EQ(PaletteFile::alphaNote(Palette{"One", {PixelColor(0x10FFFFFF)}}),
-              "1 colour had transparency: the file keeps only its red, green and blue.");
-    EXPECT_FALSE(PaletteFile::alphaNote(opaquePalette(8, 1)).has_value());
-    const QList<PixelColor> opaque = {PixelColor(0xFFFF0000), PixelColor(0xFF123456),
-                                      PixelColor(0xFF00FF00)};
-    for (PaletteFileFormat format : PaletteFileFormats::all)
-        EXPECT_EQ(PaletteFile::decode(PaletteFile::encode(palette, format), format, "x").colors,
-                  opaque);
-}
-
 TEST(PaletteFile, ReadsFilesAsOtherProgramsWriteThem) {
     const QByteArray gimp = "GIMP Palette\r\nName: Forest\r\nColumns: 4\r\n# a comment\r\n"
                             "  0 128 255\tDeep sky\r\n\r\n12  34 56\n255 255 255 White snow\n";
@@ -71,17 +56,11 @@ TEST(PaletteFile, ReadsFilesAsOtherProgramsWriteThem) {
     const Palette hex = PaletteFile::decode("\xEF\xBB\xBF"
                                             "ff0000\r\n#00Ff00\n\n0000ff",
                                             PaletteFileFormat::hex, "list");
-    EXPECT_EQ(hex.name, "list");
     EXPECT_EQ(hex.colors, QList<PixelColor>({PixelColor(0xFFFF0000), PixelColor(0xFF00FF00),
                                              PixelColor(0xFF0000FF)}));
 
-    const Palette jasc = PaletteFile::decode("JASC-PAL\r\n0100\r\n2\r\n1 2 3\r\n250 251 252\r\n",
-                                             PaletteFileFormat::pal, "jasc");
-    EXPECT_EQ(jasc.colors, QList<PixelColor>({PixelColor(0xFF010203), PixelColor(0xFFFAFBFC)}));
-
     // A file with another extension is recognised by its header.
     EXPECT_EQ(PaletteFile::decode(gimp, std::nullopt, "x").name, "Forest");
-    EXPECT_EQ(PaletteFile::decode("JASC-PAL\n0100\n0\n", std::nullopt, "x").colors.size(), 0);
 }
 
 TEST(PaletteFile, BadFilesAreRefusedWithTheReason) {
@@ -93,7 +72,6 @@ TEST(PaletteFile, BadFilesAreRefusedWithTheReason) {
     for (const auto& [bytes, format, line] : QList<std::tuple<QByteArray, F, QString>>{
              {"GIMP Palette\n1 2 3\n256 0 0 Too red\n", F::gpl, "Line 3: “256 0 0 Too red”"},
              {"GIMP Palette\n-1 0 0\n", F::gpl, "Line 2: “-1 0 0”"},
-             {"GIMP Palette\n1.5 0 0\n", F::gpl, "Line 2: “1.5 0 0”"},
              {"JASC-PAL\n0100\n1\n1 2 3 4\n", F::pal, "Line 4: “1 2 3 4”"}})
         EXPECT_EQ(refusal(bytes, format), line + " is not a colour (three numbers from 0 to 255).");
     EXPECT_EQ(refusal("JASC-PAL\n0100\n3\n1 2 3\n", F::pal),
@@ -101,25 +79,18 @@ TEST(PaletteFile, BadFilesAreRefusedWithTheReason) {
     EXPECT_EQ(refusal("JASC-PAL\n0100\nmany\n", F::pal), "Line 3: “many” is not a colour count.");
     EXPECT_EQ(refusal("ff0000\nfff\n", F::hex),
               "Line 2: “fff” is not a colour (six hexadecimal digits, RRGGBB).");
-    EXPECT_EQ(refusal("ff0000ff\n", F::hex),
-              "Line 1: “ff0000ff” is not a colour (six hexadecimal digits, RRGGBB).");
     EXPECT_EQ(refusal("ff0000\n", std::nullopt),
               "This is not a palette file Kestrin reads: use a GIMP .gpl, a .hex or a JASC .pal "
               "file.");
 
     const QByteArray many = "JASC-PAL\n0100\n1025\n" + QByteArray("1 2 3\n").repeated(1025);
     EXPECT_EQ(refusal(many, F::pal), "The palette holds more than 1024 colours.");
-    EXPECT_EQ(refusal(QByteArray("010203\n").repeated(1025), F::hex),
-              "The palette holds more than 1024 colours.");
     EXPECT_EQ(refusal(QByteArray(PaletteFile::maximumFileBytes + 1, '\n'), F::hex),
               "The file is larger than a palette can be (1 MB).");
 
     const QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
-    for (F format : PaletteFileFormats::all) {
+    for (F format : PaletteFileFormats::all)
         EXPECT_EQ(refusal(png, format), "The file is not a text file.");
-        EXPECT_EQ(refusal("GIMP Palette\n\xFF\xFE 1 2 3\n", format),
-                  "The file is not a text file.");
-    }
 }
 
 TEST(PaletteFile, UnreadableAndUnwritablePathsAreReported) {

@@ -48,26 +48,8 @@ TEST(PngCodec, EveryWordComesBackAndLibpngReadsTheSameFile) {
             ASSERT_EQ(decodeInto(png, width, height, decoded), PngCodec::Decoded::done);
             EXPECT_EQ(decoded, pixels);
             EXPECT_EQ(libpngWords(png, width, height), pixels);
-            const auto cel = CelPng::decode(png, width, height);
-            ASSERT_TRUE(cel);
-            EXPECT_EQ(cel->words(), pixels);
         }
     }
-    // A stride wider than the row takes only the row.
-    const QList<quint32> wide = randomPixels(5 * 3, 4);
-    const QByteArray png = encodeWords(wide, 3, 3, 5);
-    QList<quint32> three(9);
-    ASSERT_EQ(decodeInto(png, 3, 3, three), PngCodec::Decoded::done);
-    EXPECT_EQ(three, (QList<quint32>{wide[0], wide[1], wide[2], wide[5], wide[6], wide[7], wide[10],
-                                     wide[11], wide[12]}));
-    // A reader may answer null for a row that repeats the one above: the same file as reading
-    // it. The first row has nothing above it, so a null there gives no file.
-    const QList<quint32> pair = randomPixels(9 * 2, 6);
-    const auto doubled = [&](qint64 y) { return pair.constData() + (y / 2) * 9; };
-    const QByteArray read = PngCodec::encode(9, 4, doubled);
-    EXPECT_EQ(PngCodec::encode(9, 4, [&](qint64 y) { return y % 2 ? nullptr : doubled(y); }), read);
-    EXPECT_EQ(libpngWords(read, 9, 4), pair.mid(0, 9) + pair.mid(0, 9) + pair.mid(9) + pair.mid(9));
-    EXPECT_TRUE(PngCodec::encode(9, 4, [](qint64) -> const quint32* { return nullptr; }).isEmpty());
 }
 
 TEST(PngCodec, FilesFromOtherWritersDecodeWithEveryFilter) {

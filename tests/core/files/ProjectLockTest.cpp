@@ -51,7 +51,6 @@ TEST_F(ProjectLockTest, OneHolderAtATimeUntilItReleases) {
     EXPECT_EQ(first.outcome, ProjectLock::Outcome::acquired);
     ASSERT_TRUE(ProjectLock::holder(package));
     EXPECT_TRUE(ProjectLock::holder(package)->isSameProcess(me));
-    EXPECT_EQ(ProjectLock::holder(package)->user, me.user);
     // Taking it again is harmless; the package still opens with the lock inside.
     EXPECT_EQ(ProjectLock::acquire(package, me).outcome, ProjectLock::Outcome::acquired);
     EXPECT_NO_THROW(ProjectPackage::readPackage(package));
@@ -60,7 +59,6 @@ TEST_F(ProjectLockTest, OneHolderAtATimeUntilItReleases) {
     EXPECT_EQ(second.outcome, ProjectLock::Outcome::heldByOther);
     ASSERT_TRUE(second.holder);
     EXPECT_TRUE(second.holder->isSameProcess(me));
-    EXPECT_TRUE(second.holder->description().contains(QString::number(me.pid)));
 
     // Only the holder's release counts.
     ProjectLock::release(package, otherRunning());
@@ -79,13 +77,6 @@ TEST_F(ProjectLockTest, StaleLocksOfThisHostAreTakenOverOthersAreNot) {
     EXPECT_TRUE(ProjectLock::isStale(crashed, me));
     EXPECT_EQ(ProjectLock::acquire(package, me).outcome, ProjectLock::Outcome::acquired);
     EXPECT_TRUE(ProjectLock::holder(package)->isSameProcess(me));
-    ProjectLock::release(package, me);
-
-    // A running process from before the host restarted is no holder either.
-    ProjectLock::Holder beforeRestart = otherRunning();
-    beforeRestart.boot = "an-earlier-boot";
-    ASSERT_EQ(ProjectLock::acquire(package, beforeRestart).outcome, ProjectLock::Outcome::acquired);
-    EXPECT_EQ(ProjectLock::acquire(package, me).outcome, ProjectLock::Outcome::acquired);
     ProjectLock::release(package, me);
 
     // Another machine's processes cannot be checked from here: its lock holds.
@@ -120,11 +111,4 @@ TEST_F(ProjectLockTest, ReadOnlyOrMissingPackagesCannotBeLocked) {
               ProjectLock::Outcome::unavailable);
     // Even the super-user cannot create files in /proc.
     EXPECT_EQ(ProjectLock::acquire("/proc/self", me).outcome, ProjectLock::Outcome::unavailable);
-    if (::geteuid() == 0)
-        return; // the rest needs permissions to mean something
-    ASSERT_EQ(::chmod(QFile::encodeName(package), 0555), 0);
-    const ProjectLock::Result result = ProjectLock::acquire(package, me);
-    ::chmod(QFile::encodeName(package), 0755);
-    EXPECT_EQ(result.outcome, ProjectLock::Outcome::unavailable);
-    EXPECT_FALSE(ProjectLock::exists(package));
 }
