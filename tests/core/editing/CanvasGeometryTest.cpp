@@ -22,3 +22,34 @@ TEST(CanvasGeometry, FitLandsOnAStep) {
     EXPECT_FALSE(fitZoom({0, 600}, 64, 64).has_value());
     EXPECT_FALSE(fitZoom({800, 600}, 0, 64).has_value());
 }
+
+TEST(CanvasGeometry, GridVisibility) {
+    struct Case {
+        bool toggle;
+        double zoom;
+        bool automatic;
+        double automaticZoom;
+        bool shown;
+    };
+    const Case cases[] = {
+        {true, 4, false, 8, true},    {true, 2, false, 8, false},    {true, 2, true, 8, false},
+        {true, 2, true, 2, true},     {false, 2, true, 1, true},     {false, 8, true, 8, true},
+        {false, 16, false, 4, false}, {false, 7.99, true, 8, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(showsGrid(c.toggle, c.zoom, c.automatic, c.automaticZoom), c.shown)
+            << c.toggle << " " << c.zoom << " " << c.automatic << " " << c.automaticZoom;
+}
+
+TEST(CanvasGeometry, FoldLinesLieInsideTheCanvas) {
+    const QRectF canvas(70, 20, 160, 80);
+    EXPECT_EQ(foldLines(SymmetryMode::off, canvas), QList<QLineF>{});
+    EXPECT_EQ(foldLines(SymmetryMode::leftRight, canvas),
+              QList<QLineF>{QLineF(150.5, 20, 150.5, 100)});
+    EXPECT_EQ(foldLines(SymmetryMode::both, canvas),
+              (QList<QLineF>{QLineF(150.5, 20, 150.5, 100), QLineF(70, 60.5, 230, 60.5)}));
+    // 45° through the centre (150, 60), cut where it leaves the wide canvas at top and bottom.
+    EXPECT_EQ(foldLines(SymmetryMode::diagonal, canvas), QList<QLineF>{QLineF(110, 20, 190, 100)});
+    EXPECT_EQ(foldLines(SymmetryMode::antiDiagonal, canvas),
+              QList<QLineF>{QLineF(110, 100, 190, 20)});
+}

@@ -72,6 +72,7 @@ TEST_F(CanvasPaintTest, GridLinesFallBetweenPixelsOnly) {
     EXPECT_EQ(image.pixel(95, 50), pattern({95, 50})); // one device pixel wide
     EXPECT_EQ(image.pixel(100, 44), line);             // horizontal lines, same shade
     EXPECT_EQ(image.pixel(94, 44), line);              // crossings are not darker
+    EXPECT_NE(image.pixel(94, 40), pattern({94, 40})); // the first row has them too
     EXPECT_EQ(image.pixel(86, 50), pattern({86, 50})); // none along the edge
 }
 
