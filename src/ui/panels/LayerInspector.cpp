@@ -185,6 +185,12 @@ void LayerInspector::opacityMoved(int position) {
     const auto id = editor->document()->sprite().activeLayerID;
     if (!id)
         return;
+    if (editor->isGestureActive()) {
+        // The canvas gesture holds the document: the change would be refused, and a group
+        // opened for it would stay in the history as an empty step.
+        refresh();
+        return;
+    }
     QUndoStack* undo = editor->undoManager();
     if (opacity->isSliderDown() && !opacityGroup && undo) {
         undo->beginMacro(tr("Change Layer Opacity"));

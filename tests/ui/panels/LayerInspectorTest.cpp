@@ -203,3 +203,15 @@ TEST_F(LayerInspectorTest, AnOpacityDragIsOneUndoStepWhateverArrivesWhileTheKnob
         EXPECT_EQ(sprite(), after);
     }
 }
+
+TEST_F(LayerInspectorTest, AnOpacityDragDuringACanvasGestureLeavesNoStepAndShowsTheOpacity) {
+    editor->beginStroke();
+    QSlider* slider = panel->opacitySlider();
+    slider->setSliderDown(true);
+    slider->setValue(400);
+    slider->setSliderDown(false);
+    editor->endStroke("Draw");
+    EXPECT_EQ(slider->value(), LayerInspector::opacitySteps);
+    EXPECT_EQ(sprite().layers[2].opacity, 1.0);
+    EXPECT_EQ(undo().count(), 0);
+}
