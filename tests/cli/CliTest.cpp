@@ -61,20 +61,6 @@ std::string everything(const QString& folder) {
     return paths.join(", ").toStdString();
 }
 
-QList<QList<quint32>> celWords(const Sprite& sprite) {
-    QList<QList<quint32>> frames;
-    for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(sprite.layers[0].cels[f]->words());
-    return frames;
-}
-
-QList<QList<quint32>> compositeWords(const Sprite& sprite) {
-    QList<QList<quint32>> frames;
-    for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(PixelRenderer::unpremultiply(PixelRenderer::composite(sprite, f)));
-    return frames;
-}
-
 // Three frames of 16 × 16 on a visible, a hidden and a half-opaque layer "a/b".
 Sprite heroSprite() {
     Sprite sprite = animation(16, 16, 3, {100, 250, 40});
@@ -146,7 +132,7 @@ TEST_F(KestrinCli, WritesFoldersThatImportBackAsFrames) {
     ASSERT_EQ(run({"frames", "hero.pixel", "out/frames"}).status, 0);
     EXPECT_EQ(everything(path("out/frames")), "hero_000.png, hero_001.png, hero_002.png");
     ASSERT_EQ(run({"import", "out/frames/hero_001.png", "walked", "--sequence"}).status, 0);
-    EXPECT_EQ(celWords(ProjectPackage::readPackage(path("walked.pixel"))), compositeWords(sprite));
+    EXPECT_EQ(frameWords(ProjectPackage::readPackage(path("walked.pixel"))), composites(sprite));
 
     ASSERT_EQ(run({"layers", "hero.pixel", "layers", "--name", "x", "-f", "JPG"}).status, 0);
     EXPECT_EQ(everything(path("layers")), "x_00_Background.jpg, x_02_a-b.jpg");
@@ -171,7 +157,7 @@ TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
                    "2,2", "--skip-empty"})
                   .status,
               0);
-    EXPECT_EQ(celWords(ProjectPackage::readPackage(path("cut.pixel"))), compositeWords(sprite));
+    EXPECT_EQ(frameWords(ProjectPackage::readPackage(path("cut.pixel"))), composites(sprite));
 }
 
 TEST_F(KestrinCli, WritesLoopingAnimationsThatImportBackAsFrames) {
@@ -184,7 +170,7 @@ TEST_F(KestrinCli, WritesLoopingAnimationsThatImportBackAsFrames) {
     ASSERT_EQ(run({"apng", "hero.pixel", "hero.png"}).status, 0);
     ASSERT_EQ(run({"import", "hero.png", "animated", "--frames"}).status, 0);
     const Sprite animated = ProjectPackage::readPackage(path("animated.pixel"));
-    EXPECT_EQ(celWords(animated), compositeWords(sprite));
+    EXPECT_EQ(frameWords(animated), composites(sprite));
     EXPECT_EQ(animated.frames[1].duration, 250);
 }
 

@@ -77,6 +77,21 @@ inline Sprite changingAnimation(qint64 width, qint64 height) {
     return sprite;
 }
 
+// The first layer's cel words of every frame, and what every frame shows, as straight words.
+inline QList<QList<quint32>> frameWords(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(sprite.layers[0].cels[f]->words());
+    return frames;
+}
+
+inline QList<QList<quint32>> composites(const Sprite& sprite) {
+    QList<QList<quint32>> frames;
+    for (qint64 f = 0; f < sprite.frames.size(); ++f)
+        frames.append(words(expectedImage(sprite, f, 100)));
+    return frames;
+}
+
 inline QString writtenFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

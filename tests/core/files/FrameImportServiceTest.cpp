@@ -27,20 +27,6 @@ Sprite sampleAnimation(qint64 frameCount) {
     return sprite;
 }
 
-QList<QList<quint32>> frameWords(const Sprite& sprite) {
-    QList<QList<quint32>> frames;
-    for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(sprite.layers[0].cels[f]->words());
-    return frames;
-}
-
-QList<QList<quint32>> composites(const Sprite& sprite) {
-    QList<QList<quint32>> frames;
-    for (qint64 f = 0; f < sprite.frames.size(); ++f)
-        frames.append(words(expectedImage(sprite, f, 100)));
-    return frames;
-}
-
 QList<qint64> durations(const Sprite& sprite) {
     QList<qint64> list;
     for (const Frame& frame : sprite.frames)
