@@ -31,6 +31,28 @@ Sprite layeredSprite(qint64 width, qint64 height, quint32 seed) {
 
 } // namespace
 
+TEST(ExportService, OffersTheScalesThatFitTheFormat) {
+    const QList<qint64> all = {25, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
+    struct Case {
+        qint64 width, height;
+        ExportFormat format;
+        QList<qint64> offered;
+    } cases[] = {
+        {64, 64, ExportFormat::ico, {25, 50, 100, 200, 400}},
+        {48, 32, ExportFormat::ico, {}},
+        {4096, 4096, ExportFormat::png, {25, 50, 100, 200, 300, 400}},
+        {1, 1, ExportFormat::png, all},
+        {16, 16, ExportFormat::ico, {100, 200, 300, 400, 800}},
+        {3, 3, ExportFormat::ico, {800}}, // 24 px
+        // A canvas that fits no scale is offered none, never one that passes the limit.
+        {65540, 4, ExportFormat::png, {}},
+        {65536, 4, ExportFormat::svg, {25}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExportService::percents(c.width, c.height, c.format), c.offered)
+            << c.width << "×" << c.height << " " << ExportFormats::rawValue(c.format).toStdString();
+}
+
 TEST(ExportService, StillFormatsReadBackAsTheScaledComposite) {
     for (qint64 width : {1, 7, 17}) {
         const Sprite sprite = layeredSprite(width, 5, quint32(width));
