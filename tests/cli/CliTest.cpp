@@ -141,7 +141,8 @@ TEST_F(KestrinCli, WritesFoldersThatImportBackAsFrames) {
 TEST_F(KestrinCli, WritesSheetsWithMetadataThatCutBackIntoFrames) {
     ASSERT_EQ(
         run({"sheet", "hero.pixel", "hero-sheet.png", "--trim", "--json", "-s", "200"}).status, 0);
-    const QJsonObject metadata = QJsonDocument::fromJson(fileBytes(path("hero-sheet.json"))).object();
+    const QJsonObject metadata =
+        QJsonDocument::fromJson(fileBytes(path("hero-sheet.json"))).object();
     const PixelRect trimmed = SpriteSheetService::contentBounds(sprite);
     EXPECT_EQ(metadata["frameWidth"].toInt(), 2 * trimmed.width);
     EXPECT_EQ(metadata["frameHeight"].toInt(), 2 * trimmed.height);
