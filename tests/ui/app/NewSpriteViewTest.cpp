@@ -46,8 +46,9 @@ TEST(NewSpriteViewTest, BackgroundFillsTheFirstCelUnlessTransparent) {
         ASSERT_EQ(probe.created.size(), 1);
         const std::optional<Cel>& cel = probe.created[0].layers[0].cels[0];
         ASSERT_EQ(cel.has_value(), fill.has_value()) << int(background);
-        if (cel)
+        if (cel) {
             EXPECT_EQ(cel->words(), QList<quint32>(6, *fill));
+        }
     }
 }
 
